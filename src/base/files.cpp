@@ -1,0 +1,139 @@
+#include "base/files.h"
+
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "base/text.h"
+
+namespace ovp {
+
+namespace {
+
+constexpr int kReplaceAttempts = 10;
+constexpr auto kReplaceRetryDelay = std::chrono::milliseconds(20);
+
+fs::path TemporaryBeside(const fs::path& file) {
+    static std::mt19937 generator{std::random_device{}()};
+    std::string name = Utf8FromPath(file.filename());
+    name += ".tmp";
+    name += std::to_string(generator() % 1000000u);
+    return file.parent_path() / PathFromUtf8(name);
+}
+
+bool WriteNewFile(const fs::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        return false;
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+fs::path PathFromUtf8(std::string_view text) {
+    return fs::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::optional<std::string> ReadFileBytes(const fs::path& file, std::uintmax_t maxBytes) {
+    const auto size = FileSize(file);
+    if (!size || *size > maxBytes) {
+        return std::nullopt;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(*size));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    // The file may have changed size since it was measured: keep what was really read.
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+bool ReplaceFileBytes(const fs::path& file, std::string_view bytes) {
+    const fs::path temporary = TemporaryBeside(file);
+    if (!WriteNewFile(temporary, bytes)) {
+        DeleteFileIfExists(temporary);
+        return false;
+    }
+    for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
+        std::error_code error;
+        fs::rename(temporary, file, error);
+        if (!error) {
+            return true;
+        }
+        std::this_thread::sleep_for(kReplaceRetryDelay);
+    }
+    DeleteFileIfExists(temporary);
+    return false;
+}
+
+bool AppendFileBytes(const fs::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    if (!out) {
+        return false;
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+bool AppendUtf16Line(const fs::path& file, std::string_view utf8Line) {
+    std::string bytes;
+    if (FileSize(file).value_or(0) == 0) {
+        bytes = "\xFF\xFE";
+    }
+    std::u16string line = Utf8ToUtf16(utf8Line);
+    line += u"\r\n";
+    bytes += Utf16LeBytes(line);
+    return AppendFileBytes(file, bytes);
+}
+
+bool FileExists(const fs::path& file) {
+    std::error_code error;
+    return fs::is_regular_file(file, error);
+}
+
+bool FolderExists(const fs::path& folder) {
+    std::error_code error;
+    return fs::is_directory(folder, error);
+}
+
+std::optional<std::uintmax_t> FileSize(const fs::path& file) {
+    std::error_code error;
+    const auto size = fs::file_size(file, error);
+    if (error) {
+        return std::nullopt;
+    }
+    return size;
+}
+
+bool DeleteFileIfExists(const fs::path& file) {
+    std::error_code error;
+    fs::remove(file, error);
+    return !FileExists(file);
+}
+
+bool CreateFolders(const fs::path& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return FolderExists(folder);
+}
+
+bool CopyFileOverwrite(const fs::path& from, const fs::path& to) {
+    std::error_code error;
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+    return !error;
+}
+
+}  // namespace ovp

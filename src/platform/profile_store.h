@@ -1,0 +1,21 @@
+#pragma once
+// Port: private profile (.ini) files with the Windows semantics: case-insensitive sections and
+// keys, a missing file, section or key reads as "", a write creates file and section.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace ovp {
+
+class IProfileStore {
+public:
+    virtual ~IProfileStore() = default;
+    // The whole value, however long, cut at its first NUL; "" when missing.
+    virtual std::string Read(const std::filesystem::path& file, std::string_view section, std::string_view key) = 0;
+    // Writes the value; characters outside the ANSI code page are kept. False on failure.
+    virtual bool Write(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                       std::string_view value) = 0;
+};
+
+}  // namespace ovp

@@ -1,0 +1,61 @@
+#include "base/text.h"
+
+#include <gtest/gtest.h>
+
+#include "base/tokenizer.h"
+
+namespace ovp {
+namespace {
+
+TEST(TextTest, TrimAndNulCutKeepInnerBlanks) {
+    EXPECT_EQ(Trim("  a b  "), "a b");
+    EXPECT_EQ(Trim("\ta\t"), "\ta\t");  // only blanks, as stored values are trimmed
+    EXPECT_EQ(Trim("    "), "");
+    EXPECT_EQ(CutAtNul(std::string("ab\0cd", 5)), "ab");
+}
+
+TEST(TextTest, ParseIntegerIsLenientOnlyAboutBlanks) {
+    EXPECT_EQ(ParseInteger(" 42 "), 42);
+    EXPECT_EQ(ParseInteger("-7"), -7);
+    EXPECT_EQ(ParseInteger("abc"), std::nullopt);
+    EXPECT_EQ(ParseInteger("1e400"), std::nullopt);
+    EXPECT_EQ(ParseInteger("99999999999999999999999"), std::nullopt);
+    EXPECT_EQ(ParseInteger(""), std::nullopt);
+    EXPECT_EQ(ParseIntegerOr("x", -1), -1);
+}
+
+TEST(TextTest, Utf16RoundTripKeepsCharactersOutsideTheBasicPlane) {
+    const std::string text = "Ä € 日本 \xF0\x9F\x98\x80";
+    const std::u16string units = Utf8ToUtf16(text);
+    EXPECT_EQ(units.size(), 9u);  // the emoji takes a surrogate pair
+    EXPECT_EQ(Utf16ToUtf8(units), text);
+}
+
+TEST(TextTest, MalformedUtf8BecomesReplacementNotACrash) {
+    EXPECT_FALSE(IsValidUtf8("\xC3"));
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // an encoded surrogate
+    EXPECT_EQ(Utf16ToUtf8(Utf8ToUtf16("a\xFF")), "a\xEF\xBF\xBD");
+}
+
+TEST(TextTest, DecodeTextFileHonoursBomsAndFallsBackToWindows1252) {
+    EXPECT_EQ(DecodeTextFile(std::string("\xFF\xFE" "A\0\xC4\0", 6)), "AÄ");
+    EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBFZ"), "Z");
+    EXPECT_EQ(DecodeTextFile("caf\xE9 \x80"), "café €");
+    EXPECT_EQ(DecodeTextFile("café"), "café");
+}
+
+TEST(TokenizerTest, SplitsAtTheSeparatorAndGivesEmptyAfterTheLast) {
+    Tokenizer tokens;
+    tokens.Init("a;b;;c");
+    EXPECT_EQ(tokens.nextToken(), "a;b;;c");  // blank is the separator until another is set
+    tokens.setSeparator(";");
+    EXPECT_EQ(tokens.nextToken(), "a");
+    EXPECT_EQ(tokens.nextToken(), "b");
+    EXPECT_EQ(tokens.nextToken(), "");
+    EXPECT_EQ(tokens.nextToken(), "c");
+    EXPECT_FALSE(tokens.HasMore());
+    EXPECT_EQ(tokens.nextToken(), "");
+}
+
+}  // namespace
+}  // namespace ovp
