@@ -28,6 +28,8 @@ inline constexpr std::string_view kBackupProgressFile = "BackupProgress.ini";
 inline constexpr std::string_view kClientOutputFile = "DLLOutput1.txt";
 inline constexpr std::string_view kClientInputFile = "DLLInput.txt";
 inline constexpr std::string_view kTempRecValsFile = "TempRecVals.txt";
+// A language file is the language folder + "\" + Language + this suffix.
+inline constexpr std::string_view kLanguageFileSuffix = ".txt";
 
 // ---- Configuration.ini ------------------------------------------------------------------------
 inline constexpr std::string_view kProductInfo = "ProductInfo";
@@ -35,6 +37,42 @@ inline constexpr std::string_view kConnectionInfo = "ConnectionInfo";
 inline constexpr std::string_view kWebLink = "WebLink";
 // Hosts and addresses the product reaches; our own keys, with reserved example names as defaults.
 inline constexpr std::string_view kServiceInfo = "ServiceInfo";
+// ProductInfo
+inline constexpr std::string_view kProductNumber = "ProductNumber";
+inline constexpr std::string_view kProductName = "ProductName";
+inline constexpr std::string_view kProductInstallationName = "ProductInstallationName";
+inline constexpr std::string_view kProductTreeViewName = "ProductTreeViewName";
+inline constexpr std::string_view kProductCaption = "ProductCaption";
+inline constexpr std::string_view kExeGroup = "ExeGroup";
+inline constexpr std::string_view kLanguage = "Language";
+// ConnectionInfo
+inline constexpr std::string_view kDomainName = "DomainName";
+inline constexpr std::string_view kIPAddress1 = "IPAddress1";
+inline constexpr std::string_view kIPAddress2 = "IPAddress2";
+inline constexpr std::string_view kConnectionPort = "Port";
+// WebLink
+inline constexpr std::string_view kFirewallLink = "FirewallLink";
+inline constexpr std::string_view kUpgradeLink = "UpgradeLink";
+inline constexpr std::string_view kAccountUpgradeLink = "AccountUpgradeLink";
+inline constexpr std::string_view kLoginLink = "LoginLink";
+inline constexpr std::string_view kForgotPwdLink = "ForgotPwdLink";
+inline constexpr std::string_view kFeaturesLink = "FeaturesLink";
+inline constexpr std::string_view kSignupLink = "SignupLink";
+inline constexpr std::string_view kUpdateLink = "UpdateLink";
+inline constexpr std::string_view kSupportLink = "SupportLink";
+inline constexpr std::string_view kSetupLink = "SetupLink";
+inline constexpr std::string_view kPromoteLink = "PromoteLink";
+inline constexpr std::string_view kWebsiteLink = "WebsiteLink";
+// ServiceInfo
+inline constexpr std::string_view kNotificationHost = "NotificationHost";
+inline constexpr std::string_view kWebDavHost = "WebDavHost";
+inline constexpr std::string_view kSupportMail = "SupportMail";
+inline constexpr std::string_view kFeedbackLink = "FeedbackLink";
+inline constexpr std::string_view kWebHost = "WebHost";
+// The account upgrade page on the service's web host; the account name is appended when used.
+inline constexpr std::string_view kAccountUpgradePath = "/ovprof/jsp/OVPAppUpgradePlan.jsp?accName=";
+// The installation name of the brand build, and the name that stands in for an empty product name.
+inline constexpr std::string_view kBrandInstallationName = "Orvessa Professional";
 
 // ---- Obscured form ----------------------------------------------------------------------------
 // Every character code of an obscured key or value is raised by this offset.
@@ -42,7 +80,7 @@ inline constexpr char32_t kObscureOffset = 3;
 
 // ---- Windows registry (PIN = product installation name) ---------------------------------------
 inline constexpr std::string_view kVendorKeyPrefix = "Software\\Harrowlane\\";  // + PIN
-inline constexpr std::string_view kProductKeyPrefix = "Software\\";             // + PIN (fallback, HKLM)
+inline constexpr std::string_view kProductKeyPrefix = "Software\\";             // + PIN (HKCU fallback; HKLM values)
 inline constexpr std::string_view kConnectionParametersSubkey = "\\Connection Parameters";
 inline constexpr std::string_view kApplicationSubkey = "\\Application";
 inline constexpr std::string_view kRegStatus = "Status";
@@ -174,5 +212,26 @@ inline constexpr int kRTBackupIdle = 0;
 inline constexpr int kRTBackupInProgress = 1;
 inline constexpr int kRTBackupCancelled = 4;
 inline constexpr int kRTBackupQuotaExceeded = 6;
+
+// ---- Schedule database (scheduleData.txt) -----------------------------------------------------
+// Line 1 is the run marker: "0", or the RecordNo of the job kind the engine is running.
+inline constexpr std::string_view kRunMarkerIdle = "0";
+// Two backspaces join the twelve tokens of a record line; lines end with CR LF.
+inline constexpr std::string_view kScheduleSeparator = "\b\b";
+inline constexpr std::string_view kScheduleLineEnd = "\r\n";
+// The sort key that stands for "no next run"; greater than every real yyyymmddHHMM key.
+inline constexpr std::string_view kNoNextRunSortKey = "300012121503";
+// JobKind keywords (the SQL Server keyword is the profile's SQLBACKUPSET, which begins with the prefix).
+inline constexpr std::string_view kJobKindBackupSet = "oventbkupjob";
+inline constexpr std::string_view kJobKindSqlServerPrefix = "SQLSERVERBACKUP";
+inline constexpr std::string_view kJobKindSystemState = "SYSTEMSTATEBACKUP";
+inline constexpr std::string_view kJobKindExchange = "OVEXCHANGEBACKUP";
+inline constexpr std::string_view kJobKindExchangeBrick = "OVEXCHANGEBRICKBACKUP";
+// RecordNo of each job kind; the same numbers are the run marker's values.
+inline constexpr std::string_view kRecordNoBackupSet = "1";
+inline constexpr std::string_view kRecordNoSqlServer = "2";
+inline constexpr std::string_view kRecordNoSystemState = "3";
+inline constexpr std::string_view kRecordNoExchange = "4";
+inline constexpr std::string_view kRecordNoExchangeBrick = "5";
 
 }  // namespace ovp::contract

@@ -17,6 +17,8 @@ struct ServiceEndpoints {
     std::string webDavHost = "webdav.example.com";
     std::string supportMail = "support@example.com";
     std::string feedbackLink = "https://www.example.com/feedback";
+    // The service's web pages when ConnectionInfo names no DomainName.
+    std::string webHost = "www.example.com";
 };
 
 struct ProductSettings {

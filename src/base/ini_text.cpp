@@ -1,0 +1,102 @@
+#include "base/ini_text.h"
+
+#include "base/text.h"
+
+namespace ovp {
+
+namespace {
+
+constexpr std::string_view kBlanks = " \t";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(kBlanks);
+    return text.substr(first, last - first + 1);
+}
+
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+}  // namespace
+
+IniText IniText::Parse(std::string_view utf8) {
+    // Text from an editor may still start with its BOM, which must not hide the first header.
+    if (utf8.starts_with(kUtf8Bom)) {
+        utf8.remove_prefix(kUtf8Bom.size());
+    }
+    IniText ini;
+    Keys* current = nullptr;
+    std::size_t start = 0;
+    while (start < utf8.size()) {
+        auto end = utf8.find('\n', start);
+        if (end == std::string_view::npos) {
+            end = utf8.size();
+        }
+        std::string_view line = utf8.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        line = TrimBlanks(line);
+        if (line.empty() || line.front() == ';') {
+            continue;
+        }
+        if (line.front() == '[') {
+            const auto close = line.rfind(']');
+            // A broken header neither opens a section nor is a key line of the previous one.
+            if (close == std::string_view::npos) {
+                current = nullptr;
+                continue;
+            }
+            current = &ini.sections_[ToLowerAscii(TrimBlanks(line.substr(1, close - 1)))];
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (current == nullptr || equals == std::string_view::npos) {
+            continue;
+        }
+        const std::string_view key = TrimBlanks(line.substr(0, equals));
+        if (key.empty()) {
+            continue;
+        }
+        // emplace keeps the first occurrence.
+        current->emplace(ToLowerAscii(key), std::string(Unquote(TrimBlanks(line.substr(equals + 1)))));
+    }
+    return ini;
+}
+
+IniText IniText::FromFileBytes(std::string_view bytes) {
+    return Parse(DecodeTextFile(bytes));
+}
+
+const std::string* IniText::Find(std::string_view section, std::string_view key) const {
+    const auto foundSection = sections_.find(ToLowerAscii(section));
+    if (foundSection == sections_.end()) {
+        return nullptr;
+    }
+    const auto foundKey = foundSection->second.find(ToLowerAscii(key));
+    return foundKey == foundSection->second.end() ? nullptr : &foundKey->second;
+}
+
+std::string IniText::Get(std::string_view section, std::string_view key) const {
+    const std::string* value = Find(section, key);
+    return value == nullptr ? std::string() : *value;
+}
+
+bool IniText::Has(std::string_view section, std::string_view key) const {
+    return Find(section, key) != nullptr;
+}
+
+bool IniText::HasSection(std::string_view section) const {
+    return sections_.find(ToLowerAscii(section)) != sections_.end();
+}
+
+}  // namespace ovp

@@ -1,0 +1,37 @@
+#pragma once
+// Read-only ini text with the reading rules of Windows private-profile files, for files the
+// monitor only reads and wants to parse as a whole (and fuzz) instead of asking key by key:
+// - sections and keys compare case-insensitively (ASCII);
+// - the first occurrence of a key wins; a section named twice adds the keys it did not have yet;
+// - blanks and tabs around section names, keys and values are dropped;
+// - a value wrapped in one pair of matching double or single quotes loses that pair;
+// - a line whose first non-blank character is ';' is a comment; a ';' later on belongs to the value;
+// - lines end in CR LF or LF; lines without '=' and text before the first section are ignored.
+
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace ovp {
+
+class IniText {
+  public:
+    // Parses UTF-8 text.
+    static IniText Parse(std::string_view utf8);
+    // Parses the raw bytes of a file: BOMs, UTF-16LE and Windows-1252 are decoded first.
+    static IniText FromFileBytes(std::string_view bytes);
+
+    // The whole value as written (after the trimming and quote rules above); "" when missing.
+    std::string Get(std::string_view section, std::string_view key) const;
+    bool Has(std::string_view section, std::string_view key) const;
+    bool HasSection(std::string_view section) const;
+
+  private:
+    using Keys = std::map<std::string, std::string, std::less<>>;
+    const std::string* Find(std::string_view section, std::string_view key) const;
+
+    // Lower-case section name -> lower-case key -> value.
+    std::map<std::string, Keys, std::less<>> sections_;
+};
+
+}  // namespace ovp

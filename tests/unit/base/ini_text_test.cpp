@@ -1,0 +1,87 @@
+#include "base/ini_text.h"
+
+#include <gtest/gtest.h>
+
+namespace ovp {
+namespace {
+
+TEST(IniTextTest, SectionsAndKeysIgnoreCaseAndBlanksAroundThem) {
+    const IniText ini = IniText::Parse(
+        "[ProductInfo]\r\n"
+        "  ProductName \t=\t Tallux Backup  \r\n"
+        "[ Web ]\n"
+        "Link=x\n");
+    EXPECT_EQ(ini.Get("productinfo", "PRODUCTNAME"), "Tallux Backup");
+    EXPECT_EQ(ini.Get("WEB", "link"), "x");
+    EXPECT_TRUE(ini.HasSection("web"));
+    EXPECT_FALSE(ini.Has("ProductInfo", "Missing"));
+    EXPECT_EQ(ini.Get("Nowhere", "ProductName"), "");
+}
+
+TEST(IniTextTest, OneMatchingPairOfQuotesIsRemoved) {
+    const IniText ini = IniText::Parse(
+        "[S]\n"
+        "double=\"  padded  \"\n"
+        "single='a'\n"
+        "mixed=\"a'\n"
+        "twice=\"\"b\"\"\n"
+        "lone=\"\n"
+        "inner=a \"b\" c\n"
+        "empty=\"\"\n");
+    EXPECT_EQ(ini.Get("S", "double"), "  padded  ");
+    EXPECT_EQ(ini.Get("S", "single"), "a");
+    EXPECT_EQ(ini.Get("S", "mixed"), "\"a'");
+    EXPECT_EQ(ini.Get("S", "twice"), "\"b\"");
+    EXPECT_EQ(ini.Get("S", "lone"), "\"");
+    EXPECT_EQ(ini.Get("S", "inner"), "a \"b\" c");
+    EXPECT_TRUE(ini.Has("S", "empty"));
+    EXPECT_EQ(ini.Get("S", "empty"), "");
+}
+
+TEST(IniTextTest, CommentsStrayLinesAndTextOutsideSectionsAreIgnored) {
+    const IniText ini = IniText::Parse(
+        "orphan=before any section\n"
+        "[S]\n"
+        "; key=commented\n"
+        "   ;indented=comment too\n"
+        "no equals sign here\n"
+        "=no key\n"
+        "url=https://www.example.com/a;b?c=d\n"
+        "[broken\n"
+        "stray=after a broken header\n");
+    EXPECT_EQ(ini.Get("S", "orphan"), "");
+    EXPECT_FALSE(ini.Has("S", "key"));
+    EXPECT_FALSE(ini.Has("S", ";indented"));
+    EXPECT_FALSE(ini.Has("S", "no equals sign here"));
+    // Only a whole line can be a comment; '=' after the first belongs to the value.
+    EXPECT_EQ(ini.Get("S", "url"), "https://www.example.com/a;b?c=d");
+    // Keys after a header that does not close must not land in the section before it.
+    EXPECT_FALSE(ini.Has("S", "stray"));
+}
+
+TEST(IniTextTest, FirstOccurrenceWinsAlsoAcrossARepeatedSection) {
+    const IniText ini = IniText::Parse(
+        "[S]\nkey=first\nKEY=second\n"
+        "[other]\nkey=elsewhere\n"
+        "[s]\nkey=third\nlater=added\n");
+    EXPECT_EQ(ini.Get("S", "key"), "first");
+    EXPECT_EQ(ini.Get("S", "later"), "added");
+    EXPECT_EQ(ini.Get("other", "key"), "elsewhere");
+}
+
+TEST(IniTextTest, LongValuesAndALastLineWithoutLineEndAreKeptWhole) {
+    const std::string longValue(5000, 'v');
+    const IniText ini = IniText::Parse("[S]\nlong=" + longValue + "\nlast=end");
+    EXPECT_EQ(ini.Get("S", "long"), longValue);
+    EXPECT_EQ(ini.Get("S", "last"), "end");
+}
+
+TEST(IniTextTest, ByteOrderMarksAndLegacyEncodingsDoNotHideTheFirstSection) {
+    EXPECT_EQ(IniText::Parse("\xEF\xBB\xBF[S]\nk=v\n").Get("S", "k"), "v");
+    const std::string utf16("\xFF\xFE[\0S\0]\0\n\0k\0=\0\xC4\0", 16);
+    EXPECT_EQ(IniText::FromFileBytes(utf16).Get("s", "k"), "Ä");
+    EXPECT_EQ(IniText::FromFileBytes("[S]\r\nk=caf\xE9\r\n").Get("S", "k"), "café");
+}
+
+}  // namespace
+}  // namespace ovp
