@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "app/trace_sink.h"
 #include "platform/clock.h"
 #include "platform/locale_text.h"
 #include "platform/profile_store.h"
@@ -18,7 +19,7 @@ namespace ovp::test {
 
 // Registry in memory; key paths and value names compare case-insensitively, as on Windows.
 class FakeRegistry : public IRegistry {
-public:
+  public:
     RegistryValue Read(RegistryRoot root, std::string_view key, std::string_view name) override;
     bool WriteString(RegistryRoot root, std::string_view key, std::string_view name, std::string_view value) override;
     bool WriteDword(RegistryRoot root, std::string_view key, std::string_view name, std::uint32_t value) override;
@@ -26,7 +27,7 @@ public:
     bool failWrites = false;
     int writeCount = 0;
 
-private:
+  private:
     using Id = std::tuple<RegistryRoot, std::string, std::string>;
     static Id MakeId(RegistryRoot root, std::string_view key, std::string_view name);
     std::map<Id, RegistryValue> values_;
@@ -35,9 +36,11 @@ private:
 // Private-profile files in memory, keyed by the file's full path; sections and keys compare
 // case-insensitively. Values are kept as given (a real store keeps every character too).
 class FakeProfileStore : public IProfileStore {
-public:
+  public:
     std::string Read(const std::filesystem::path& file, std::string_view section, std::string_view key) override;
-    bool Write(const std::filesystem::path& file, std::string_view section, std::string_view key,
+    bool Write(const std::filesystem::path& file,
+               std::string_view section,
+               std::string_view key,
                std::string_view value) override;
 
     // Whether any value was ever written to this file.
@@ -49,14 +52,14 @@ public:
     int readCount = 0;
     int writeCount = 0;
 
-private:
+  private:
     using Id = std::tuple<std::string, std::string, std::string>;
     static Id MakeId(const std::filesystem::path& file, std::string_view section, std::string_view key);
     std::map<Id, std::string> values_;
 };
 
 class FakeClock : public IClock {
-public:
+  public:
     explicit FakeClock(DateTime now = {2026, 3, 14, 9, 30, 0}) : now_(now) {}
     DateTime Now() override { return now_; }
     std::uint64_t TickMs() override { return tick_; }
@@ -69,22 +72,32 @@ public:
     std::vector<std::uint32_t> sleeps;
     std::vector<std::uint32_t> pumpingWaits;
 
-private:
+  private:
     DateTime now_;
     std::uint64_t tick_ = 0;
     std::uint32_t pendingMs_ = 0;
 };
 
 class FakeLocaleText : public ILocaleText {
-public:
+  public:
     std::string Text(int id) override;
     std::map<int, std::string> texts;
 };
 
 class FakeSystemInfo : public ISystemInfo {
-public:
+  public:
     OsVersion Version() override { return version; }
     OsVersion version;
+};
+
+// Records trace lines instead of writing files; Info and Error keep their tag, without a date.
+class FakeTraceSink : public ITraceSink {
+  public:
+    void WriteTrace(std::string_view text) override { lines.emplace_back(text); }
+    void Info(std::string_view message) override { lines.push_back("  [INFORMATION] " + std::string(message)); }
+    void Error(std::string_view message) override { lines.push_back("   [ERROR] " + std::string(message)); }
+
+    std::vector<std::string> lines;
 };
 
 }  // namespace ovp::test

@@ -1,0 +1,140 @@
+#include "settings/shared_values.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "app/engine_contract.h"
+#include "settings/obscure.h"
+#include "support/fakes.h"
+
+namespace ovp {
+namespace {
+
+using test::FakeProfileStore;
+using test::FakeRegistry;
+using test::FakeTraceSink;
+
+class SharedValuesTest : public ::testing::Test {
+  protected:
+    Folders folders_{"C:/App", "Orvessa Professional"};
+    FakeRegistry registry_;
+    FakeProfileStore store_;
+    FakeTraceSink trace_;
+    CurrentUser users_{store_, folders_};
+    SharedValues values_{registry_, store_, folders_, users_, trace_};
+};
+
+TEST_F(SharedValuesTest, UserChangeBetweenTwoCallsLandsInTheOtherUsersFile) {
+    users_.WriteCurrentUserName("alice");
+    ASSERT_TRUE(values_.WriteProfile("BackupStatus", "Status", "1"));
+    users_.WriteCurrentUserName("bob");
+    ASSERT_TRUE(values_.WriteProfile("BackupStatus", "Status", "5"));
+
+    EXPECT_EQ(store_.Read(folders_.ProfileFile("alice"), "BackupStatus", "Status"), "1");
+    EXPECT_EQ(store_.Read(folders_.ProfileFile("bob"), "BackupStatus", "Status"), "5");
+    EXPECT_EQ(values_.ReadProfile("BackupStatus", "Status"), "5");
+    EXPECT_EQ(values_.UserFolder(), folders_.UserFolder("bob"));
+}
+
+TEST_F(SharedValuesTest, CurrentUserIsStoredObscuredAndAnUnsafeNameCountsAsNoUser) {
+    users_.WriteCurrentUserName("Jörg");
+    EXPECT_EQ(store_.Read(folders_.UserNameFile(), "Registry", "Default User name"), Obscure("Jörg"));
+    EXPECT_EQ(values_.CurrentUserName(), "Jörg");
+
+    for (const char* unsafe : {"..\\..\\Windows", "a/b", "x:", "trailing "}) {
+        users_.WriteCurrentUserName(unsafe);
+        EXPECT_EQ(values_.CurrentUserName(), "") << unsafe;
+        EXPECT_EQ(values_.ProfileFile(), folders_.ProfileFile("")) << unsafe;
+    }
+}
+
+TEST_F(SharedValuesTest, UserRegistryFallsBackFromTheVendorKeyToTheProductKeyBothUnderCurrentUser) {
+    registry_.WriteString(RegistryRoot::LocalMachine, "Software\\Orvessa Professional", "InstalledFirst", "hklm");
+    EXPECT_EQ(values_.ReadUserRegistry("InstalledFirst"), "");
+
+    registry_.WriteString(RegistryRoot::CurrentUser, "Software\\Orvessa Professional", "InstalledFirst", "product");
+    EXPECT_EQ(values_.ReadUserRegistry("InstalledFirst"), "product");
+
+    // An empty vendor value still falls back; a filled one wins.
+    registry_.WriteString(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Orvessa Professional", "InstalledFirst",
+                          "");
+    EXPECT_EQ(values_.ReadUserRegistry("InstalledFirst"), "product");
+    registry_.WriteString(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Orvessa Professional", "InstalledFirst",
+                          "vendor");
+    EXPECT_EQ(values_.ReadUserRegistry("InstalledFirst"), "vendor");
+}
+
+TEST_F(SharedValuesTest, MissingValuesReadEmptyAndNothingIsCached) {
+    EXPECT_TRUE(
+        values_.ReadRegistry(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), "Status").IsMissing());
+    EXPECT_EQ(values_.ReadUserNameRegistry("Tray"), "");
+    EXPECT_EQ(values_.ReadUserNameOrvessa("RTBackup"), "");
+    EXPECT_EQ(values_.ReadProfile("OLWA", "ErrVal"), "");
+
+    // The engine writes behind our back: the next read sees it.
+    store_.Write(folders_.UserNameFile(), "Orvessa", "RTBackup", "1");
+    EXPECT_EQ(values_.ReadUserNameOrvessa("RTBackup"), "1");
+    ASSERT_TRUE(values_.WriteUserNameRegistry("Tray", "0"));
+    EXPECT_EQ(store_.Read(folders_.UserNameFile(), "Registry", "Tray"), "0");
+}
+
+TEST_F(SharedValuesTest, QuotaIsMinusOneAndZeroWhenAbsentOrMalformed) {
+    Quota quota = values_.ReadQuota();
+    EXPECT_EQ(quota.used, -1);
+    EXPECT_EQ(quota.max, 0);
+
+    values_.WriteProfile("QuotaStatus", "Used", " 1073741824 ");
+    values_.WriteProfile("QuotaStatus", "Max", "5368709120.5");
+    quota = values_.ReadQuota();
+    EXPECT_EQ(quota.used, 1073741824.0);
+    EXPECT_EQ(quota.max, 5368709120.5);
+
+    values_.WriteProfile("QuotaStatus", "Used", "abc");
+    values_.WriteProfile("QuotaStatus", "Max", "1e400");
+    quota = values_.ReadQuota();
+    EXPECT_EQ(quota.used, -1);
+    EXPECT_EQ(quota.max, 0);
+}
+
+TEST(ParseStoredNumberTest, AcceptsPlainDecimalsOnly) {
+    EXPECT_EQ(ParseStoredNumber("+12", -1), 12);
+    EXPECT_EQ(ParseStoredNumber("-3.25", 0), -3.25);
+    for (const char* bad : {"", "  ", "abc", "12abc", "1e3", "1e400", "inf", "nan", "++1", "1,000", "0x10"}) {
+        EXPECT_EQ(ParseStoredNumber(bad, 7), 7) << bad;
+    }
+    EXPECT_EQ(ParseStoredNumber("1" + std::string(400, '0'), 7), 7);  // beyond the range of a double
+}
+
+TEST_F(SharedValuesTest, FailedRegistryWriteIsTracedAndReported) {
+    EXPECT_TRUE(values_.WriteRegistryString(RegistryRoot::CurrentUser, values_.VendorKey(), "FirstTimeUser", "TRUE"));
+    EXPECT_TRUE(trace_.lines.empty());
+
+    registry_.failWrites = true;
+    EXPECT_FALSE(values_.WriteRegistryDword(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), "Status", 0));
+    EXPECT_FALSE(values_.WriteRegistryString(RegistryRoot::LocalMachine, values_.ProductKey(), "OpenFileMode", "0"));
+    EXPECT_EQ(trace_.lines, (std::vector<std::string>{"   [ERROR] Error in registry set value of Status",
+                                                      "   [ERROR] Error in registry set value of OpenFileMode"}));
+}
+
+class ThrowingRegistry : public IRegistry {
+  public:
+    RegistryValue Read(RegistryRoot, std::string_view, std::string_view) override { throw std::runtime_error("x"); }
+    bool WriteString(RegistryRoot, std::string_view, std::string_view, std::string_view) override {
+        throw std::runtime_error("x");
+    }
+    bool WriteDword(RegistryRoot, std::string_view, std::string_view, std::uint32_t) override {
+        throw std::runtime_error("x");
+    }
+};
+
+TEST_F(SharedValuesTest, AThrowingRegistryGivesEmptyAndFalse) {
+    ThrowingRegistry registry;
+    SharedValues values{registry, store_, folders_, users_, trace_};
+    EXPECT_EQ(values.ReadUserRegistry("PluginFlag"), "");
+    EXPECT_FALSE(values.WriteRegistryString(RegistryRoot::CurrentUser, values.VendorKey(), "FirstTimeUser", "TRUE"));
+    EXPECT_EQ(trace_.lines.size(), 1u);
+}
+
+}  // namespace
+}  // namespace ovp

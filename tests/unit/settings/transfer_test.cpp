@@ -1,0 +1,135 @@
+#include "settings/transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "base/files.h"
+#include "base/text.h"
+#include "settings/obscure.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace ovp {
+namespace {
+
+using test::FakeProfileStore;
+using test::FakeTraceSink;
+using test::TempDir;
+
+class TransferTest : public ::testing::Test {
+  protected:
+    TempDir dir_;
+    Folders folders_{dir_.Path(), "Orvessa Professional"};
+    FakeProfileStore store_;
+    FakeTraceSink trace_;
+    CurrentUser users_{store_, folders_};
+    clsTransfer transfer_{store_, folders_, "Tallux", users_, trace_};
+
+    void SetUp() override { users_.WriteCurrentUserName("alice"); }
+    std::map<std::string, std::string> Profile(std::string_view user) {
+        return store_.Dump(folders_.ProfileFile(user));
+    }
+};
+
+TEST_F(TransferTest, ObscuredKeysAreFoundOnlyThroughTheObscuringReader) {
+    ASSERT_TRUE(transfer_.Trf_WriteUserProfile("password", "s3cret:Ü"));
+    EXPECT_EQ(Profile("alice"), (std::map<std::string, std::string>{{"orvessa/sdvvzrug", Obscure("s3cret:Ü")}}));
+    EXPECT_EQ(transfer_.Trf_ReadUserProfile("password"), "s3cret:Ü");
+    EXPECT_EQ(transfer_.Trf_ReadUserProfileWithoutDecrypt("password"), "");
+    EXPECT_EQ(transfer_.Trf_ReadUserProfileIdle("password"), "");
+
+    ASSERT_TRUE(transfer_.Trf_WriteUserProfileWithoutEncrypt("random", "42"));
+    EXPECT_EQ(store_.Read(folders_.ProfileFile("alice"), "Orvessa", Obscure("random")), "42");
+
+    ASSERT_TRUE(transfer_.Trf_WriteUserProfileWithoutEncryptIdle("RealTimeBackup", "1"));
+    EXPECT_EQ(transfer_.Trf_ReadUserProfileIdle("RealTimeBackup"), "1");
+    EXPECT_EQ(transfer_.Trf_ReadUserProfile("RealTimeBackup"), "");
+}
+
+TEST_F(TransferTest, ProxyAndDateFormatAreObscuredInTheirOwnSections) {
+    ASSERT_TRUE(transfer_.Trf_WriteProxyProfile("ProxyName", "proxy.example.com"));
+    ASSERT_TRUE(transfer_.Trf_WriteDateFormatProfile("Format", "mm-dd-yyyy"));
+    const auto profile = Profile("alice");
+    EXPECT_EQ(profile.at("proxy/" + ToLowerAscii(Obscure("ProxyName"))), Obscure("proxy.example.com"));
+    EXPECT_EQ(profile.at("dateformat/" + ToLowerAscii(Obscure("Format"))), Obscure("mm-dd-yyyy"));
+    EXPECT_EQ(transfer_.Trf_ReadProxyProfile("ProxyName"), "proxy.example.com");
+    EXPECT_EQ(transfer_.Trf_ReadDateFormatProfile("Format"), "mm-dd-yyyy");
+}
+
+TEST_F(TransferTest, EveryCallFollowsTheCurrentUser) {
+    ASSERT_TRUE(transfer_.Trf_WriteUserProfile("ScheduleDisable", "TRUE"));
+    users_.WriteCurrentUserName("bob");
+    EXPECT_EQ(transfer_.Trf_ReadUserProfile("ScheduleDisable"), "");
+    ASSERT_TRUE(transfer_.Trf_WriteUserProfileDefault("BackupStatus", "Status", "1"));
+    EXPECT_EQ(Profile("bob").at("backupstatus/status"), "1");
+    EXPECT_EQ(Profile("alice").count("backupstatus/status"), 0u);
+    EXPECT_EQ(transfer_.Trf_ReadOutputValue("BackupStatus", "Status"), "1");
+
+    store_.Write(folders_.UserFolder("bob") / "SimpleAutoPath.ini", "AUTOFILEPATHS", "Path1", "C:\\Docs");
+    EXPECT_EQ(transfer_.ReadSimpleAutofileProfile("Path1"), "C:\\Docs");
+}
+
+TEST_F(TransferTest, LongValuesAreReadWhole) {
+    const std::string longValue(1000, 'v');
+    ASSERT_TRUE(transfer_.Trf_WriteUserProfile("encpassword", longValue));
+    EXPECT_EQ(transfer_.Trf_ReadUserProfile("encpassword"), longValue);
+}
+
+TEST_F(TransferTest, UserNameFileAndSearchFilesUseTheApplicationFolder) {
+    ASSERT_TRUE(transfer_.Trf_WriteUserNameProfile("RTBPausedBySch", "1"));
+    EXPECT_EQ(store_.Read(folders_.UserNameFile(), "Orvessa", "RTBPausedBySch"), "1");
+    EXPECT_EQ(transfer_.Trf_ReadUserNameProfile("RTBPausedBySch"), "1");
+
+    const auto productSearch = dir_ / "TalluxSearch.ini";
+    const auto brandSearch = dir_ / "Orvessa ProfessionalSearch.ini";
+    ASSERT_TRUE(transfer_.Trf_WriteSearchUserNameProfile("User1", "alice"));
+    EXPECT_EQ(store_.Read(productSearch, "Orvessa", "User1"), "alice");
+    EXPECT_FALSE(store_.HasFile(brandSearch));
+
+    test::WriteAll(dir_ / "Images" / "Config.txt", "Brand\r\n");
+    ASSERT_TRUE(transfer_.Trf_WriteSearchUserNameProfile("User2", "bob"));
+    EXPECT_EQ(store_.Read(productSearch, "Orvessa", "User2"), "bob");
+    EXPECT_EQ(store_.Read(brandSearch, "Orvessa", "User2"), "bob");
+
+    ASSERT_TRUE(transfer_.Trf_WriteSearchProfile("Orvessa", "1"));
+    EXPECT_EQ(store_.Read(productSearch, "Orvessa", "SearchEnable"), "1");
+    ASSERT_TRUE(transfer_.Trf_WritePluginUserProfile("Plugin", "on"));
+    EXPECT_EQ(transfer_.Trf_ReadPluginUserProfile("Plugin"), "on");
+}
+
+TEST_F(TransferTest, CreateLocalDirCreatesNestedFoldersAndRefusesFiles) {
+    EXPECT_TRUE(transfer_.Trf_CreateLocalDir(Utf8FromPath(dir_ / "a" / "b")));
+    EXPECT_TRUE(FolderExists(dir_ / "a" / "b"));
+    EXPECT_TRUE(transfer_.Trf_CreateLocalDir(Utf8FromPath(dir_ / "a")));
+    test::WriteAll(dir_ / "file", "x");
+    EXPECT_FALSE(transfer_.Trf_CreateLocalDir(Utf8FromPath(dir_ / "file")));
+    EXPECT_FALSE(transfer_.Trf_CreateLocalDir(""));
+}
+
+class ThrowingStore : public IProfileStore {
+  public:
+    std::string Read(const std::filesystem::path&, std::string_view, std::string_view) override {
+        throw std::runtime_error("locked");
+    }
+    bool Write(const std::filesystem::path&, std::string_view, std::string_view, std::string_view) override {
+        throw std::runtime_error("locked");
+    }
+};
+
+TEST_F(TransferTest, StoreFailuresGiveEmptyOrFalseAndTraceTheirLines) {
+    ThrowingStore failing;
+    clsTransfer transfer{failing, folders_, "Tallux", users_, trace_};
+    EXPECT_EQ(transfer.Trf_ReadUserProfile("password"), "");
+    EXPECT_FALSE(transfer.Trf_WriteUserProfile("password", "x"));
+    EXPECT_EQ(transfer.Trf_ReadOutputValue("OLWA", "ErrVal"), "");
+    EXPECT_FALSE(transfer.Trf_WriteSearchUserNameProfile("User1", "x"));
+    EXPECT_EQ(trace_.lines, (std::vector<std::string>{"   [ERROR] Error in Trf_ReadUserProfile of monitor",
+                                                      "   [ERROR] Error encrypting of monitor"}));
+
+    store_.failWrites = true;
+    EXPECT_FALSE(transfer_.Trf_WriteUserProfile("password", "x"));
+}
+
+}  // namespace
+}  // namespace ovp
