@@ -40,6 +40,15 @@ int DateTime::WeekDay() const {
     return static_cast<int>(wd.c_encoding()) + 1;
 }
 
+int DaysInMonth(int year, int month) {
+    if (month < 1 || month > 12) {
+        return 0;
+    }
+    const year_month_day_last last{std::chrono::year{year} / std::chrono::month{static_cast<unsigned>(month)} /
+                                   std::chrono::last};
+    return static_cast<int>(static_cast<unsigned>(last.day()));
+}
+
 std::string FormatStamp(const DateTime& at) {
     char text[32];
     std::snprintf(text, sizeof text, "%02d-%02d-%04d %02d:%02d:%02d", at.month, at.day, at.year, at.hour, at.minute,

@@ -33,6 +33,9 @@ struct DateTime {
     int WeekDay() const;
 };
 
+// Days of the month (28 to 31); 0 for a month outside 1..12.
+int DaysInMonth(int year, int month);
+
 // "mm-dd-yyyy HH:mm:ss", the stored form of every date in shared files and trace lines.
 std::string FormatStamp(const DateTime& at);
 // Parses "mm-dd-yyyy HH:mm:ss" (also "mm/dd/yyyy"); nullopt when malformed or impossible.
