@@ -1,0 +1,61 @@
+#include "win32/clock_win.h"
+
+#include <windows.h>
+
+#include <optional>
+
+namespace ovp::win {
+
+namespace {
+
+// Dispatches what is queued now; gives the exit code of a WM_QUIT among it.
+std::optional<int> DispatchPending() {
+    std::optional<int> quitCode;
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quitCode = static_cast<int>(message.wParam);
+            continue;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return quitCode;
+}
+
+}  // namespace
+
+DateTime Win32Clock::Now() {
+    SYSTEMTIME local{};
+    ::GetLocalTime(&local);
+    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+}
+
+std::uint64_t Win32Clock::TickMs() {
+    return ::GetTickCount64();
+}
+
+void Win32Clock::Sleep(std::uint32_t ms) {
+    ::Sleep(ms);
+}
+
+void Win32Clock::WaitPumping(std::uint32_t ms) {
+    const ULONGLONG deadline = ::GetTickCount64() + ms;
+    std::optional<int> quitCode;
+    for (;;) {
+        // Re-posting at once would hand the WM_QUIT straight back to the next peek.
+        if (const auto code = DispatchPending()) {
+            quitCode = code;
+        }
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) {
+            break;
+        }
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+    if (quitCode) {
+        ::PostQuitMessage(*quitCode);
+    }
+}
+
+}  // namespace ovp::win

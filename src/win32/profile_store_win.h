@@ -1,0 +1,22 @@
+#pragma once
+// The private-profile port on GetPrivateProfileStringW / WritePrivateProfileStringW.
+//
+// Windows keeps an ini file in the ANSI code page unless the file starts with the UTF-16LE mark
+// FF FE, and silently replaces every character the code page lacks. So that no character is lost,
+// a new file is started as an empty Unicode file, and an ANSI file is converted to Unicode (its
+// contents kept) before a value it cannot hold is written into it.
+
+#include "platform/profile_store.h"
+
+namespace ovp::win {
+
+class Win32ProfileStore final : public IProfileStore {
+  public:
+    std::string Read(const std::filesystem::path& file, std::string_view section, std::string_view key) override;
+    bool Write(const std::filesystem::path& file,
+               std::string_view section,
+               std::string_view key,
+               std::string_view value) override;
+};
+
+}  // namespace ovp::win

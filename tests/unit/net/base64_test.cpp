@@ -1,0 +1,70 @@
+#include "net/base64.h"
+
+#include <gtest/gtest.h>
+
+namespace ovp {
+namespace {
+
+TEST(Base64Test, Rfc4648VectorsWithEveryPaddingCase) {
+    const std::pair<std::string_view, std::string_view> vectors[] = {
+        {"", ""},
+        {"f", "Zg=="},
+        {"fo", "Zm8="},
+        {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="},
+        {"foobar", "Zm9vYmFy"},
+    };
+    cBase64 codec;
+    for (const auto& [plain, encoded] : vectors) {
+        EXPECT_EQ(codec.encode(plain), encoded);
+        EXPECT_EQ(codec.EncodedMessage(), encoded);
+        EXPECT_EQ(codec.Decode(encoded), plain);
+        EXPECT_EQ(codec.DecodedMessage(), plain);
+    }
+}
+
+TEST(Base64Test, EveryByteValueRoundTripsAtEveryAlignment) {
+    std::string bytes;
+    for (int value = 0; value < 256; ++value) {
+        bytes += static_cast<char>(value);
+    }
+    cBase64 codec;
+    for (std::size_t shift = 0; shift < 3; ++shift) {
+        const std::string input = bytes.substr(shift);
+        const std::string encoded = codec.encode(input);
+        EXPECT_EQ(encoded.size(), (input.size() + 2) / 3 * 4);
+        EXPECT_EQ(encoded.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/="),
+                  std::string::npos);
+        EXPECT_EQ(codec.Decode(encoded), input);
+    }
+    EXPECT_EQ(codec.encode("\xFB\xFF"), "+/8=");  // the last two letters of the alphabet
+}
+
+TEST(Base64Test, HighBitCharactersReadAsTheirSevenBitSelves) {
+    cBase64 codec;
+    // "Zm9vYg==" with every character (padding included) carrying the high bit.
+    std::string aliased;
+    for (const char c : std::string_view("Zm9vYg==")) {
+        aliased += static_cast<char>(static_cast<unsigned char>(c) | 0x80);
+    }
+    EXPECT_EQ(codec.Decode(aliased), "foob");
+    // The aliased padding ends the text just as "=" does.
+    EXPECT_EQ(codec.Decode("Zg\xBDZm9v"), "f");
+}
+
+TEST(Base64Test, DecodeSkipsForeignCharactersAndStopsAtPadding) {
+    cBase64 codec;
+    EXPECT_EQ(codec.Decode("Zm9v\r\nYmFy"), "foobar");
+    EXPECT_EQ(codec.Decode(" Zm 9v*Y!g"), "foob");
+    EXPECT_EQ(codec.Decode("Zg==Zm9v"), "f");
+    // Unpadded last groups still give their bytes; a lone sixth of a group gives none.
+    EXPECT_EQ(codec.Decode("Zm8"), "fo");
+    EXPECT_EQ(codec.Decode("Zm9vY"), "foo");
+    EXPECT_EQ(codec.Decode("===="), "");
+    EXPECT_EQ(codec.Decode(""), "");
+    EXPECT_EQ(codec.DecodedMessage(), "");
+}
+
+}  // namespace
+}  // namespace ovp

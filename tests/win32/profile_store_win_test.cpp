@@ -1,0 +1,94 @@
+#include "win32/profile_store_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace ovp::win {
+namespace {
+
+using test::ReadAll;
+using test::WriteAll;
+
+constexpr std::string_view kNonAnsi = "Jörg 日本 \xF0\x9F\x98\x80";  // CJK and a character beyond the BMP
+
+bool IsUnicodeFile(const std::filesystem::path& file) {
+    return ReadAll(file).substr(0, 2) == "\xFF\xFE";
+}
+
+class ProfileStoreWinTest : public ::testing::Test {
+  protected:
+    test::TempDir dir_;
+    Win32ProfileStore store_;
+};
+
+TEST_F(ProfileStoreWinTest, RoundTripWithCaseInsensitiveNamesAndEmptyForAnythingMissing) {
+    const auto file = dir_ / "Profile.ini";
+    EXPECT_EQ(store_.Read(file, "Orvessa", "username"), "");
+    ASSERT_TRUE(store_.Write(file, "BackupStatus", "DLLStatus", "2"));
+    ASSERT_TRUE(store_.Write(file, "backupstatus", "dllstatus", "0"));
+    EXPECT_EQ(store_.Read(file, "BACKUPSTATUS", "DllStatus"), "0");
+    EXPECT_EQ(store_.Read(file, "BackupStatus", "RetValue"), "");
+    EXPECT_EQ(store_.Read(file, "QuotaStatus", "DLLStatus"), "");
+    EXPECT_FALSE(store_.Write(dir_ / "missing" / "x.ini", "S", "k", "v"));
+}
+
+TEST_F(ProfileStoreWinTest, ValuesOfAnyLengthAreReadWhole) {
+    const auto file = dir_ / "Long.ini";
+    for (const std::size_t length : {1023u, 1024u, 5000u}) {  // around the first buffer's edge, and beyond
+        std::string value;
+        for (std::size_t i = 0; value.size() < length; ++i) {
+            value += std::to_string(i) + ",";
+        }
+        value.resize(length);
+        ASSERT_TRUE(store_.Write(file, "Orvessa", "List", value));
+        EXPECT_EQ(store_.Read(file, "Orvessa", "List"), value) << length;
+    }
+}
+
+TEST_F(ProfileStoreWinTest, NewFilesAreUnicodeAndKeepEveryCharacter) {
+    const auto file = dir_ / "New.ini";
+    ASSERT_TRUE(store_.Write(file, "Orvessa", "username", kNonAnsi));
+    EXPECT_TRUE(IsUnicodeFile(file));
+    EXPECT_EQ(store_.Read(file, "Orvessa", "username"), kNonAnsi);
+}
+
+TEST_F(ProfileStoreWinTest, AnAnsiFileIsConvertedOnlyWhenAValueDoesNotFitItsCodePage) {
+    if (::GetACP() != 1252) {
+        GTEST_SKIP() << "the file below is written in code page 1252";
+    }
+    const auto file = dir_ / "UserName.ini";
+    WriteAll(file, "[Registry]\r\nCurrentUser=J\xF6rg\r\n[Orvessa]\r\nRTBackup=1\r\n");
+    ASSERT_TRUE(store_.Write(file, "Orvessa", "Interactive", "ö fits"));
+    EXPECT_FALSE(IsUnicodeFile(file));  // the engine may read the file as it was
+
+    ASSERT_TRUE(store_.Write(file, "Registry", "日本", kNonAnsi));
+    EXPECT_TRUE(IsUnicodeFile(file));
+    EXPECT_EQ(store_.Read(file, "Registry", "日本"), kNonAnsi);
+    EXPECT_EQ(store_.Read(file, "Registry", "CurrentUser"), "Jörg");
+    EXPECT_EQ(store_.Read(file, "Orvessa", "RTBackup"), "1");
+    EXPECT_EQ(store_.Read(file, "Orvessa", "Interactive"), "ö fits");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()), std::filesystem::directory_iterator()),
+              1);  // no temporary left
+}
+
+TEST_F(ProfileStoreWinTest, AnEditorsUtf8FileIsConvertedFromUtf8) {
+    const auto file = dir_ / "Edited.ini";
+    WriteAll(file, "\xEF\xBB\xBF[S]\r\nname=Jörg\r\n");
+    ASSERT_TRUE(store_.Write(file, "S", "other", kNonAnsi));
+    EXPECT_TRUE(IsUnicodeFile(file));
+    EXPECT_EQ(store_.Read(file, "S", "name"), "Jörg");
+}
+
+TEST_F(ProfileStoreWinTest, AValueCannotPlantLinesOfItsOwn) {
+    const auto file = dir_ / "Profile.ini";
+    ASSERT_TRUE(store_.Write(file, "Orvessa", "ErrVal", "a\r\n[Registry]\r\nCurrentUser=intruder"));
+    EXPECT_EQ(store_.Read(file, "Orvessa", "ErrVal"), "a");
+    EXPECT_EQ(store_.Read(file, "Registry", "CurrentUser"), "");
+    EXPECT_FALSE(store_.Write(file, "Orvessa\r\n[Registry]", "k", "v"));
+}
+
+}  // namespace
+}  // namespace ovp::win
