@@ -28,6 +28,14 @@ inline constexpr std::string_view kBackupProgressFile = "BackupProgress.ini";
 inline constexpr std::string_view kClientOutputFile = "DLLOutput1.txt";
 inline constexpr std::string_view kClientInputFile = "DLLInput.txt";
 inline constexpr std::string_view kTempRecValsFile = "TempRecVals.txt";
+// The user folder's default files of a first run (system code-page text, CR LF).
+inline constexpr std::string_view kAutoFileSelectionFile = "AutoFileSelection.txt";
+inline constexpr std::string_view kBackupFolderListFile = "atbkupfolderlist.txt";
+inline constexpr std::string_view kExcludeFileFile = "atbkupExcludeFile.txt";
+inline constexpr std::string_view kExcludeFolderFile = "atbkupExcludeFolder.txt";
+inline constexpr std::string_view kExcludeListFile = "atbkupExcludelist.txt";
+inline constexpr std::string_view kUserExcludeFolderFile = "UserExcludeFolder.txt";
+inline constexpr std::string_view kExcludeFilePathFile = "atbkupExcludeFilePath.txt";
 // A language file is the language folder + "\" + Language + this suffix.
 inline constexpr std::string_view kLanguageFileSuffix = ".txt";
 
