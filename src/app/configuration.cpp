@@ -62,9 +62,12 @@ ServiceEndpoints ReadEndpoints(const IniText& ini) {
     return endpoints;
 }
 
+// The installation name becomes a folder name and the executable group the start of every
+// engine executable's file name, which the monitor starts and ends: neither may name a path.
 bool HasRequiredValues(const ProductSettings& settings) {
     return !settings.productName.empty() && !settings.installationName.empty() && !settings.treeViewName.empty() &&
-           !settings.caption.empty() && settings.productNumber != 0 && IsSafeFolderName(settings.installationName);
+           !settings.caption.empty() && settings.productNumber != 0 && IsSafeFolderName(settings.installationName) &&
+           (settings.exeGroup.empty() || IsSafeFolderName(settings.exeGroup));
 }
 
 // The file's lines without their line ends; an empty file has one empty line.

@@ -75,6 +75,13 @@ TEST(ConfigurationTest, AnInstallationNameThatIsNotOneFolderNameFails) {
     EXPECT_TRUE(ParseConfiguration(ProductInfo("1", "Orvessa Professional")));
 }
 
+TEST(ConfigurationTest, AnExecutableGroupThatNamesAPathFails) {
+    std::string text = ProductInfo("2");
+    EXPECT_TRUE(ParseConfiguration(text));
+    text.replace(text.find("ExeGroup=Grp"), 12, "ExeGroup=..\\x\\Grp");
+    EXPECT_FALSE(ParseConfiguration(text));
+}
+
 TEST(ConfigurationTest, ValuesAreReadWholeCutAtNulAndTrimmed) {
     const std::string longLink = "https://www.example.com/" + std::string(3000, 'p');
     const auto settings = ParseConfiguration(ProductInfo("1") + "[WebLink]\r\nLoginLink=" + longLink +
