@@ -3,6 +3,7 @@
 // both sides read or write. Written once here and used from here; the engine stand-ins use the
 // same header, so they cannot drift from the monitor.
 
+#include <array>
 #include <string_view>
 
 namespace ovp::contract {
@@ -241,5 +242,44 @@ inline constexpr std::string_view kRecordNoSqlServer = "2";
 inline constexpr std::string_view kRecordNoSystemState = "3";
 inline constexpr std::string_view kRecordNoExchange = "4";
 inline constexpr std::string_view kRecordNoExchangeBrick = "5";
+
+// ---- Automatic-path file (SimpleAutoPath.ini) and the mail-paths companion library ------------
+// The companion library sits in the application folder; each of its detection functions records
+// one folder under its key in section AUTOFILEPATHS of the file it is given (win32/mail_paths_abi.h).
+inline constexpr std::string_view kMailPathsLibrary = "GetMailPaths.dll";
+// The first-run flag's one value that starts the first-run preparation.
+inline constexpr std::string_view kFirstUserTrue = "TRUE";
+
+struct AutoPathEntry {
+    std::string_view key;
+    std::string_view function;
+};
+inline constexpr std::string_view kOutlookExpPath = "OutlookExpPath";
+inline constexpr std::string_view kMSOutlkPath = "MSOutlkPath";
+inline constexpr std::string_view kYahooPath = "YahooPath";
+inline constexpr std::string_view kMSNPath = "MSNPath";
+inline constexpr std::string_view kDesktopPath = "DesktopPath";
+inline constexpr std::string_view kMyDocumentsPath = "MyDocumentsPath";
+inline constexpr std::string_view kMyMusicPath = "MyMusicPath";
+inline constexpr std::string_view kMyPicturesPath = "MyPicturesPath";
+inline constexpr std::string_view kMyVideosPath = "MyVideosPath";
+inline constexpr std::string_view kMyFavouritesPath = "MyFavouritesPath";
+inline constexpr std::string_view kOutlkExpAddrBookPath = "OutlkExpAddrBookPath";
+inline constexpr std::string_view kMozillaPath = "MozillaPath";
+// In the order the first run asks for them.
+inline constexpr std::array<AutoPathEntry, 12> kAutoPathEntries = {{
+    {kOutlookExpPath, "GetAutoOutlkExpPath"},
+    {kMSOutlkPath, "GetAutoMSOutlkPath"},
+    {kYahooPath, "GetYahooPath"},
+    {kMSNPath, "GetMSNPath"},
+    {kDesktopPath, "GetDesktopPath"},
+    {kMyDocumentsPath, "GetMyDocumentsPath"},
+    {kMyMusicPath, "GetMyMusicPath"},
+    {kMyPicturesPath, "GetMyPicturesPath"},
+    {kMyVideosPath, "GetMyVideosPath"},
+    {kMyFavouritesPath, "GetMyFavouritesPath"},
+    {kOutlkExpAddrBookPath, "GetOutlkExpAddrBookPath"},
+    {kMozillaPath, "GetMozillaPath"},
+}};
 
 }  // namespace ovp::contract

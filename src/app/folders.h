@@ -14,7 +14,7 @@ namespace ovp {
 bool IsSafeFolderName(std::string_view name);
 
 class Folders {
-public:
+  public:
     Folders(std::filesystem::path appFolder, std::string installationName)
         : appFolder_(std::move(appFolder)), installationName_(std::move(installationName)) {}
 
@@ -31,7 +31,7 @@ public:
     std::filesystem::path UserNameFile() const;
     std::filesystem::path ImagesFolder() const;
 
-private:
+  private:
     std::filesystem::path appFolder_;
     std::string installationName_;
 };

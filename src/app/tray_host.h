@@ -5,7 +5,7 @@
 namespace ovp {
 
 class ITrayHost {
-public:
+  public:
     virtual ~ITrayHost() = default;
     // "TaskbarCreated": the icon is removed, the form's icon refreshed and the icon added again.
     virtual void RemoveTrayIcon() = 0;

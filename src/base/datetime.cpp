@@ -25,9 +25,12 @@ DateTime DateTime::FromLocalSeconds(local_seconds at) {
     const auto date = floor<days>(at);
     const year_month_day ymd{date};
     const hh_mm_ss time{at - date};
-    return DateTime{static_cast<int>(ymd.year()),           static_cast<int>(static_cast<unsigned>(ymd.month())),
-                    static_cast<int>(static_cast<unsigned>(ymd.day())), static_cast<int>(time.hours().count()),
-                    static_cast<int>(time.minutes().count()), static_cast<int>(time.seconds().count())};
+    return DateTime{static_cast<int>(ymd.year()),
+                    static_cast<int>(static_cast<unsigned>(ymd.month())),
+                    static_cast<int>(static_cast<unsigned>(ymd.day())),
+                    static_cast<int>(time.hours().count()),
+                    static_cast<int>(time.minutes().count()),
+                    static_cast<int>(time.seconds().count())};
 }
 
 DateTime DateTime::AddSeconds(long long secondsToAdd) const {

@@ -9,7 +9,7 @@
 namespace ovp {
 
 class Tokenizer {
-public:
+  public:
     // Stores the text; the separator is a blank.
     void Init(std::string_view text);
     // Sets another separator and splits the stored text at every occurrence of it.
@@ -18,7 +18,7 @@ public:
     std::string nextToken();
     bool HasMore() const { return next_ < pieces_.size(); }
 
-private:
+  private:
     void SplitText();
 
     std::string text_;

@@ -8,7 +8,7 @@
 namespace ovp {
 
 class IClock {
-public:
+  public:
     virtual ~IClock() = default;
     // Local date and time, to the second.
     virtual DateTime Now() = 0;

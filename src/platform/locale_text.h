@@ -6,7 +6,7 @@
 namespace ovp {
 
 class ILocaleText {
-public:
+  public:
     virtual ~ILocaleText() = default;
     virtual std::string Text(int id) = 0;
 };

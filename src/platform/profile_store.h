@@ -9,12 +9,14 @@
 namespace ovp {
 
 class IProfileStore {
-public:
+  public:
     virtual ~IProfileStore() = default;
     // The whole value, however long, cut at its first NUL; "" when missing.
     virtual std::string Read(const std::filesystem::path& file, std::string_view section, std::string_view key) = 0;
     // Writes the value; characters outside the ANSI code page are kept. False on failure.
-    virtual bool Write(const std::filesystem::path& file, std::string_view section, std::string_view key,
+    virtual bool Write(const std::filesystem::path& file,
+                       std::string_view section,
+                       std::string_view key,
                        std::string_view value) = 0;
 };
 

@@ -13,8 +13,8 @@ enum class RegistryRoot { CurrentUser, LocalMachine };
 struct RegistryValue {
     enum class Kind { Missing, String, Dword };
     Kind kind = Kind::Missing;
-    std::string text;           // String values, whole (cut at the first NUL)
-    std::uint32_t number = 0;   // Dword values
+    std::string text;          // String values, whole (cut at the first NUL)
+    std::uint32_t number = 0;  // Dword values
 
     static RegistryValue String(std::string value) { return {Kind::String, std::move(value), 0}; }
     static RegistryValue Dword(std::uint32_t value) { return {Kind::Dword, {}, value}; }
@@ -25,12 +25,14 @@ struct RegistryValue {
 };
 
 class IRegistry {
-public:
+  public:
     virtual ~IRegistry() = default;
     // Key paths use backslashes, as Windows writes them ("Software\\Harrowlane\\...").
     virtual RegistryValue Read(RegistryRoot root, std::string_view key, std::string_view name) = 0;
     // Writers create the key when missing; false on failure.
-    virtual bool WriteString(RegistryRoot root, std::string_view key, std::string_view name,
+    virtual bool WriteString(RegistryRoot root,
+                             std::string_view key,
+                             std::string_view name,
                              std::string_view value) = 0;
     virtual bool WriteDword(RegistryRoot root, std::string_view key, std::string_view name, std::uint32_t value) = 0;
 };

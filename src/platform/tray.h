@@ -7,7 +7,7 @@
 namespace ovp {
 
 class ITrayIcon {
-public:
+  public:
     virtual ~ITrayIcon() = default;
     // Adds the icon with the picture and tooltip; false when the shell refuses (no taskbar yet).
     virtual bool Add(const std::filesystem::path& iconFile, std::string_view tip) = 0;

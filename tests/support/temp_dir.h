@@ -8,7 +8,7 @@
 namespace ovp::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -17,7 +17,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     std::filesystem::path operator/(std::string_view name) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
