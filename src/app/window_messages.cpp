@@ -1,0 +1,337 @@
+#include "app/window_messages.h"
+
+#include <optional>
+#include <string>
+#include <system_error>
+
+#include "app/engine_contract.h"
+#include "app/os_info.h"
+#include "app/process_check.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "scheduler/schedule_dates.h"
+#include "scheduler/schedule_file.h"
+
+namespace ovp {
+
+namespace {
+
+// Runs one step of a handler; a failure ends that step only, as the message must still be
+// passed on and the later steps still done.
+template <typename Step>
+void Guarded(Step step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
+// Clears a flag when the scope ends, however it ends.
+class ScopedFlag {
+  public:
+    explicit ScopedFlag(bool& flag) : flag_(flag) { flag_ = true; }
+    ~ScopedFlag() { flag_ = false; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+  private:
+    bool& flag_;
+};
+
+std::string CountedUnit(std::int64_t count, std::string_view one, std::string_view many) {
+    std::string text = " ";
+    text += std::to_string(count);
+    text += ' ';
+    text += count == 1 ? one : many;
+    return text;
+}
+
+// The newest file of the folder by last-modified time; empty when it holds none.
+std::filesystem::path NewestFileIn(const std::filesystem::path& folder) {
+    std::filesystem::path newest;
+    std::optional<std::filesystem::file_time_type> newestTime;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::error_code entryError;
+        if (!entry->is_regular_file(entryError)) {
+            continue;
+        }
+        const auto modified = entry->last_write_time(entryError);
+        if (entryError) {
+            continue;
+        }
+        if (!newestTime || modified > *newestTime) {
+            newestTime = modified;
+            newest = entry->path();
+        }
+    }
+    return newest;
+}
+
+// The shell's "open", maximised; a file type without a program brings up the open-with chooser.
+void OpenLogFile(IShell& shell, const std::filesystem::path& file) {
+    ShellRequest open;
+    open.verb = "open";
+    open.file = file;
+    open.show = ShowMode::Maximized;
+    if (shell.Execute(open).instance != kShellNoAssociation) {
+        return;
+    }
+    ShellRequest chooser;
+    chooser.verb = "open";
+    chooser.file = "RUNDLL32.EXE";
+    chooser.arguments = "shell32.dll,OpenAs_RunDLL " + Utf8FromPath(file);
+    chooser.show = ShowMode::Normal;
+    shell.Execute(chooser);
+}
+
+}  // namespace
+
+Duration DurationText(const DateTime& start, const DateTime& end) {
+    Duration duration;
+    duration.seconds = (end.ToLocalSeconds() - start.ToLocalSeconds()).count();
+    if (duration.seconds <= 0) {
+        return duration;
+    }
+    const std::int64_t hours = duration.seconds / 3600;
+    const std::int64_t minutes = duration.seconds % 3600 / 60;
+    const std::int64_t seconds = duration.seconds % 60;
+    const auto append = [&duration](const std::string& part) {
+        if (!duration.text.empty()) {
+            duration.text += " and";
+        }
+        duration.text += part;
+    };
+    if (hours > 0) {
+        append(CountedUnit(hours, "hour", "hours"));
+    }
+    if (minutes > 0) {
+        append(CountedUnit(minutes, "minute", "minutes"));
+    }
+    if (seconds > 0) {
+        append(std::to_string(seconds) + " seconds");
+    }
+    return duration;
+}
+
+void TrayWindowMessages::SetRegisteredMessages(std::uint32_t taskbarCreated, std::uint32_t closeInteractiveWindow) {
+    taskbarCreatedMessage_ = taskbarCreated;
+    closeInteractiveWindowMessage_ = closeInteractiveWindow;
+}
+
+void TrayWindowMessages::HandleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) noexcept {
+    if (message == kWmPowerBroadcast) {
+        OnPowerBroadcast(wParam);
+    } else if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
+        OnTaskbarCreated();
+    } else if (closeInteractiveWindowMessage_ != 0 && message == closeInteractiveWindowMessage_) {
+        OnCloseInteractiveWindow();
+    } else if (message == kWmEndSession) {
+        OnEndSession(wParam);
+    } else if (message == kWmTrayMouse) {
+        OnTrayMouseMessage(lParam);
+    }
+    RereadCurrentUser();
+}
+
+// ---- Power notifications ------------------------------------------------------------------------
+
+void TrayWindowMessages::OnPowerBroadcast(std::uintptr_t powerEvent) noexcept {
+    if (powerEvent != kPowerEventQuerySuspend && powerEvent != kPowerEventSuspend) {
+        return;
+    }
+    Guarded([this] { PowerBroadcast(); });
+}
+
+void TrayWindowMessages::PowerBroadcast() {
+    s_.trace.WriteTrace(FormatStamp(s_.clock.Now()) + " :     Hibernation Message Arrived");
+    const std::string standby = TrimWhitespace(s_.values.ReadUserNameRegistry(contract::kStandbyBackup));
+    if (!standby.empty() && standby != "1") {
+        return;
+    }
+    const std::string nextTransfer = s_.values.ReadUserNameRegistry(contract::kNextTransfer);
+    s_.trace.WriteDatedTrace("Previous scheduled time:   " + rememberedNextTransfer_ + "    CurrentTime:   " +
+                             FormatStamp(s_.clock.Now()) + "    NewScheduledTime:   " + nextTransfer);
+    const std::string newTime = TrimWhitespace(nextTransfer);
+    if (!newTime.empty() && newTime != TrimWhitespace(rememberedNextTransfer_)) {
+        s_.trace.WriteDatedTrace("NewScheduledTime: " + newTime +
+                                 " Previous scheduled time: " + rememberedNextTransfer_ + "So Setting Cancel to true ");
+        cancelWait_ = true;
+    }
+    if (IsVista()) {
+        previousExecutionState_ = s_.power.RequestExecutionState(ExecutionRequest::SystemRequiredContinuous);
+        s_.trace.WriteDatedTrace(FormatStamp(s_.clock.Now()) + "   SetThreadExecutionState to SYSTEM_REQUIRED");
+    }
+    s_.host.EnableHibernationTimer(true);
+    rememberedNextTransfer_ = nextTransfer;
+}
+
+// ---- Taskbar, explorer logout, end of session ---------------------------------------------------
+
+void TrayWindowMessages::OnTaskbarCreated() noexcept {
+    Guarded([this] { s_.host.RemoveTrayIcon(); });
+    Guarded([this] { s_.host.RefreshFormIcon(); });
+    Guarded([this] { s_.host.AddTrayIcon(); });
+}
+
+void TrayWindowMessages::OnCloseInteractiveWindow() noexcept {
+    Guarded([this] { s_.trace.Info("Calling logou t from explorer"); });
+    Guarded([this] { s_.host.ExplorerLogout(); });
+}
+
+void TrayWindowMessages::OnEndSession(std::uintptr_t sessionEnding) noexcept {
+    Guarded([this, sessionEnding] { EndSession(sessionEnding); });
+}
+
+void TrayWindowMessages::EndSession(std::uintptr_t sessionEnding) {
+    Guarded([this] { s_.trace.Info("Inside End_Session"); });
+    if (sessionEnding == 0) {
+        // The log-off was cancelled: the user stays, so the main application, the client and
+        // the connection state must stay as they are.
+        return;
+    }
+    Guarded([this] {
+        const std::string title = s_.settings.installationName + std::string(kHiddenWindowSuffix);
+        if (const WindowHandle hidden = s_.windows.FindTopLevel(kDialogClassName, title)) {
+            s_.windows.Post(hidden, kWmHiddenWindowSessionEnd, 0, 0);
+        }
+    });
+    Guarded([this] {
+        s_.trace.Info("WM_ENDSESSION , setting Connection parameter to 0");
+        s_.values.WriteRegistryDword(RegistryRoot::CurrentUser, s_.values.ConnectionParametersKey(),
+                                     contract::kRegStatus, 0);
+    });
+    Guarded([this] {
+        // The client still serves a running scheduled job: only an idle one is ended.
+        const std::string marker = TrimWhitespace(Readfirstline(ScheduleFilePath(s_.values.UserFolder()), s_.codePage));
+        const bool idle = marker.empty() || marker == contract::kRunMarkerIdle;
+        if (idle && IsProcessRunning(s_.processes, s_.names.client)) {
+            s_.trace.Info("Closing Client");
+            EndProcessesNamed(s_.processes, s_.names.client);
+        }
+    });
+    Guarded([this] {
+        const std::string title = s_.settings.caption + " (" + s_.values.CurrentUserName() + ")";
+        if (const WindowHandle clientWindow = s_.windows.FindTopLevel("", title)) {
+            s_.windows.Send(clientWindow, kWmClose, 0, 0);
+        }
+    });
+    Guarded([this] { EndProcessesNamed(s_.processes, s_.names.classic); });
+}
+
+// ---- The private tray message -------------------------------------------------------------------
+
+void TrayWindowMessages::OnTrayMouseMessage(std::intptr_t mouseMessage) noexcept {
+    Guarded([this, mouseMessage] { TrayMouseMessage(mouseMessage); });
+}
+
+void TrayWindowMessages::TrayMouseMessage(std::intptr_t mouseMessage) {
+    if (mouseMessage == kWmLButtonDblClk) {
+        const auto newest = NewestFileIn(s_.values.UserFolder() / PathFromUtf8(kSessionFolder));
+        if (!newest.empty()) {
+            OpenLogFile(s_.shell, newest);
+        }
+    } else if (mouseMessage == kWmRButtonUp) {
+        const bool stopEnabled = IsScheduledJobRunning(s_.values, s_.jobMemory) == kScheduledJobRunning;
+        s_.host.ShowTrayMenu(stopEnabled);
+    }
+}
+
+std::string TrayWindowMessages::RereadCurrentUser() noexcept {
+    try {
+        return s_.values.CurrentUserName();
+    } catch (...) {
+        return {};
+    }
+}
+
+// ---- The wake-up of a pending scheduled backup --------------------------------------------------
+
+void TrayWindowMessages::chkHibernationTimeOut_Timer() noexcept {
+    Guarded([this] { s_.host.EnableHibernationTimer(false); });
+    if (waiting_) {
+        // Nesting a second wait inside the running one would keep the first on the stack until
+        // the second ends; the running wait leaves instead, and the check is made anew below.
+        recheckRequested_ = true;
+        return;
+    }
+    do {
+        recheckRequested_ = false;
+        Guarded([this] { HibernationCheck(); });
+    } while (recheckRequested_ && !stopping_);
+}
+
+void TrayWindowMessages::HibernationCheck() {
+    // A value that is no real date and time has nothing to wake for.
+    const auto scheduled = ReadScheduleStamp(s_.values.ReadUserNameRegistry(contract::kNextTransfer));
+    if (!scheduled) {
+        return;
+    }
+    const DateTime now = s_.clock.Now();
+    const std::string fields =
+        "Current Time :  " + FormatStamp(now) + " Scheduled Time:  " + FormatStamp(*scheduled) + " Time difference:  ";
+    if (*scheduled < now) {
+        s_.trace.WriteDatedTrace("Time Difference is -ve. So Exiting.    " + fields);
+        return;
+    }
+    const Duration duration = DurationText(now, *scheduled);
+    if (duration.seconds >= 1) {
+        s_.trace.WriteDatedTrace(fields + duration.text);
+        WaitForWakeTimer(duration.seconds);
+    }
+}
+
+void TrayWindowMessages::WaitableTimerWait(std::int64_t seconds) noexcept {
+    if (waiting_) {
+        return;
+    }
+    Guarded([this, seconds] { WaitForWakeTimer(seconds); });
+}
+
+void TrayWindowMessages::WaitForWakeTimer(std::int64_t seconds) {
+    if (stopping_) {
+        return;
+    }
+    const ScopedFlag waiting(waiting_);
+    // A cancel asked for before this wait began was meant for an earlier one (or for none).
+    cancelWait_ = false;
+    const auto timer = s_.power.OpenWakeTimer(std::string(kWakeTimerPrefix) + std::to_string(instanceNumber_));
+    // Without an armed timer the wait could only end on a switch-off or a cancel.
+    if (!timer || !timer->Arm(seconds)) {
+        return;
+    }
+    if (IsVista() && TrimWhitespace(s_.values.ReadUserNameOrvessa(contract::kStarted)) == "0") {
+        previousExecutionState_ = s_.power.RequestExecutionState(ExecutionRequest::ContinuousOnly);
+        s_.trace.WriteDatedTrace(FormatStamp(s_.clock.Now()) + " SetThreadExecutionState set to CONTINUOUS");
+    }
+    for (;;) {
+        const WakeWaitResult result = timer->WaitForTimerOrInput();
+        if (result == WakeWaitResult::Quit) {
+            stopping_ = true;
+            return;
+        }
+        if (result == WakeWaitResult::Failed) {
+            return;
+        }
+        s_.clock.WaitPumping(kWakeWaitPumpMs);
+        if (StandbyBackupOff() || cancelWait_) {
+            cancelWait_ = false;
+            s_.trace.WriteDatedTrace("Exiting waitable timer");
+            return;
+        }
+        if (result == WakeWaitResult::Timer || stopping_ || recheckRequested_) {
+            return;
+        }
+    }
+}
+
+bool TrayWindowMessages::IsVista() {
+    return ToLowerAscii(OperatingSystemName(s_.system.Version())) == "vista";
+}
+
+bool TrayWindowMessages::StandbyBackupOff() {
+    return TrimWhitespace(s_.values.ReadUserNameRegistry(contract::kStandbyBackup)) == "0";
+}
+
+}  // namespace ovp

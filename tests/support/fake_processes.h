@@ -1,0 +1,53 @@
+#pragma once
+// Recording fakes of the service manager, process and shell ports.
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/processes.h"
+#include "platform/service_manager.h"
+#include "platform/shell.h"
+
+namespace ovp::test {
+
+// Answers a fixed state per service name (0 for unknown names); the full-access answer can be
+// made to differ, as it does for a limited user of an older system.
+class FakeServiceManager : public IServiceManager {
+  public:
+    int QueryState(std::string_view serviceName, ServiceAccess access) override;
+
+    std::map<std::string, int> states;
+    bool refuseFullAccess = false;
+    std::vector<std::pair<std::string, ServiceAccess>> queries;
+};
+
+// A process table in memory; End removes the process (unless it is protected) and records it.
+class FakeProcesses : public IProcesses {
+  public:
+    std::vector<ProcessInfo> List() override;
+    bool End(std::uint32_t id) override;
+
+    std::uint32_t Add(std::string imagePath);
+
+    std::vector<ProcessInfo> running;
+    std::vector<std::uint32_t> protectedIds;  // End fails for these
+    std::vector<std::uint32_t> ended;
+    int listCount = 0;
+
+  private:
+    std::uint32_t nextId_ = 100;
+};
+
+// Records every request and answers with `answer` (success by default).
+class FakeShell : public IShell {
+  public:
+    ShellResult Execute(const ShellRequest& request) override;
+
+    ShellResult answer{42, 0, ""};
+    std::vector<ShellRequest> requests;
+};
+
+}  // namespace ovp::test

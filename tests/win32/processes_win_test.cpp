@@ -1,0 +1,101 @@
+#include "win32/processes_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/process_check.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "support/temp_dir.h"
+#include "win32/shell_win.h"
+#include "win32/unique_resource.h"
+
+namespace ovp::win {
+namespace {
+
+constexpr const char* kHelperTest = "ProcessesWinHelper.DISABLED_StaysAliveForAMinute";
+
+std::filesystem::path OwnExecutable() {
+    std::wstring path(32768, L'\0');
+    path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path;
+}
+
+// Polls until the condition holds, for at most ten seconds.
+template <typename Condition>
+bool Eventually(Condition condition) {
+    for (int i = 0; i < 200; ++i) {
+        if (condition()) {
+            return true;
+        }
+        ::Sleep(50);
+    }
+    return condition();
+}
+
+// Not a test of its own: the process that the tests below start, find and end.
+TEST(ProcessesWinHelper, DISABLED_StaysAliveForAMinute) {
+    ::Sleep(60000);
+}
+
+TEST(ProcessesWinTest, FindsItsOwnExecutableByFileNameAndNothingByAMadeUpName) {
+    Win32Processes processes;
+    const std::string ownName = Utf8FromPath(OwnExecutable().filename());
+    const std::optional<std::uint32_t> found = FindProcess(processes, ownName);
+    ASSERT_TRUE(found.has_value()) << ownName;
+
+    bool ownListed = false;
+    for (const ProcessInfo& process : processes.List()) {
+        if (process.id == ::GetCurrentProcessId()) {
+            ownListed = true;
+            EXPECT_TRUE(EqualsNoCase(process.imagePath, Utf8FromPath(OwnExecutable()))) << process.imagePath;
+        }
+    }
+    EXPECT_TRUE(ownListed);
+    EXPECT_FALSE(IsProcessRunning(processes, "ovp-no-such-program-" + std::to_string(std::random_device{}()) + ".exe"));
+    // A part of the name is not the name.
+    EXPECT_FALSE(IsProcessRunning(processes, ownName.substr(1)));
+}
+
+TEST(ProcessesWinTest, NeverEndsItselfNorANumberThatNamesNoProcess) {
+    Win32Processes processes;
+    EXPECT_FALSE(processes.End(::GetCurrentProcessId()));
+    EXPECT_FALSE(processes.End(0));
+    EXPECT_FALSE(processes.End(0xFFFFFFF0u));
+}
+
+TEST(ProcessesWinTest, AStartedHelperIsFoundAndEndedByNameWithExitCodeZero) {
+    test::TempDir folder;
+    const std::string helperName = "OVPSvcHelper-" + std::to_string(std::random_device{}() % 100000) + ".exe";
+    const std::filesystem::path helper = folder / helperName;
+    std::filesystem::copy_file(OwnExecutable(), helper);
+
+    Win32Shell shell;
+    ShellRequest request;
+    request.file = helper;
+    request.arguments = std::string("--gtest_also_run_disabled_tests --gtest_filter=") + kHelperTest;
+    request.workingFolder = folder.Path();
+    request.show = ShowMode::Hidden;
+    const ShellResult started = shell.Execute(request);
+    ASSERT_TRUE(started.Succeeded()) << started.instance << " " << started.errorText;
+
+    Win32Processes processes;
+    std::optional<std::uint32_t> id;
+    ASSERT_TRUE(Eventually([&] { return (id = FindProcess(processes, ToLowerAscii(helperName))).has_value(); }));
+    const unique_handle watch(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, *id));
+    ASSERT_TRUE(watch);
+
+    EXPECT_TRUE(EndProcessesNamed(processes, helperName));
+    ASSERT_EQ(::WaitForSingleObject(watch.get(), 10000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(::GetExitCodeProcess(watch.get(), &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(Eventually([&] { return !IsProcessRunning(processes, helperName); }));
+    EXPECT_FALSE(EndProcessesNamed(processes, helperName));
+}
+
+}  // namespace
+}  // namespace ovp::win

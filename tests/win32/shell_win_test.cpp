@@ -1,0 +1,64 @@
+#include "win32/shell_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "base/files.h"
+#include "base/text.h"
+#include "support/temp_dir.h"
+
+namespace ovp::win {
+namespace {
+
+bool WaitForFile(const std::filesystem::path& file) {
+    for (int i = 0; i < 200 && !FileExists(file); ++i) {
+        ::Sleep(50);
+    }
+    // The batch file may still be writing it.
+    ::Sleep(100);
+    return FileExists(file);
+}
+
+TEST(ShellWinTest, OpensABatchFileHiddenWithItsArgumentsAndWorkingFolder) {
+    test::TempDir folder;
+    test::TempDir work;
+    test::WriteAll(folder / "Probe Service.bat",
+                   "@echo off\r\n"
+                   "cd > \"%~dp0cwd.txt\"\r\n"
+                   "echo %1> \"%~dp0args.txt\"\r\n");
+    Win32Shell shell;
+    ShellRequest request;
+    request.file = folder / "Probe Service.bat";
+    request.arguments = "stratservice";
+    request.workingFolder = work.Path();
+    request.show = ShowMode::Hidden;
+
+    const ShellResult result = shell.Execute(request);
+    EXPECT_TRUE(result.Succeeded()) << result.instance;
+    EXPECT_EQ(result.errorNumber, 0u);
+    EXPECT_EQ(result.errorText, "");
+
+    ASSERT_TRUE(WaitForFile(folder / "args.txt"));
+    EXPECT_EQ(TrimWhitespace(test::ReadAll(folder / "args.txt")), "stratservice");
+    ASSERT_TRUE(WaitForFile(folder / "cwd.txt"));
+    EXPECT_TRUE(EqualsNoCase(TrimWhitespace(test::ReadAll(folder / "cwd.txt")), Utf8FromPath(work.Path())))
+        << test::ReadAll(folder / "cwd.txt");
+}
+
+TEST(ShellWinTest, AMissingFileIsAFailureWithTheSystemsReason) {
+    test::TempDir folder;
+    Win32Shell shell;
+    ShellRequest request;
+    request.file = folder / "NoSuchLaunchDrive.exe";
+    const ShellResult result = shell.Execute(request);
+    EXPECT_FALSE(result.Succeeded());
+    EXPECT_EQ(result.instance, kShellFileNotFound);
+    EXPECT_NE(result.errorNumber, 0u);
+    EXPECT_NE(result.errorText, "");
+
+    EXPECT_EQ(shell.Execute(ShellRequest{}).instance, 0);
+}
+
+}  // namespace
+}  // namespace ovp::win
