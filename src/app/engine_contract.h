@@ -204,6 +204,10 @@ inline constexpr std::string_view kProxyName = "ProxyName";
 inline constexpr std::string_view kProxyPort = "ProxyPort";
 inline constexpr std::string_view kProxyUser = "ProxyUser";
 inline constexpr std::string_view kProxyPass = "ProxyPass";
+inline constexpr std::string_view kProxySetFlag = "Proxyset";
+inline constexpr std::string_view kProxyTypeHttp = "proxytypehttp";
+inline constexpr std::string_view kProxyTypeSocks = "proxytypesocks";
+inline constexpr std::string_view kProxyAuthOn = "ProxyAuthOn";
 // Search file
 inline constexpr std::string_view kSearchEnable = "SearchEnable";
 

@@ -1,0 +1,262 @@
+#include "settings/default_files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "app/engine_contract.h"
+#include "base/files.h"
+#include "base/text.h"
+#include "settings/obscure.h"
+#include "support/fake_code_page.h"
+#include "support/fake_random.h"
+#include "support/fake_shell.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace ovp {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadAll;
+using test::WriteAll;
+
+// Private-profile values that live only as long as their file does, as with the real store: the
+// first run deletes the profile file, and what it writes there afterwards is all that is left.
+class DiskBoundStore : public IProfileStore {
+  public:
+    std::string Read(const fs::path& file, std::string_view section, std::string_view key) override {
+        return FileExists(file) ? Of(file).Read(file, section, key) : std::string();
+    }
+    bool Write(const fs::path& file, std::string_view section, std::string_view key, std::string_view value) override {
+        if (!FileExists(file)) {
+            files_.erase(file.string());
+            WriteAll(file, "");
+        }
+        return Of(file).Write(file, section, key, value);
+    }
+    std::map<std::string, std::string> Dump(const fs::path& file) { return Of(file).Dump(file); }
+
+  private:
+    test::FakeProfileStore& Of(const fs::path& file) { return files_[file.string()]; }
+    std::map<std::string, test::FakeProfileStore> files_;
+};
+
+constexpr std::string_view kUser = "alice";
+constexpr std::string_view kSep = "\b\b";
+
+class DefaultFilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        store_.Write(folders_.UserNameFile(), "Orvessa", "Interactive", kUser);
+        CreateFolders(UserFolder());
+        SetFirstUser("TRUE");
+        mail_.folders = {
+            {"DesktopPath", "C:\\Users\\alice\\Desktop"},
+            {"MyDocumentsPath", "C:\\Users\\alice\\Documents\\"},
+            {"MyMusicPath", "  C:\\Users\\alice\\Music  "},
+            {"MyVideosPath", "C:\\Users\\alice\\Videos"},
+            {"MyPicturesPath", "C:\\Users\\alice\\Pictures"},
+            {"MSOutlkPath", "C:\\Users\\alice\\AppData\\Local\\Microsoft\\Outlook"},
+        };
+        shell_.windows = "C:\\Windows";
+        shell_.temp = "C:\\Users\\alice\\AppData\\Local\\Temp\\";
+        shell_.special = {{32, "C:\\Users\\alice\\INetCache"},
+                          {33, "C:\\Users\\alice\\INetCookies"},
+                          {31, "C:\\Users\\Public\\Favorites"}};
+    }
+
+    fs::path UserFolder() const { return folders_.UserFolder(kUser); }
+    fs::path File(std::string_view name) const { return UserFolder() / PathFromUtf8(name); }
+    void SetFirstUser(std::string_view value) {
+        store_.Write(folders_.ProfileFile(kUser), "Orvessa", Obscure("FirstUser"), Obscure(value));
+    }
+    std::map<std::string, std::string> AutoPaths() { return store_.Dump(File("SimpleAutoPath.ini")); }
+    std::vector<std::string> FolderNames() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(UserFolder())) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    test::TempDir dir_;
+    Folders folders_{dir_.Path(), "Orvessa Professional"};
+    DiskBoundStore store_;
+    test::FakeCodePage codePage_;
+    test::FakeClock clock_{DateTime{2026, 3, 14, 9, 30, 0}};
+    // Draws 3: 3 AM tomorrow.
+    test::ScriptedRandom random_{test::ScriptedRandom::Bucket(2, 12)};
+    test::FakeSystemInfo system_;
+    test::FakeMailPaths mail_{store_};
+    test::FakeShellFolders shell_;
+    test::FakeTraceSink trace_;
+    ScheduleCreateFiles form_{folders_, {store_, codePage_, clock_, random_, system_, mail_, shell_, trace_}};
+};
+
+TEST_F(DefaultFilesTest, OnlyFirstUserTrueStartsThePreparation) {
+    WriteAll(File("DLLInput.txt"), "keep");
+    for (const std::string_view value : {"FALSE", "", "true", " TRUE"}) {
+        SetFirstUser(value);
+        EXPECT_FALSE(form_.Form_Load()) << value;
+    }
+    EXPECT_EQ(FolderNames(), (std::vector<std::string>{"DLLInput.txt", "Orvessa Professional.ini"}));
+    EXPECT_EQ(ReadAll(File("DLLInput.txt")), "keep");
+    EXPECT_TRUE(mail_.calls.empty());
+
+    // Without an interactive user (or with one that is no folder name) nothing is prepared either.
+    SetFirstUser("TRUE");
+    for (const std::string_view user : {"", "..\\bob", "bob."}) {
+        store_.Write(folders_.UserNameFile(), "Orvessa", "Interactive", user);
+        EXPECT_FALSE(form_.Form_Load()) << user;
+    }
+    EXPECT_TRUE(mail_.calls.empty());
+}
+
+TEST_F(DefaultFilesTest, AFreshFolderGetsEveryDefaultFile) {
+    WriteAll(File("DLLInput.txt"), "old request");
+    WriteAll(File("SerTraceFile.txt"), "old trace");
+    WriteAll(File("AutoFileSelection.txt"), "1;1;1\r\n");
+    const fs::path profile = folders_.ProfileFile(kUser);
+    store_.Write(profile, "Proxy", Obscure("ProxyName"), Obscure("proxy.example.com"));
+    store_.Write(profile, "Proxy", Obscure("ProxyPort"), Obscure("8080"));
+    store_.Write(profile, "Orvessa", Obscure("password"), Obscure("old"));
+
+    ASSERT_TRUE(form_.Form_Load());
+
+    EXPECT_EQ(ReadAll(File("scheduleData.txt")),
+              "0\r\n1" + std::string(kSep) + "oventbkupjob" + std::string(kSep) + "03-15-2026 03:00:00" +
+                  std::string(kSep) + "03-14-2026 09:30:00" + std::string(kSep) + "3" + std::string(kSep) + "1" +
+                  std::string(kSep) + std::string(kSep) + "1" + std::string(kSep) + "0" + std::string(kSep) +
+                  "202603150300" + std::string(kSep) + "6" + std::string(kSep) + "1111111\r\n");
+    EXPECT_EQ(ReadAll(File("AutoFileSelection.txt")),
+              "0;0;0;0;0;1;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0\r\n");
+    EXPECT_FALSE(FileExists(File("DLLInput.txt")));
+    EXPECT_FALSE(FileExists(File("SerTraceFile.txt")));
+    // The profile file is gone; only the user's proxy settings came back.
+    EXPECT_EQ(store_.Dump(profile), (std::map<std::string, std::string>{
+                                        {"proxy/" + ToLowerAscii(Obscure("ProxyName")), Obscure("proxy.example.com")},
+                                        {"proxy/" + ToLowerAscii(Obscure("ProxyPort")), Obscure("8080")},
+                                    }));
+
+    std::vector<std::string> functions;
+    std::map<std::string, std::string> expectedPaths;
+    for (const auto& entry : contract::kAutoPathEntries) {
+        functions.emplace_back(entry.function);
+        expectedPaths["autofilepaths/" + ToLowerAscii(entry.key)] = "";
+    }
+    EXPECT_EQ(mail_.calls, functions);
+    expectedPaths["autofilepaths/desktoppath"] = "C:\\Users\\alice\\Desktop\\";
+    expectedPaths["autofilepaths/mydocumentspath"] = "C:\\Users\\alice\\Documents\\";
+    expectedPaths["autofilepaths/mymusicpath"] = "C:\\Users\\alice\\Music\\";
+    expectedPaths["autofilepaths/myvideospath"] = "C:\\Users\\alice\\Videos\\";
+    expectedPaths["autofilepaths/mypicturespath"] = "C:\\Users\\alice\\Pictures\\";
+    expectedPaths["autofilepaths/msoutlkpath"] = "C:\\Users\\alice\\AppData\\Local\\Microsoft\\Outlook\\";
+    EXPECT_EQ(AutoPaths(), expectedPaths);
+
+    EXPECT_EQ(ReadAll(File("atbkupfolderlist.txt")),
+              "C:\\Users\\alice\\Documents\\\r\nC:\\Users\\alice\\Desktop\\\r\nC:\\Users\\alice\\Music\\\r\n"
+              "C:\\Users\\alice\\Videos\\\r\nC:\\Users\\alice\\Pictures\\\r\n");
+    EXPECT_EQ(ReadAll(File("atbkupExcludeFile.txt")),
+              "pagefile.sys/1\r\nntuser.dat/1\r\nhiberfil.sys/1\r\n~outlook.pst.tmp/1\r\n");
+    EXPECT_EQ(ReadAll(File("atbkupExcludeFolder.txt")),
+              "System Volume Information/1\r\nRECYCLER/1\r\n$Recycle.Bin/1\r\n");
+    EXPECT_EQ(ReadAll(File("atbkupExcludelist.txt")),
+              "C:\\Windows\r\nC:\\Users\\alice\\AppData\\Local\\Temp\\\r\nC:\\Users\\alice\\INetCache\r\n"
+              "C:\\Users\\alice\\INetCookies\r\nC:\\Users\\Public\\Favorites\r\n");
+    EXPECT_TRUE(FileExists(File("UserExcludeFolder.txt")));
+    EXPECT_EQ(ReadAll(File("UserExcludeFolder.txt")), "");
+    EXPECT_EQ(ReadAll(File("atbkupExcludeFilePath.txt")), "");
+}
+
+TEST_F(DefaultFilesTest, ExistingListsAreExtendedNeverShortenedAndNeverDoubled) {
+    WriteAll(File("atbkupExcludeFile.txt"), "ntuser.dat/1\r\nD:\\big\\movie.iso/1");
+    // The user switched the recycler entry to another flag: that entry stays the only one.
+    WriteAll(File("atbkupExcludeFolder.txt"), "recycler/0\r\n");
+    WriteAll(File("atbkupExcludelist.txt"), "D:\\Scratch\r\nc:\\windows\\\r\n");
+    WriteAll(File("atbkupfolderlist.txt"), "E:\\Photos\\\r\n");
+
+    ASSERT_TRUE(form_.Form_Load());
+    // The first run deleted the profile file; should FirstUser be "TRUE" again (the engine sets
+    // it), the next run of the watcher adds nothing twice.
+    SetFirstUser("TRUE");
+    ASSERT_TRUE(form_.Form_Load());
+
+    EXPECT_EQ(ReadAll(File("atbkupExcludeFile.txt")),
+              "ntuser.dat/1\r\nD:\\big\\movie.iso/1\r\npagefile.sys/1\r\nhiberfil.sys/1\r\n~outlook.pst.tmp/1\r\n");
+    EXPECT_EQ(ReadAll(File("atbkupExcludeFolder.txt")),
+              "recycler/0\r\nSystem Volume Information/1\r\n$Recycle.Bin/1\r\n");
+    EXPECT_EQ(ReadAll(File("atbkupExcludelist.txt")),
+              "D:\\Scratch\r\nc:\\windows\\\r\nC:\\Users\\alice\\AppData\\Local\\Temp\\\r\n"
+              "C:\\Users\\alice\\INetCache\r\nC:\\Users\\alice\\INetCookies\r\nC:\\Users\\Public\\Favorites\r\n");
+    // The backup selection is the user's: an existing one is not touched.
+    EXPECT_EQ(ReadAll(File("atbkupfolderlist.txt")), "E:\\Photos\\\r\n");
+}
+
+TEST_F(DefaultFilesTest, MusicVideosAndPicturesJoinTheFolderListFromNt6On) {
+    const std::map<std::pair<int, int>, std::size_t> linesByVersion = {
+        {{5, 1}, 2}, {{6, 0}, 5}, {{6, 1}, 5}, {{10, 0}, 5}};
+    for (const auto& [version, lines] : linesByVersion) {
+        DeleteFileIfExists(File("atbkupfolderlist.txt"));
+        system_.version = OsVersion{true, version.first, version.second, 0};
+        SetFirstUser("TRUE");
+        ASSERT_TRUE(form_.Form_Load());
+        const std::string list = ReadAll(File("atbkupfolderlist.txt"));
+        EXPECT_EQ(static_cast<std::size_t>(std::count(list.begin(), list.end(), '\n')), lines)
+            << version.first << "." << version.second;
+        EXPECT_TRUE(list.starts_with("C:\\Users\\alice\\Documents\\\r\nC:\\Users\\alice\\Desktop\\\r\n"));
+    }
+}
+
+TEST_F(DefaultFilesTest, WithoutTheCompanionLibraryKeysStayEmptyAndTheFolderListHasNoLines) {
+    mail_.present = false;
+    // A path left by an earlier detection must not pass for one found now.
+    store_.Write(File("SimpleAutoPath.ini"), "AUTOFILEPATHS", "DesktopPath", "C:\\Old\\Desktop\\");
+
+    ASSERT_TRUE(form_.Form_Load());
+
+    EXPECT_EQ(mail_.calls.size(), contract::kAutoPathEntries.size());
+    EXPECT_EQ(AutoPaths(), (std::map<std::string, std::string>{{"autofilepaths/desktoppath", ""}}));
+    EXPECT_TRUE(FileExists(File("atbkupfolderlist.txt")));
+    EXPECT_EQ(ReadAll(File("atbkupfolderlist.txt")), "");
+    // The rest of the preparation does not depend on the library.
+    EXPECT_EQ(ReadAll(File("atbkupExcludeFolder.txt")),
+              "System Volume Information/1\r\nRECYCLER/1\r\n$Recycle.Bin/1\r\n");
+}
+
+TEST_F(DefaultFilesTest, AFolderTheCodePageCannotHoldIsLeftOutNotMisspelt) {
+    mail_.folders["MyDocumentsPath"] = "C:\\Users\\Łukasz\\Documents";  // no Ł in Windows-1252
+    mail_.folders["DesktopPath"] = "C:\\Users\\Jürgen\\Desktop";        // ü is there
+    system_.version = OsVersion{true, 5, 1, 0};
+
+    ASSERT_TRUE(form_.Form_Load());
+
+    EXPECT_EQ(ReadAll(File("atbkupfolderlist.txt")), "C:\\Users\\J\xFCrgen\\Desktop\\\r\n");
+    EXPECT_EQ(AutoPaths().at("autofilepaths/mydocumentspath"), "C:\\Users\\Łukasz\\Documents\\");
+}
+
+TEST_F(DefaultFilesTest, TheDefaultJoinsAnExistingScheduleAndKeepsItsRunMarker) {
+    const std::string sqlJob = "2" + std::string(kSep) + "SQLSERVERBACKUPnightly" + std::string(kSep) +
+                               "03-20-2026 01:00:00" + std::string(kSep) + "03-01-2026 10:00:00" + std::string(kSep) +
+                               "1" + std::string(kSep) + "7" + std::string(kSep) + "ops@example.com;" +
+                               std::string(kSep) + "2" + std::string(kSep) + "1" + std::string(kSep) + "202603200100" +
+                               std::string(kSep) + "6" + std::string(kSep) + "0111110";
+    WriteAll(File("scheduleData.txt"), "2\r\n" + sqlJob + "\r\n");
+
+    ASSERT_TRUE(form_.Form_Load());
+
+    const std::string schedule = ReadAll(File("scheduleData.txt"));
+    EXPECT_TRUE(schedule.starts_with("2\r\n" + sqlJob + "\r\n1" + std::string(kSep) + "oventbkupjob")) << schedule;
+
+    // Once the backup set has a schedule, that schedule is the user's and a later run keeps it.
+    const std::string written = schedule;
+    random_ = test::ScriptedRandom{test::ScriptedRandom::Bucket(9, 12)};
+    SetFirstUser("TRUE");
+    ASSERT_TRUE(form_.Form_Load());
+    EXPECT_EQ(ReadAll(File("scheduleData.txt")), written);
+}
+
+}  // namespace
+}  // namespace ovp
