@@ -32,13 +32,19 @@ ScheduleTable TableOf(const std::filesystem::path& file, std::size_t records, st
     return table;
 }
 
-[[noreturn]] void RewriteForever(ScheduleTable& small, ScheduleTable& large) {
+// Tells the parent through `ready` once it is inside the loop, so that every kill lands while a
+// rewrite is under way however slowly the child starts (sanitizers, a loaded machine).
+[[noreturn]] void RewriteForever(ScheduleTable& small, ScheduleTable& large, int ready) {
     test::FakeCodePage codePage;
     // Bounded, in case the test is gone before it can kill us.
     const auto stopAt = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    bool told = false;
     while (std::chrono::steady_clock::now() < stopAt) {
-        DB_WriteAllRecord(small, codePage, ScheduleWriter::Manager);
         DB_WriteAllRecord(large, codePage, ScheduleWriter::Manager);
+        if (!told) {
+            told = write(ready, "r", 1) == 1;
+        }
+        DB_WriteAllRecord(small, codePage, ScheduleWriter::Manager);
     }
     _exit(0);
 }
@@ -58,11 +64,18 @@ TEST(ScheduleCrashTest, AWriterKilledMidRewriteLeavesOneWholeContent) {
     int sawSmall = 0;
     int sawLarge = 0;
     for (int round = 0; round < kRounds; ++round) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            RewriteForever(small, large);
+            close(ready[0]);
+            RewriteForever(small, large, ready[1]);
         }
+        close(ready[1]);
+        char byte = 0;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1);
+        close(ready[0]);
         // 0 to 3 ms in uneven steps, so the kill lands in every phase of a rewrite.
         std::this_thread::sleep_for(std::chrono::microseconds((round * 397) % 3000));
         kill(child, SIGKILL);
