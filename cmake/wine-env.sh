@@ -45,7 +45,8 @@ ovp_wine_display() {
 # Starts a persistent wineserver with no inherited descriptors, so helper processes that Wine
 # starts (services.exe, explorer.exe) never hold a test's output pipe open.
 ovp_wine_server() {
-    setsid wineserver -p60 </dev/null >/dev/null 2>&1
+    # Answers 2 when this prefix's server already runs, which is what we want.
+    setsid wineserver -p60 </dev/null >/dev/null 2>&1 || true
     wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
