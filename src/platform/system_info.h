@@ -1,6 +1,8 @@
 #pragma once
 // Port: facts about the running system.
 
+#include <string>
+
 namespace ovp {
 
 struct OsVersion {
@@ -14,6 +16,9 @@ class ISystemInfo {
   public:
     virtual ~ISystemInfo() = default;
     virtual OsVersion Version() = 0;
+    // The Windows user name the monitor's own process runs as ("SYSTEM" under the system
+    // account); "" when it cannot be told.
+    virtual std::string ProcessUserName() = 0;
 };
 
 }  // namespace ovp

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "win32/text_win.h"
+
 namespace ovp::win {
 
 namespace {
@@ -37,6 +41,17 @@ OsVersion Win32SystemInfo::Version() {
     version.minor = static_cast<int>(info.dwMinorVersion);
     version.build = static_cast<int>(info.dwBuildNumber);
     return version;
+}
+
+std::string Win32SystemInfo::ProcessUserName() {
+    // 257 characters hold the longest user name (UNLEN) and its NUL.
+    std::wstring name(257, L'\0');
+    DWORD size = static_cast<DWORD>(name.size());
+    if (!::GetUserNameW(name.data(), &size) || size == 0) {
+        return {};
+    }
+    name.resize(size - 1);  // size counts the NUL
+    return Narrow(name);
 }
 
 }  // namespace ovp::win

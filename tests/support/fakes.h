@@ -87,7 +87,9 @@ class FakeLocaleText : public ILocaleText {
 class FakeSystemInfo : public ISystemInfo {
   public:
     OsVersion Version() override { return version; }
+    std::string ProcessUserName() override { return processUserName; }
     OsVersion version;
+    std::string processUserName = "alice";
 };
 
 // Records trace lines instead of writing files; Info and Error keep their tag, without a date.

@@ -1,0 +1,419 @@
+#include "win32/main_window.h"
+
+#include <tlhelp32.h>
+
+#include <string>
+
+#include "app/engine_contract.h"
+#include "commands/tray_menu_model.h"
+#include "win32/text_win.h"
+#include "win32/tray_menu_win.h"
+
+namespace ovp::win {
+
+namespace {
+
+std::wstring FileNameLower(const std::filesystem::path& path) {
+    std::wstring name = path.filename().wstring();
+    if (!name.empty()) {
+        ::CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+    }
+    return name;
+}
+
+std::filesystem::path ProcessImage(DWORD processId) {
+    unique_handle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) {
+        return {};
+    }
+    std::wstring path(MAX_PATH * 4, L'\0');
+    DWORD size = static_cast<DWORD>(path.size());
+    if (!::QueryFullProcessImageNameW(process.get(), 0, path.data(), &size)) {
+        return {};
+    }
+    path.resize(size);
+    return path;
+}
+
+DWORD SessionOf(DWORD processId) {
+    DWORD session = 0;
+    return ::ProcessIdToSessionId(processId, &session) ? session : 0xFFFFFFFFu;
+}
+
+bool FileIdentity(const std::filesystem::path& path, BY_HANDLE_FILE_INFORMATION& info) {
+    unique_hfile file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    return file && ::GetFileInformationByHandle(file.get(), &info);
+}
+
+}  // namespace
+
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    BY_HANDLE_FILE_INFORMATION first{};
+    BY_HANDLE_FILE_INFORMATION second{};
+    return FileIdentity(a, first) && FileIdentity(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh &&
+           first.nFileIndexLow == second.nFileIndexLow;
+}
+
+MainWindow::MainWindow(HINSTANCE instance, std::filesystem::path executable)
+    : instance_(instance), executable_(std::move(executable)) {}
+
+MainWindow::~MainWindow() {
+    Shutdown();
+}
+
+// ---- IStartupHost ---------------------------------------------------------------------------
+
+bool MainWindow::SetCurrentFolder(const std::filesystem::path& folder) {
+    // A full path sets the current drive and the directory on it in one call (a share too).
+    return ::SetCurrentDirectoryW(folder.c_str()) != FALSE;
+}
+
+void MainWindow::CreateAppMutex(std::string_view name) {
+    const std::wstring wideName = Wide(name);
+    unique_handle mutex(::CreateMutexW(nullptr, TRUE, wideName.c_str()));
+    if (mutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+        ::ReleaseMutex(mutex.get());
+        return;  // closed here
+    }
+    mutex_ = std::move(mutex);
+}
+
+bool MainWindow::OtherInstanceRunning() {
+    const DWORD self = ::GetCurrentProcessId();
+    const DWORD session = SessionOf(self);
+    const std::wstring ownName = FileNameLower(executable_);
+    unique_hfile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) {
+        return false;
+    }
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == self || FileNameLower(entry.szExeFile) != ownName ||
+            SessionOf(entry.th32ProcessID) != session) {
+            continue;
+        }
+        // The same executable file, wherever its path is spelled differently; a monitor of
+        // another installation (another folder) is another program.
+        const std::filesystem::path image = ProcessImage(entry.th32ProcessID);
+        if (!image.empty() && IsSameFile(image, executable_)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int MainWindow::ScreenDpiX() {
+    const HDC screen = ::GetDC(nullptr);
+    if (screen == nullptr) {
+        return 0;
+    }
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+bool MainWindow::RegisterFormClass() {
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof(form);
+    form.lpfnWndProc = &MainWindow::FormProc;
+    form.hInstance = instance_;
+    form.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    form.lpszClassName = kMainWindowClassName;
+    return ::RegisterClassExW(&form) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool MainWindow::LoadMainForm(AppContext& context) {
+    if (window_ != nullptr || !RegisterFormClass()) {
+        return window_ != nullptr;
+    }
+    context_ = &context;
+    window_ = ::CreateWindowExW(0, kMainWindowClassName, kMainWindowTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 320, 200, nullptr, nullptr, instance_, this);
+    if (window_ == nullptr) {
+        return false;
+    }
+    tray_ = std::make_unique<Win32TrayIcon>(window_);
+
+    const WindowMessageServices services{context.values,
+                                         context.trace,
+                                         context.ports.clock,
+                                         context.ports.system,
+                                         context.ports.power,
+                                         context.ports.windows,
+                                         context.ports.processes,
+                                         context.ports.shell,
+                                         context.ports.codePage,
+                                         *this,
+                                         context.jobMemory,
+                                         context.settings,
+                                         context.names};
+    messages_ = std::make_unique<TrayWindowMessages>(services, reinterpret_cast<std::uintptr_t>(instance_));
+    const std::wstring taskbarCreated = Wide(kTaskbarCreatedMessage);
+    const std::wstring closeInteractive = Wide(kCloseInteractiveWindowMessage);
+    messages_->SetRegisteredMessages(::RegisterWindowMessageW(taskbarCreated.c_str()),
+                                     ::RegisterWindowMessageW(closeInteractive.c_str()));
+    watcher_ = std::make_unique<MissedBackupWatcher>(context);
+    return true;
+}
+
+void MainWindow::SetFormIcon(const std::filesystem::path& iconFile) {
+    formIconFile_ = iconFile;
+    RefreshFormIcon();
+}
+
+void MainWindow::AddTrayIcon() {
+    Subclass();
+    TryAddTrayIcon();
+}
+
+void MainWindow::TryAddTrayIcon() {
+    if (tray_ == nullptr) {
+        return;
+    }
+    if (tray_->Add(formIconFile_, "")) {
+        ::KillTimer(window_, kTrayRetryTimerId);
+    } else {
+        ::SetTimer(window_, kTrayRetryTimerId, kTrayRetryMs, nullptr);
+    }
+}
+
+void MainWindow::StartTimer(int timerId, std::uint32_t periodMs) {
+    ::SetTimer(window_, static_cast<UINT_PTR>(timerId), periodMs, nullptr);
+}
+
+void MainWindow::MinimizeAndHide() {
+    // The form has never been shown: minimising it first would only flash it on the screen, so
+    // it is simply kept hidden.
+    ::ShowWindow(window_, SW_HIDE);
+}
+
+// ---- ITrayHost ------------------------------------------------------------------------------
+
+void MainWindow::Subclass() {
+    if (subclassed_ || window_ == nullptr) {
+        return;  // a second replacement would save our own procedure as the previous one
+    }
+    const LONG_PTR previous =
+        ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MainWindow::TrayWindowProc));
+    if (previous != 0) {
+        previousProc_ = reinterpret_cast<WNDPROC>(previous);
+        subclassed_ = true;
+    }
+}
+
+void MainWindow::RestoreProcedure() {
+    if (!subclassed_ || window_ == nullptr) {
+        return;
+    }
+    ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+    subclassed_ = false;
+}
+
+void MainWindow::RemoveTrayIcon() {
+    if (window_ != nullptr) {
+        ::KillTimer(window_, kTrayRetryTimerId);
+    }
+    if (tray_ != nullptr) {
+        tray_->Remove();
+    }
+    RestoreProcedure();
+}
+
+void MainWindow::RefreshFormIcon() {
+    formIcon_.Load(formIconFile_);
+    if (window_ != nullptr) {
+        ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(formIcon_.Get()));
+    }
+}
+
+void MainWindow::EnableHibernationTimer(bool enable) {
+    if (window_ == nullptr) {
+        return;
+    }
+    if (enable) {
+        ::SetTimer(window_, kHibernationTimerId, kHibernationTimerMs, nullptr);
+    } else {
+        ::KillTimer(window_, kHibernationTimerId);
+    }
+}
+
+void MainWindow::ShowTrayMenu(bool stopEnabled) {
+    if (context_ == nullptr || window_ == nullptr) {
+        return;
+    }
+    context_->trayMenu.SetEnabled(TrayMenuItem::mnuStop, stopEnabled);
+    const unique_hmenu menu = BuildPopupMenu(context_->trayMenu.TrayPopup());
+    if (!menu) {
+        return;
+    }
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks elsewhere.
+    ::SetForegroundWindow(window_);
+    ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
+    ::PostMessageW(window_, WM_NULL, 0, 0);
+}
+
+void MainWindow::ExplorerLogout() {
+    // Not built yet: the explorer logout belongs to the login and logout commands, which arrive
+    // later. Until then the message is only traced by the window logic.
+}
+
+// ---- Exit -----------------------------------------------------------------------------------
+
+void MainWindow::Shutdown() noexcept {
+    if (shutDown_) {
+        return;
+    }
+    shutDown_ = true;
+    try {
+        if (messages_ != nullptr) {
+            messages_->StopWaiting();
+        }
+        if (window_ != nullptr) {
+            for (UINT_PTR timer : {static_cast<UINT_PTR>(kStatusTimerId), static_cast<UINT_PTR>(kWatcherTimerId),
+                                   kHibernationTimerId, kTrayRetryTimerId}) {
+                ::KillTimer(window_, timer);
+            }
+        }
+        RemoveTrayIcon();
+        if (window_ != nullptr) {
+            const HWND window = window_;
+            ::DestroyWindow(window);
+            window_ = nullptr;
+        }
+        if (mutex_) {
+            ::ReleaseMutex(mutex_.get());
+            mutex_.reset();
+        }
+    } catch (...) {
+    }
+}
+
+void MainWindow::Exit() noexcept {
+    Shutdown();
+    ::PostQuitMessage(0);
+}
+
+// ---- Window procedures ----------------------------------------------------------------------
+
+MainWindow* MainWindow::From(HWND window) {
+    return reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+LRESULT CALLBACK MainWindow::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = window;
+    }
+    MainWindow* self = From(window);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (self != nullptr) {
+            self->window_ = nullptr;
+            self->subclassed_ = false;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (self == nullptr) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    try {
+        return self->OnFormMessage(message, wParam, lParam);
+    } catch (...) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK MainWindow::TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MainWindow* self = From(window);
+    if (self == nullptr) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (self->messages_ != nullptr) {
+        self->messages_->HandleMessage(message, static_cast<std::uintptr_t>(wParam),
+                                       static_cast<std::intptr_t>(lParam));
+    }
+    // The saved procedure stays known after a restore (TaskbarCreated removes and adds the icon
+    // inside this very call), so the message always reaches the form.
+    const WNDPROC previous = self->previousProc_ != nullptr ? self->previousProc_ : &MainWindow::FormProc;
+    return ::CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_TIMER:
+            OnTimer(static_cast<UINT_PTR>(wParam));
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            return 0;
+        case kTrayCallbackMessage:
+            // The tray icon's callback shares its number with the mouse-move message.
+            OnTrayIconMouse(lParam);
+            return 0;
+        case WM_CLOSE:
+            // A request to close the form is refused: it hides and stays loaded. Only the menu's
+            // exit ends the monitor.
+            ::ShowWindow(window_, SW_HIDE);
+            if (context_ != nullptr) {
+                context_->trayMenu.SetEnabled(TrayMenuItem::MnuOpen, true);
+            }
+            return 0;
+        case WM_ENDSESSION:
+            // The window logic has done its part of the session end; the monitor then ends as
+            // from its exit entry, so that no dead icon is left in the tray.
+            if (wParam != FALSE) {
+                Exit();
+            }
+            return 0;
+        default:
+            return ::DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void MainWindow::OnTimer(UINT_PTR timerId) {
+    if (timerId == static_cast<UINT_PTR>(kStatusTimerId)) {
+        ++statusTicks_;
+        TrayStatusMonitor();
+    } else if (timerId == static_cast<UINT_PTR>(kWatcherTimerId)) {
+        ++watcherTicks_;
+        if (watcher_ != nullptr) {
+            watcher_->Tick();
+        }
+    } else if (timerId == kHibernationTimerId) {
+        if (messages_ != nullptr) {
+            messages_->chkHibernationTimeOut_Timer();
+        } else {
+            EnableHibernationTimer(false);
+        }
+    } else if (timerId == kTrayRetryTimerId) {
+        TryAddTrayIcon();
+    }
+}
+
+void MainWindow::TrayStatusMonitor() {
+    // Not built yet: the tray status monitor (icon and tooltip from the engine's state) arrives
+    // with its own feature. Until then this tick does nothing and the icon keeps the form's.
+}
+
+void MainWindow::OnTrayIconMouse(LPARAM /*mouseMessage*/) {
+    // Not built yet: `SysTrayMouseEventHandler` (double-click and right-click of the tray icon)
+    // arrives with the tray commands. Until then the icon's mouse events are ignored.
+}
+
+void MainWindow::OnCommand(int commandId) {
+    const std::optional<TrayMenuItem> item = ItemFromCommandId(commandId);
+    if (item == TrayMenuItem::MnuExit || item == TrayMenuItem::mnuShutdown) {
+        Exit();
+    }
+    // The other commands' handlers arrive with the tray commands.
+}
+
+}  // namespace ovp::win

@@ -1,0 +1,117 @@
+#pragma once
+// The hidden main form `frmOVWinService`: a top-level window that is never shown (top-level, not
+// message-only, so that it receives the broadcasts: "TaskbarCreated", power and session-end
+// messages). It hosts start-up's platform side, the tray icon, the timers and the tray menu.
+//
+// Its class procedure is the form's own (timers, menu commands, the refused close). `AddTrayIcon`
+// replaces it by `TrayWindowProc` through GWLP_WNDPROC, which hands every message to the window
+// logic of the core and then to the saved procedure; `RemoveTrayIcon` puts the saved one back.
+// No exception leaves either procedure.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "app/app_context.h"
+#include "app/missed_backup_watcher.h"
+#include "app/startup_host.h"
+#include "app/tray_host.h"
+#include "app/window_messages.h"
+#include "win32/tray_icon_win.h"
+#include "win32/unique_resource.h"
+
+namespace ovp::win {
+
+// What other programs (and the end-to-end tests) find the form by.
+inline constexpr wchar_t kMainWindowClassName[] = L"frmOVWinService";
+inline constexpr wchar_t kMainWindowTitle[] = L"frmOVWinService";
+
+// Form timers beside the two periodic ones of start-up.
+inline constexpr UINT_PTR kHibernationTimerId = 0x7E01;  // `chkHibernationTimeOut`, one-shot
+inline constexpr UINT kHibernationTimerMs = 1000;
+// A tray icon the shell refused (no taskbar yet at log-on) is tried again at this pace until it
+// is there; "TaskbarCreated" adds it at once as well.
+inline constexpr UINT_PTR kTrayRetryTimerId = 0x7E02;
+inline constexpr UINT kTrayRetryMs = 2000;
+
+// Whether two paths name the same file (same volume and file index), however they are written.
+bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+class MainWindow final : public IStartupHost, public ITrayHost {
+  public:
+    MainWindow(HINSTANCE instance, std::filesystem::path executable);
+    ~MainWindow() override;
+
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // ---- IStartupHost ----
+    bool SetCurrentFolder(const std::filesystem::path& folder) override;
+    void CreateAppMutex(std::string_view name) override;
+    bool OtherInstanceRunning() override;
+    int ScreenDpiX() override;
+    bool LoadMainForm(AppContext& context) override;
+    void SetFormIcon(const std::filesystem::path& iconFile) override;
+    // Also ITrayHost's: subclasses the form (once) and adds the icon, or keeps trying.
+    void AddTrayIcon() override;
+    void StartTimer(int timerId, std::uint32_t periodMs) override;
+    void MinimizeAndHide() override;
+
+    // ---- ITrayHost ----
+    void RemoveTrayIcon() override;
+    void RefreshFormIcon() override;
+    void EnableHibernationTimer(bool enable) override;
+    void ShowTrayMenu(bool stopEnabled) override;
+    void ExplorerLogout() override;
+
+    // `MnuExit` and `mnuShutdown`: the icon is removed, the procedure put back, the window
+    // destroyed and the message loop ended. Safe to call more than once.
+    void Exit() noexcept;
+    // What Exit does without ending the message loop (the loop has already ended).
+    void Shutdown() noexcept;
+
+    HWND Window() const { return window_; }
+    bool IsSubclassed() const { return subclassed_; }
+    const Win32TrayIcon* TrayIcon() const { return tray_.get(); }
+    Win32TrayIcon* TrayIcon() { return tray_.get(); }
+    int StatusTicks() const { return statusTicks_; }
+    int WatcherTicks() const { return watcherTicks_; }
+
+  private:
+    static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static MainWindow* From(HWND window);
+
+    LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR timerId);
+    void OnCommand(int commandId);
+    void OnTrayIconMouse(LPARAM mouseMessage);
+    void TrayStatusMonitor();
+    void TryAddTrayIcon();
+    void Subclass();
+    void RestoreProcedure();
+    bool RegisterFormClass();
+
+    HINSTANCE instance_;
+    std::filesystem::path executable_;
+    AppContext* context_ = nullptr;
+    HWND window_ = nullptr;
+    WNDPROC previousProc_ = nullptr;
+    bool subclassed_ = false;
+    bool shutDown_ = false;
+
+    unique_handle mutex_;
+    std::filesystem::path formIconFile_;
+    TrayIconImage formIcon_;
+    std::unique_ptr<Win32TrayIcon> tray_;
+    std::unique_ptr<TrayWindowMessages> messages_;
+    std::unique_ptr<MissedBackupWatcher> watcher_;
+
+    int statusTicks_ = 0;
+    int watcherTicks_ = 0;
+};
+
+}  // namespace ovp::win

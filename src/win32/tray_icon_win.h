@@ -1,0 +1,64 @@
+#pragma once
+// The tray port on Shell_NotifyIconW: one icon, identified by its window and id 0 (not by a
+// GUID, which Wine's shell does not key icons by), reporting mouse events to the window as the
+// callback message 0x200.
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "platform/tray.h"
+#include "win32/unique_resource.h"
+
+namespace ovp::win {
+
+inline constexpr UINT kTrayCallbackMessage = 0x200;
+inline constexpr UINT kTrayIconId = 0;
+// The shell's tip field holds 64 characters with the closing NUL.
+inline constexpr std::size_t kTrayTipMaxChars = 63;
+
+// The tip as the shell will hold it: at most 63 UTF-16 units, never half a surrogate pair.
+std::wstring TrayTipText(std::string_view utf8Tip);
+
+// Loads an .ico file at the size of small icons; a missing or unreadable file gives the system's
+// application icon (shared, never destroyed), so that the user is never left without an icon.
+class TrayIconImage {
+  public:
+    void Load(const std::filesystem::path& iconFile);
+    HICON Get() const { return shown_; }
+
+  private:
+    unique_hicon owned_;
+    HICON shown_ = nullptr;
+};
+
+class Win32TrayIcon final : public ITrayIcon {
+  public:
+    explicit Win32TrayIcon(HWND window, UINT callbackMessage = kTrayCallbackMessage)
+        : window_(window), callbackMessage_(callbackMessage) {}
+    ~Win32TrayIcon() override { Remove(); }
+
+    Win32TrayIcon(const Win32TrayIcon&) = delete;
+    Win32TrayIcon& operator=(const Win32TrayIcon&) = delete;
+
+    bool Add(const std::filesystem::path& iconFile, std::string_view tip) override;
+    bool SetIcon(const std::filesystem::path& iconFile) override;
+    bool SetTip(std::string_view tip) override;
+    bool Remove() override;
+    bool IsAdded() const override { return added_; }
+
+  private:
+    NOTIFYICONDATAW Data(UINT flags) const;
+
+    HWND window_;
+    UINT callbackMessage_;
+    TrayIconImage image_;
+    std::wstring tip_;
+    bool added_ = false;
+};
+
+}  // namespace ovp::win

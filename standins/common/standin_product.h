@@ -1,0 +1,37 @@
+#pragma once
+// What every stand-in needs to know about the product it stands beside: its own folder (the
+// application folder), the product settings and names exactly as the monitor derives them, and
+// the current user. Stand-ins are test and demo equipment, not part of the product.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/product_config.h"
+
+namespace ovp::standin {
+
+// The stand-ins' own record of what reached them, one UTF-8 line per event, in the application
+// folder. Not part of the engine contract: only tests and the demo read it.
+inline constexpr std::string_view kEventsFile = "StandInEvents.txt";
+
+// The folder of the running executable.
+std::filesystem::path OwnFolder();
+
+struct Product {
+    ProductSettings settings;
+    ExecutableNames names;
+};
+
+// Configuration.ini, the brand file and the empty-name rule, in the monitor's order; nullopt when
+// the monitor itself would refuse the configuration.
+std::optional<Product> LoadProduct(const std::filesystem::path& appFolder);
+
+// "Default User name" of UserName.ini, read as the monitor reads it.
+std::string CurrentUserName(const std::filesystem::path& appFolder, const ProductSettings& settings);
+
+// Appends "<who>: <event>" to the events file.
+void RecordEvent(const std::filesystem::path& appFolder, std::string_view who, std::string_view event);
+
+}  // namespace ovp::standin

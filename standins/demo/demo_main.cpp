@@ -1,0 +1,146 @@
+// The Windows side of scripts/demo:
+//     ovp_demo_tool layout <application folder> <installation name> <user name>
+//         lays out the folder with the monitor and the stand-ins and logs the user in, with the
+//         settings that ask the monitor to start the background engine;
+//     ovp_demo_tool show <application folder> <control folder>
+//         run inside the demo's Wine desktop (the monitor's windows and tray icon are there):
+//         starts the monitor, writes "icon" into <control folder>\state.txt once its tray icon is
+//         shown (or "failed"), waits for a file named "stop" in the control folder, then chooses
+//         "Exit" of the tray menu and ends the stand-ins the monitor started (not the service);
+//     ovp_demo_tool end-folder <application folder>
+//         ends every process started from the folder.
+// Exit code 0 on success, 1 on failure, 2 on a wrong command line. (A program started into a
+// Wine desktop cannot hand its exit code back; hence the state file.)
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "app/engine_contract.h"
+#include "app/folders.h"
+#include "app_layout.h"
+#include "base/files.h"
+#include "commands/tray_menu_model.h"
+#include "standin_processes.h"
+#include "standin_product.h"
+#include "win32/main_window.h"
+#include "win32/profile_store_win.h"
+#include "win32/text_win.h"
+
+namespace {
+
+namespace c = ovp::contract;
+
+constexpr DWORD kIconTimeoutMs = 60000;
+constexpr DWORD kExitTimeoutMs = 15000;
+constexpr DWORD kPollMs = 200;
+
+int Layout(const std::filesystem::path& appFolder, const std::string& installationName, const std::string& user) {
+    const ovp::ProductSettings settings = ovp::standin::ExampleProduct(installationName);
+    if (!ovp::IsSafeFolderName(settings.installationName)) {
+        std::fprintf(stderr, "ovp_demo_tool: the installation name must be one folder name\n");
+        return 2;
+    }
+    bool done = ovp::standin::LayOutApplicationFolder(appFolder, settings);
+    done = ovp::standin::WriteLoggedInUser(appFolder, settings, user) && done;
+    ovp::win::Win32ProfileStore store;
+    const ovp::Folders folders(appFolder, settings.installationName);
+    done = store.Write(folders.UserNameFile(), c::kRegistrySection, c::kTray, c::kTrayStartBackground) && done;
+    if (!done) {
+        std::fprintf(stderr, "ovp_demo_tool: could not lay out %ls\n", appFolder.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+HWND MainForm(DWORD processId) {
+    for (HWND window = ::FindWindowExW(nullptr, nullptr, ovp::win::kMainWindowClassName, nullptr); window != nullptr;
+         window = ::FindWindowExW(nullptr, window, ovp::win::kMainWindowClassName, nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// A modification that changes nothing succeeds only for an icon the shell holds.
+bool IconShown(HWND form) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = form;
+    data.uID = 0;
+    return form != nullptr && ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+int Show(const std::filesystem::path& appFolder, const std::filesystem::path& controlFolder) {
+    const std::filesystem::path stateFile = controlFolder / L"state.txt";
+    const std::optional<ovp::standin::Product> product = ovp::standin::LoadProduct(appFolder);
+    if (!product) {
+        ovp::ReplaceFileBytes(stateFile, "failed\n");
+        return 1;
+    }
+    const std::filesystem::path monitor = appFolder / ovp::PathFromUtf8(product->names.tray);
+    std::wstring commandLine = L"\"" + monitor.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(monitor.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, appFolder.c_str(),
+                          &startup, &info)) {
+        ovp::ReplaceFileBytes(stateFile, "failed\n");
+        return 1;
+    }
+    ::CloseHandle(info.hThread);
+
+    bool shown = false;
+    for (DWORD waited = 0; waited < kIconTimeoutMs && !shown; waited += kPollMs) {
+        shown = IconShown(MainForm(info.dwProcessId));
+        if (!shown && ::WaitForSingleObject(info.hProcess, kPollMs) == WAIT_OBJECT_0) {
+            break;
+        }
+    }
+    ovp::ReplaceFileBytes(stateFile, shown ? "icon\n" : "failed\n");
+
+    while (shown && !ovp::FileExists(controlFolder / L"stop") &&
+           ::WaitForSingleObject(info.hProcess, kPollMs) == WAIT_TIMEOUT) {
+    }
+    if (const HWND form = MainForm(info.dwProcessId)) {
+        ::PostMessageW(form, WM_COMMAND, static_cast<WPARAM>(ovp::CommandId(ovp::TrayMenuItem::MnuExit)), 0);
+    }
+    const bool exited = ::WaitForSingleObject(info.hProcess, kExitTimeoutMs) == WAIT_OBJECT_0;
+    ::CloseHandle(info.hProcess);
+    // The stand-ins the monitor started; the service is stopped through its batch file instead.
+    ovp::standin::EndProcessesUnder(appFolder, ovp::PathFromUtf8(product->names.service));
+    ovp::ReplaceFileBytes(stateFile, exited ? "stopped\n" : "ended\n");
+    return shown && exited ? 0 : 1;
+}
+
+int Run(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"layout" && argc == 5) {
+        return Layout(argv[2], ovp::win::Narrow(argv[3]), ovp::win::Narrow(argv[4]));
+    }
+    if (command == L"show" && argc == 4) {
+        return Show(argv[2], argv[3]);
+    }
+    if (command == L"end-folder" && argc == 3) {
+        ovp::standin::EndProcessesUnder(argv[2]);
+        return ovp::standin::ProcessesUnder(argv[2]).empty() ? 0 : 1;
+    }
+    std::fprintf(stderr,
+                 "usage: ovp_demo_tool layout <application folder> <installation name> <user name>\n"
+                 "       ovp_demo_tool show <application folder> <control folder>\n"
+                 "       ovp_demo_tool end-folder <application folder>\n");
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    return Run(argc, argv);
+}

@@ -1,0 +1,281 @@
+#include "app_layout.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "app/configuration.h"
+#include "app/engine_contract.h"
+#include "app/folders.h"
+#include "base/files.h"
+#include "settings/current_user.h"
+#include "win32/profile_store_win.h"
+
+namespace ovp::standin {
+
+namespace c = contract;
+
+namespace {
+
+// The build runs on Linux and passes Linux paths; under Wine the Linux root is drive Z:.
+std::filesystem::path FromBuildPath(std::string_view buildPath) {
+    std::string path(buildPath);
+    if (!path.empty() && path.front() == '/') {
+        path = "Z:" + path;
+    }
+    for (char& ch : path) {
+        if (ch == '/') {
+            ch = '\\';
+        }
+    }
+    return PathFromUtf8(path);
+}
+
+void AddValue(std::string& text, std::string_view key, std::string_view value) {
+    if (!value.empty()) {
+        text.append(key).append("=").append(value).append("\r\n");
+    }
+}
+
+void AddSection(std::string& text, std::string_view section) {
+    text.append("[").append(section).append("]\r\n");
+}
+
+// ---- Icons --------------------------------------------------------------------------------------
+constexpr int kIconSize = 32;
+
+void PutLe(std::string& bytes, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
+    }
+}
+
+// A 32-bit icon of one disc in the given colour with a darker rim; outside the disc transparent.
+std::string DiscIcon(std::uint32_t rgb) {
+    constexpr std::uint32_t kPixelBytes = kIconSize * kIconSize * 4;
+    constexpr std::uint32_t kMaskBytes = kIconSize * (kIconSize / 8);
+    constexpr std::uint32_t kImageBytes = 40 + kPixelBytes + kMaskBytes;
+    std::string bytes;
+    // ICONDIR and its one ICONDIRENTRY.
+    PutLe(bytes, 0, 2);
+    PutLe(bytes, 1, 2);
+    PutLe(bytes, 1, 2);
+    PutLe(bytes, kIconSize, 1);
+    PutLe(bytes, kIconSize, 1);
+    PutLe(bytes, 0, 2);
+    PutLe(bytes, 1, 2);
+    PutLe(bytes, 32, 2);
+    PutLe(bytes, kImageBytes, 4);
+    PutLe(bytes, 22, 4);
+    // BITMAPINFOHEADER: the height counts the colour rows and the mask rows.
+    PutLe(bytes, 40, 4);
+    PutLe(bytes, kIconSize, 4);
+    PutLe(bytes, 2 * kIconSize, 4);
+    PutLe(bytes, 1, 2);
+    PutLe(bytes, 32, 2);
+    PutLe(bytes, 0, 4);
+    PutLe(bytes, kPixelBytes + kMaskBytes, 4);
+    for (int i = 0; i < 4; ++i) {
+        PutLe(bytes, 0, 4);
+    }
+    std::string mask;
+    const double centre = (kIconSize - 1) / 2.0;
+    for (int row = kIconSize - 1; row >= 0; --row) {  // bottom-up
+        std::uint32_t maskBits = 0;
+        for (int column = 0; column < kIconSize; ++column) {
+            const double dx = column - centre;
+            const double dy = row - centre;
+            const double distance2 = dx * dx + dy * dy;
+            const bool inside = distance2 <= 15.0 * 15.0;
+            const bool rim = distance2 > 12.5 * 12.5;
+            std::uint32_t pixel = 0;
+            if (inside) {
+                const std::uint32_t shade = rim ? 2u : 1u;
+                const std::uint32_t r = ((rgb >> 16) & 0xFFu) / shade;
+                const std::uint32_t g = ((rgb >> 8) & 0xFFu) / shade;
+                const std::uint32_t b = (rgb & 0xFFu) / shade;
+                pixel = 0xFF000000u | (r << 16) | (g << 8) | b;
+            } else {
+                maskBits |= 0x80000000u >> column;
+            }
+            PutLe(bytes, pixel, 4);
+        }
+        // Mask rows are big-endian bit strings.
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            mask.push_back(static_cast<char>((maskBits >> shift) & 0xFFu));
+        }
+    }
+    return bytes + mask;
+}
+
+struct IconFile {
+    std::string_view name;
+    std::uint32_t rgb;
+};
+
+// The pictures the tray status monitor loads from the images folder.
+constexpr std::array kIcons = {
+    IconFile{"ovlog.ico", 0x2D6CDF},    IconFile{"ovlogyellow.ico", 0xF2C12E}, IconFile{"ovlogyellowp.ico", 0xF2C12E},
+    IconFile{"ovlogred.ico", 0xD93B3B}, IconFile{"ovloggreen.ico", 0x2EAD4B},  IconFile{"CDPBlue1.ico", 0x3FA9F5},
+    IconFile{"CDPBlue2.ico", 0x1B5E9E}, IconFile{"QExceed1.ico", 0xF28C28},    IconFile{"QExceed2.ico", 0x8E44AD},
+};
+
+}  // namespace
+
+BuiltPrograms BuiltProgramPaths() {
+    return BuiltPrograms{FromBuildPath(OVP_STANDIN_MONITOR_EXE), FromBuildPath(OVP_STANDIN_SERVICE_EXE),
+                         FromBuildPath(OVP_STANDIN_BACKGROUND_EXE), FromBuildPath(OVP_STANDIN_CLIENT_EXE),
+                         FromBuildPath(OVP_STANDIN_MAIL_PATHS_DLL)};
+}
+
+ProductSettings ExampleProduct(std::string installationName) {
+    ProductSettings settings;
+    settings.productNumber = 1;
+    settings.productName = "Orvessa Professional";
+    settings.installationName = std::move(installationName);
+    settings.treeViewName = "Orvessa Professional";
+    settings.caption = "Orvessa Professional";
+    settings.language = "English";
+    settings.domainName = "backup.example.com";
+    settings.ipAddress1 = "127.0.0.1";
+    settings.ipAddress2 = "127.0.0.1";
+    settings.port = "443";
+    const std::string site = "https://www.example.com/";
+    settings.links.firewall = site + "firewall";
+    settings.links.upgrade = site + "upgrade";
+    settings.links.accountUpgrade = site + "account-upgrade";
+    settings.links.login = site + "login";
+    settings.links.forgotPwd = site + "forgot-password";
+    settings.links.features = site + "features";
+    settings.links.signup = site + "signup";
+    settings.links.update = site + "update";
+    settings.links.support = site + "support";
+    settings.links.setup = site + "setup";
+    settings.links.promote = site + "promote";
+    settings.links.website = site;
+    return settings;
+}
+
+std::string ConfigurationText(const ProductSettings& s) {
+    std::string text;
+    AddSection(text, c::kProductInfo);
+    AddValue(text, c::kProductNumber, s.productNumber != 0 ? std::to_string(s.productNumber) : "");
+    AddValue(text, c::kProductName, s.productName);
+    AddValue(text, c::kProductInstallationName, s.installationName);
+    AddValue(text, c::kProductTreeViewName, s.treeViewName);
+    AddValue(text, c::kProductCaption, s.caption);
+    AddValue(text, c::kExeGroup, s.exeGroup);
+    AddValue(text, c::kLanguage, s.language);
+    AddSection(text, c::kConnectionInfo);
+    AddValue(text, c::kDomainName, s.domainName);
+    AddValue(text, c::kIPAddress1, s.ipAddress1);
+    AddValue(text, c::kIPAddress2, s.ipAddress2);
+    AddValue(text, c::kConnectionPort, s.port);
+    AddSection(text, c::kWebLink);
+    AddValue(text, c::kFirewallLink, s.links.firewall);
+    AddValue(text, c::kUpgradeLink, s.links.upgrade);
+    AddValue(text, c::kAccountUpgradeLink, s.links.accountUpgrade);
+    AddValue(text, c::kLoginLink, s.links.login);
+    AddValue(text, c::kForgotPwdLink, s.links.forgotPwd);
+    AddValue(text, c::kFeaturesLink, s.links.features);
+    AddValue(text, c::kSignupLink, s.links.signup);
+    AddValue(text, c::kUpdateLink, s.links.update);
+    AddValue(text, c::kSupportLink, s.links.support);
+    AddValue(text, c::kSetupLink, s.links.setup);
+    AddValue(text, c::kPromoteLink, s.links.promote);
+    AddValue(text, c::kWebsiteLink, s.links.website);
+    AddSection(text, c::kServiceInfo);
+    AddValue(text, c::kNotificationHost, s.endpoints.notificationHost);
+    AddValue(text, c::kWebDavHost, s.endpoints.webDavHost);
+    AddValue(text, c::kSupportMail, s.endpoints.supportMail);
+    AddValue(text, c::kFeedbackLink, s.endpoints.feedbackLink);
+    AddValue(text, c::kWebHost, s.endpoints.webHost);
+    return text;
+}
+
+bool WriteConfiguration(const std::filesystem::path& appFolder, const ProductSettings& settings) {
+    return ReplaceFileBytes(appFolder / PathFromUtf8(c::kConfigurationFile), ConfigurationText(settings));
+}
+
+std::string ServiceBatchFileName(ServiceBatch batch, const ExecutableNames& names) {
+    const std::string_view verb =
+        batch == ServiceBatch::Install ? "Install" : (batch == ServiceBatch::Start ? "Start" : "Stop");
+    return std::string(verb) + names.productWord + "Service.bat";
+}
+
+std::string ServiceBatchText(ServiceBatch batch, const ExecutableNames& names) {
+    std::string text = "@echo off\r\nrem Stand-in for the engine's service batch file (test and demo equipment).\r\n";
+    const std::string service = "\"" + names.serviceName + "\"";
+    switch (batch) {
+        case ServiceBatch::Install:
+            // %~dp0 is this file's folder with its final "\"; the inner quotes keep a folder with
+            // blanks from being split when the service manager starts the program.
+            text += "sc create " + service + " binPath= \"\\\"%~dp0" + names.service + "\\\"\" start= demand\r\n";
+            break;
+        case ServiceBatch::Start:
+            text += "sc start " + service + "\r\n";
+            break;
+        case ServiceBatch::Stop:
+            text += "sc stop " + service + "\r\n";
+            break;
+    }
+    return text;
+}
+
+bool WriteImages(const std::filesystem::path& appFolder) {
+    const std::filesystem::path images = appFolder / PathFromUtf8(c::kImagesFolder);
+    bool written = CreateFolders(images);
+    for (const IconFile& icon : kIcons) {
+        written = ReplaceFileBytes(images / PathFromUtf8(icon.name), DiscIcon(icon.rgb)) && written;
+    }
+    return written;
+}
+
+bool WriteLoggedInUser(const std::filesystem::path& appFolder,
+                       const ProductSettings& settings,
+                       std::string_view userName) {
+    win::Win32ProfileStore store;
+    const Folders folders(appFolder, settings.installationName);
+    return CurrentUser(store, folders).WriteCurrentUserName(userName);
+}
+
+bool CopyProgram(const std::filesystem::path& program, const std::filesystem::path& appFolder, std::string_view name) {
+    return CopyFileOverwrite(program, appFolder / PathFromUtf8(name));
+}
+
+bool LayOutApplicationFolder(const std::filesystem::path& appFolder,
+                             const ProductSettings& settings,
+                             const LayoutParts& parts) {
+    const ExecutableNames names = BuildExecutableNames(settings);
+    const BuiltPrograms built = BuiltProgramPaths();
+    bool done = CreateFolders(appFolder);
+    if (parts.configuration) {
+        done = WriteConfiguration(appFolder, settings) && done;
+    }
+    if (parts.images) {
+        done = WriteImages(appFolder) && done;
+    }
+    if (parts.monitor) {
+        done = CopyProgram(built.monitor, appFolder, names.tray) && done;
+    }
+    if (parts.service) {
+        done = CopyProgram(built.service, appFolder, names.service) && done;
+        for (const ServiceBatch batch : {ServiceBatch::Install, ServiceBatch::Start, ServiceBatch::Stop}) {
+            done = ReplaceFileBytes(appFolder / PathFromUtf8(ServiceBatchFileName(batch, names)),
+                                    ServiceBatchText(batch, names)) &&
+                   done;
+        }
+    }
+    if (parts.background) {
+        done = CopyProgram(built.background, appFolder, names.background) && done;
+    }
+    if (parts.client) {
+        done = CopyProgram(built.client, appFolder, names.client) && done;
+    }
+    if (parts.mailPaths) {
+        done = CopyProgram(built.mailPaths, appFolder, c::kMailPathsLibrary) && done;
+    }
+    return done;
+}
+
+}  // namespace ovp::standin

@@ -1,0 +1,68 @@
+#pragma once
+// Lays out an application folder the way the product's installer and login would leave it, with
+// the stand-ins in place of the engine: Configuration.ini, the images, the monitor, the service
+// stand-in and its batch files, the background engine and client stand-ins, the mail-paths
+// library stand-in, and a logged-in user.
+// Every file name comes from the product's own configuration code, so the layout follows the
+// names the monitor looks for. Used by the end-to-end tests and the demo.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/product_config.h"
+#include "app/service_control.h"
+
+namespace ovp::standin {
+
+// Where the build put the monitor and the stand-ins.
+struct BuiltPrograms {
+    std::filesystem::path monitor;
+    std::filesystem::path service;
+    std::filesystem::path background;
+    std::filesystem::path client;
+    std::filesystem::path mailPaths;  // the mail-paths companion library
+};
+BuiltPrograms BuiltProgramPaths();
+
+// Product number 1 with the given installation name, reserved example hosts and example links.
+ProductSettings ExampleProduct(std::string installationName);
+
+// Configuration.ini as the installer writes it: every setting that is set (a product number of 0
+// and empty texts are left out), UTF-8, CR LF.
+std::string ConfigurationText(const ProductSettings& settings);
+bool WriteConfiguration(const std::filesystem::path& appFolder, const ProductSettings& settings);
+
+// "Install" / "Start" / "Stop" + product word + "Service.bat".
+std::string ServiceBatchFileName(ServiceBatch batch, const ExecutableNames& names);
+// The batch file: `sc create` / `sc start` / `sc stop` of the product's service, whose program is
+// the service executable in the batch file's own folder (wherever the folder was installed).
+std::string ServiceBatchText(ServiceBatch batch, const ExecutableNames& names);
+
+// The icons of the tray status monitor, drawn as coloured discs.
+bool WriteImages(const std::filesystem::path& appFolder);
+
+// The user that login leaves behind: "Default User name" of UserName.ini in its obscured form.
+bool WriteLoggedInUser(const std::filesystem::path& appFolder,
+                       const ProductSettings& settings,
+                       std::string_view userName);
+
+// Which parts LayOutApplicationFolder puts in place.
+struct LayoutParts {
+    bool configuration = true;
+    bool images = true;
+    bool monitor = true;
+    bool service = true;  // the service program and its three batch files
+    bool background = true;
+    bool client = true;
+    bool mailPaths = true;
+};
+
+// Copies a program into the folder under the given file name.
+bool CopyProgram(const std::filesystem::path& program, const std::filesystem::path& appFolder, std::string_view name);
+
+bool LayOutApplicationFolder(const std::filesystem::path& appFolder,
+                             const ProductSettings& settings,
+                             const LayoutParts& parts = {});
+
+}  // namespace ovp::standin

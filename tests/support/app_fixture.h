@@ -1,0 +1,84 @@
+#pragma once
+// An application folder in a fresh temporary folder, a fake for every port and the recording
+// start-up host: what the tests of start-up and of the timers build their context from.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/startup_host.h"
+#include "support/fake_code_page.h"
+#include "support/fake_power.h"
+#include "support/fake_processes.h"
+#include "support/fake_random.h"
+#include "support/fake_shell.h"
+#include "support/fake_windows.h"
+#include "support/fakes.h"
+#include "support/temp_dir.h"
+
+namespace ovp::test {
+
+// Configuration.ini of a product other than number 1: installation "Grp Backup", exe group "Grp".
+std::string GroupConfiguration(std::string_view installationName = "Grp Backup");
+
+// Records every call of start-up in order ("LoadMainForm", "StartTimer 5 2000", ...).
+class RecordingStartupHost : public IStartupHost {
+  public:
+    bool SetCurrentFolder(const std::filesystem::path& folder) override;
+    void CreateAppMutex(std::string_view name) override;
+    bool OtherInstanceRunning() override;
+    int ScreenDpiX() override { return dpi; }
+    bool LoadMainForm(AppContext& context) override;
+    void SetFormIcon(const std::filesystem::path& iconFile) override;
+    void AddTrayIcon() override;
+    void StartTimer(int timerId, std::uint32_t periodMs) override;
+    void MinimizeAndHide() override;
+
+    bool otherInstance = false;
+    bool failLoad = false;
+    int dpi = 96;
+
+    std::vector<std::string> calls;
+    std::filesystem::path currentFolder;
+    std::filesystem::path formIcon;
+    std::string mutexName;
+    AppContext* loadedContext = nullptr;
+};
+
+class AppFixture {
+  public:
+    AppFixture();
+
+    // Writes Configuration.ini into the application folder.
+    void WriteConfiguration(std::string_view text = GroupConfiguration());
+    // The context for the configuration written.
+    AppContext& Context();
+    // The user name file's current user, obscured as login stores it.
+    void SetCurrentUser(std::string_view name);
+
+    PlatformPorts Ports();
+
+    TempDir dir;
+    // The application folder, one level down, so that tests can watch the folder beside it.
+    std::filesystem::path app;
+    FakeRegistry registry;
+    FakeProfileStore profiles;
+    FakeClock clock;
+    FakeSystemInfo system;
+    FakeProcesses processes;
+    FakeServiceManager services;
+    FakeShell shell;
+    FakeCodePage codePage;
+    ScriptedRandom random;
+    FakeMailPaths mailPaths{profiles};
+    FakeShellFolders shellFolders;
+    FakePower power;
+    FakeWindows windows;
+
+  private:
+    std::unique_ptr<AppContext> context_;
+};
+
+}  // namespace ovp::test

@@ -1,0 +1,274 @@
+#include "win32/main_window.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include "base/files.h"
+#include "commands/tray_menu_model.h"
+#include "support/app_fixture.h"
+#include "win32/system_info_win.h"
+#include "win32/text_win.h"
+#include "win32/tray_menu_win.h"
+
+namespace ovp::win {
+namespace {
+
+std::filesystem::path OwnExecutable() {
+    wchar_t path[MAX_PATH * 2] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+    return path;
+}
+
+// Runs the thread's window messages for ms milliseconds.
+void Pump(DWORD ms) {
+    const ULONGLONG deadline = ::GetTickCount64() + ms;
+    for (ULONGLONG now = ::GetTickCount64(); now < deadline; now = ::GetTickCount64()) {
+        MSG message{};
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                return;
+            }
+            ::DispatchMessageW(&message);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    }
+}
+
+bool TakeQuitMessage() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            return true;
+        }
+        ::DispatchMessageW(&message);
+    }
+    return false;
+}
+
+// A 16 x 16 icon file with one 32-bit image, as an .ico on disk holds it.
+std::string IconFileBytes(std::uint8_t shade) {
+    std::string bytes;
+    auto put16 = [&](std::uint16_t v) { bytes.append({static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}); };
+    auto put32 = [&](std::uint32_t v) {
+        put16(static_cast<std::uint16_t>(v & 0xFFFF));
+        put16(static_cast<std::uint16_t>(v >> 16));
+    };
+    const std::uint32_t imageSize = 40 + 16 * 16 * 4 + 16 * 4;
+    put16(0), put16(1), put16(1);                       // ICONDIR
+    bytes.append({16, 16, 0, 0}), put16(1), put16(32);  // ICONDIRENTRY
+    put32(imageSize), put32(6 + 16);
+    put32(40), put32(16), put32(32), put16(1), put16(32), put32(0), put32(16 * 16 * 4), put32(0), put32(0), put32(0),
+        put32(0);  // BITMAPINFOHEADER (height counts both masks)
+    for (int pixel = 0; pixel < 16 * 16; ++pixel) {
+        bytes.append({static_cast<char>(shade), 0, static_cast<char>(0xFF - shade), static_cast<char>(0xFF)});
+    }
+    bytes.append(16 * 4, '\0');  // AND mask
+    return bytes;
+}
+
+SIZE_T PagefileUsage() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PagefileUsage;
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fx_.WriteConfiguration();
+        CreateFolders(fx_.app / "Images");
+        test::WriteAll(fx_.app / "Images" / "ovlog.ico", IconFileBytes(0x20));
+        test::WriteAll(fx_.app / "Images" / "ovlogred.ico", IconFileBytes(0xE0));
+        ASSERT_TRUE(form_.LoadMainForm(fx_.Context()));
+        form_.SetFormIcon(fx_.app / "Images" / "ovlog.ico");
+    }
+    void TearDown() override {
+        form_.Shutdown();
+        TakeQuitMessage();
+    }
+
+    WNDPROC Procedure() const { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(form_.Window(), GWLP_WNDPROC)); }
+
+    test::AppFixture fx_;
+    MainWindow form_{::GetModuleHandleW(nullptr), OwnExecutable()};
+};
+
+TEST_F(MainWindowTest, TheHiddenFormIsFoundByItsClassAndTitle) {
+    EXPECT_EQ(::FindWindowW(kMainWindowClassName, kMainWindowTitle), form_.Window());
+    EXPECT_FALSE(::IsWindowVisible(form_.Window()));
+    form_.MinimizeAndHide();
+    EXPECT_FALSE(::IsWindowVisible(form_.Window()));
+}
+
+TEST_F(MainWindowTest, AddingTheIconReplacesTheProcedureOnceAndRemovingPutsItBack) {
+    const WNDPROC original = Procedure();
+    form_.AddTrayIcon();
+    ASSERT_TRUE(form_.IsSubclassed());
+    const WNDPROC replaced = Procedure();
+    EXPECT_NE(replaced, original);
+    EXPECT_TRUE(form_.TrayIcon()->IsAdded());
+
+    form_.AddTrayIcon();
+    EXPECT_EQ(Procedure(), replaced);
+
+    form_.RemoveTrayIcon();
+    EXPECT_EQ(Procedure(), original);
+    EXPECT_FALSE(form_.TrayIcon()->IsAdded());
+}
+
+TEST_F(MainWindowTest, ARecreatedTaskbarGetsTheIconBack) {
+    form_.AddTrayIcon();
+    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    ::SendMessageW(form_.Window(), taskbarCreated, 0, 0);
+    EXPECT_TRUE(form_.IsSubclassed());
+    EXPECT_TRUE(form_.TrayIcon()->IsAdded());
+}
+
+TEST_F(MainWindowTest, BothPeriodicTimersFire) {
+    form_.StartTimer(kStatusTimerId, 20);
+    form_.StartTimer(kWatcherTimerId, 30);
+    Pump(400);
+    EXPECT_GT(form_.StatusTicks(), 1);
+    EXPECT_GT(form_.WatcherTicks(), 1);
+}
+
+TEST_F(MainWindowTest, AClosingRequestIsRefused) {
+    fx_.Context().trayMenu.SetEnabled(TrayMenuItem::MnuOpen, false);
+    form_.AddTrayIcon();
+    ::SendMessageW(form_.Window(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(::IsWindow(form_.Window()));
+    EXPECT_TRUE(fx_.Context().trayMenu.Item(TrayMenuItem::MnuOpen).enabled);
+    EXPECT_TRUE(form_.TrayIcon()->IsAdded());
+}
+
+TEST_F(MainWindowTest, TheExitCommandRemovesTheIconDestroysTheFormAndEndsTheLoop) {
+    form_.AddTrayIcon();
+    form_.StartTimer(kWatcherTimerId, 20000);
+    const HWND window = form_.Window();
+    ::SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(CommandId(TrayMenuItem::MnuExit)), 0);
+
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_FALSE(form_.TrayIcon()->IsAdded());
+    EXPECT_FALSE(form_.IsSubclassed());
+    EXPECT_TRUE(TakeQuitMessage());
+}
+
+TEST_F(MainWindowTest, TheEndOfTheLogonSessionEndsTheMonitorCleanly) {
+    form_.AddTrayIcon();
+    const HWND window = form_.Window();
+    ::SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(::IsWindow(window));  // the session goes on after all
+
+    ::SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_FALSE(form_.TrayIcon()->IsAdded());
+    EXPECT_TRUE(TakeQuitMessage());
+    // The window logic wrote the logged-out connection state on its way.
+    EXPECT_EQ(fx_.registry
+                  .Read(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Grp Backup\\Connection Parameters", "Status")
+                  .AsText(),
+              "0");
+}
+
+TEST_F(MainWindowTest, TenThousandIconTipAndMenuRoundsDoNotLeak) {
+    form_.AddTrayIcon();
+    Win32TrayIcon& tray = *form_.TrayIcon();
+    const std::filesystem::path normal = fx_.app / "Images" / "ovlog.ico";
+    const std::filesystem::path red = fx_.app / "Images" / "ovlogred.ico";
+    // Every round loads a picture and builds the menu, as the status tick and a right click do;
+    // every 500th also goes through the shell (a change of icon and tip, the icon removed and
+    // added again), whose answer under Wine takes a few milliseconds per call.
+    TrayIconImage picture;
+    auto round = [&](int i) {
+        picture.Load(i % 2 == 0 ? normal : red);
+        const unique_hmenu menu = BuildPopupMenu(fx_.Context().trayMenu.TrayPopup());
+        ASSERT_TRUE(menu);
+        if (i % 500 == 0) {
+            tray.SetIcon(i % 1000 == 0 ? normal : red);
+            tray.SetTip(i % 1000 == 0 ? "The scheduled backup job is in progress" : "");
+            tray.Remove();
+            tray.Add(normal, "");
+        }
+    };
+    // A first few rounds settle the allocator before the measurement starts.
+    for (int i = 0; i < 200; ++i) {
+        round(i);
+    }
+    const SIZE_T before = PagefileUsage();
+    for (int i = 0; i < 10000; ++i) {
+        round(i);
+    }
+    const SIZE_T after = PagefileUsage();
+    const long long grown = static_cast<long long>(after) - static_cast<long long>(before);
+    std::printf("PagefileUsage before %zu after %zu (grew %lld bytes)\n", static_cast<size_t>(before),
+                static_cast<size_t>(after), grown);
+    EXPECT_LT(grown, 1024 * 1024);
+}
+
+TEST(TrayTipTextTest, CutsAtSixtyThreeUnitsWithoutSplittingACharacter) {
+    EXPECT_EQ(TrayTipText(std::string(70, 'a')), std::wstring(63, L'a'));
+    EXPECT_EQ(TrayTipText("short"), L"short");
+    // 62 letters and then a character outside the basic plane (two UTF-16 units).
+    const std::wstring cut = TrayTipText(std::string(62, 'a') + "\xF0\x9F\x98\x80" + "b");
+    EXPECT_EQ(cut, std::wstring(62, L'a'));
+}
+
+TEST(TrayMenuWinTest, TheMenuHoldsTheVisibleItemsWithTheirStates) {
+    TrayMenuModel model;
+    model.SetChecked(TrayMenuItem::MnuDisableAutobkup, true);
+    model.SetEnabled(TrayMenuItem::mnuStop, false);
+    const unique_hmenu menu = BuildPopupMenu(model.TrayPopup());
+    ASSERT_TRUE(menu);
+
+    int visible = 0;
+    for (const TrayMenuEntry& entry : model.TrayPopup()) {
+        visible += entry.visible ? 1 : 0;
+    }
+    EXPECT_EQ(::GetMenuItemCount(menu.get()), visible);
+    const UINT stop = ::GetMenuState(menu.get(), static_cast<UINT>(CommandId(TrayMenuItem::mnuStop)), MF_BYCOMMAND);
+    EXPECT_TRUE(stop & MF_GRAYED);
+    const UINT disable =
+        ::GetMenuState(menu.get(), static_cast<UINT>(CommandId(TrayMenuItem::MnuDisableAutobkup)), MF_BYCOMMAND);
+    EXPECT_TRUE(disable & MF_CHECKED);
+    EXPECT_EQ(::GetMenuState(menu.get(), static_cast<UINT>(CommandId(TrayMenuItem::MnuAbout)), MF_BYCOMMAND),
+              static_cast<UINT>(-1));  // hidden: not in the menu
+
+    wchar_t caption[64] = {};
+    ::GetMenuStringW(menu.get(), static_cast<UINT>(CommandId(TrayMenuItem::MnuExit)), caption, 64, MF_BYCOMMAND);
+    EXPECT_STREQ(caption, L"&Exit");
+}
+
+TEST(SingleInstanceTest, OnlyTheSameExecutableFileCounts) {
+    const std::filesystem::path self = OwnExecutable();
+    EXPECT_TRUE(IsSameFile(self, self));
+    test::TempDir dir;
+    test::WriteAll(dir / "a.exe", "a");
+    test::WriteAll(dir / "b.exe", "b");
+    EXPECT_FALSE(IsSameFile(dir / "a.exe", dir / "b.exe"));
+    EXPECT_FALSE(IsSameFile(dir / "missing.exe", dir / "missing.exe"));
+
+    MainWindow form(::GetModuleHandleW(nullptr), self);
+    EXPECT_FALSE(form.OtherInstanceRunning());
+}
+
+}  // namespace
+}  // namespace ovp::win
+
+namespace ovp::win {
+namespace {
+
+TEST(ProcessUserNameTest, NamesTheAccountThisProcessRunsAs) {
+    wchar_t name[257] = {};
+    DWORD size = 257;
+    ASSERT_TRUE(::GetUserNameW(name, &size));
+    EXPECT_EQ(Win32SystemInfo().ProcessUserName(), Narrow(name));
+    EXPECT_FALSE(Win32SystemInfo().ProcessUserName().empty());
+}
+
+}  // namespace
+}  // namespace ovp::win
