@@ -14,7 +14,6 @@ int FakeServiceManager::QueryState(std::string_view serviceName, ServiceAccess a
 }
 
 std::vector<ProcessInfo> FakeProcesses::List() {
-    ++listCount;
     return running;
 }
 

@@ -35,7 +35,6 @@ class FakeProcesses : public IProcesses {
     std::vector<ProcessInfo> running;
     std::vector<std::uint32_t> protectedIds;  // End fails for these
     std::vector<std::uint32_t> ended;
-    int listCount = 0;
 
   private:
     std::uint32_t nextId_ = 100;

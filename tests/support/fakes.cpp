@@ -14,8 +14,7 @@ RegistryValue FakeRegistry::Read(RegistryRoot root, std::string_view key, std::s
     return found == values_.end() ? RegistryValue{} : found->second;
 }
 
-bool FakeRegistry::WriteString(RegistryRoot root, std::string_view key, std::string_view name,
-                               std::string_view value) {
+bool FakeRegistry::WriteString(RegistryRoot root, std::string_view key, std::string_view name, std::string_view value) {
     ++writeCount;
     if (failWrites) {
         return false;
@@ -33,19 +32,20 @@ bool FakeRegistry::WriteDword(RegistryRoot root, std::string_view key, std::stri
     return true;
 }
 
-FakeProfileStore::Id FakeProfileStore::MakeId(const std::filesystem::path& file, std::string_view section,
+FakeProfileStore::Id FakeProfileStore::MakeId(const std::filesystem::path& file,
+                                              std::string_view section,
                                               std::string_view key) {
     return {Utf8FromPath(file.lexically_normal()), ToLowerAscii(section), ToLowerAscii(key)};
 }
 
-std::string FakeProfileStore::Read(const std::filesystem::path& file, std::string_view section,
-                                   std::string_view key) {
-    ++readCount;
+std::string FakeProfileStore::Read(const std::filesystem::path& file, std::string_view section, std::string_view key) {
     const auto found = values_.find(MakeId(file, section, key));
     return found == values_.end() ? std::string() : found->second;
 }
 
-bool FakeProfileStore::Write(const std::filesystem::path& file, std::string_view section, std::string_view key,
+bool FakeProfileStore::Write(const std::filesystem::path& file,
+                             std::string_view section,
+                             std::string_view key,
                              std::string_view value) {
     ++writeCount;
     if (failWrites) {

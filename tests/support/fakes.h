@@ -49,7 +49,6 @@ class FakeProfileStore : public IProfileStore {
     std::map<std::string, std::string> Dump(const std::filesystem::path& file) const;
 
     bool failWrites = false;
-    int readCount = 0;
     int writeCount = 0;
 
   private:

@@ -12,7 +12,6 @@ namespace ovp::win {
 namespace {
 
 constexpr UINT kProbe = WM_APP + 7;
-
 LRESULT CALLBACK CountProbes(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kProbe) {
         ++*reinterpret_cast<int*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -21,43 +20,31 @@ LRESULT CALLBACK CountProbes(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-class ClockWinTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = CountProbes;
-        windowClass.lpszClassName = L"OVPClockWinTest";
-        ::RegisterClassW(&windowClass);
-        window_.reset(::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                        nullptr, nullptr));
-        ASSERT_TRUE(window_);
-        ::SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&probes_));
-    }
-
-    Win32Clock clock_;
-    unique_hwnd window_;
-    int probes_ = 0;
-};
-
-TEST_F(ClockWinTest, WaitPumpingRunsMessagesThatArriveDuringTheWait) {
-    std::thread poster([window = window_.get()] {
+TEST(ClockWinTest, WaitPumpingRunsMessagesForTheWholeWaitAndPostsASeenQuitAgain) {
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = CountProbes;
+    windowClass.lpszClassName = L"OVPClockWinTest";
+    ::RegisterClassW(&windowClass);
+    const unique_hwnd window(
+        ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(window);
+    int probes = 0;
+    ::SetWindowLongPtrW(window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&probes));
+    ::PostMessageW(window.get(), kProbe, 0, 0);
+    ::PostQuitMessage(7);
+    std::thread poster([handle = window.get()] {
         ::Sleep(50);
-        ::PostMessageW(window, kProbe, 0, 0);
+        ::PostMessageW(handle, kProbe, 0, 0);
     });
-    const auto start = clock_.TickMs();
-    clock_.WaitPumping(400);
-    const auto elapsed = clock_.TickMs() - start;
+
+    Win32Clock clock;
+    const auto start = clock.TickMs();
+    clock.WaitPumping(400);
+    const auto elapsed = clock.TickMs() - start;
     poster.join();
-    EXPECT_EQ(probes_, 1);
+    EXPECT_EQ(probes, 2);
     EXPECT_GE(elapsed, 400u);
     EXPECT_LT(elapsed, 2000u);
-}
-
-TEST_F(ClockWinTest, AQuitSeenDuringTheWaitIsPostedAgain) {
-    ::PostMessageW(window_.get(), kProbe, 0, 0);
-    ::PostQuitMessage(7);
-    clock_.WaitPumping(30);
-    EXPECT_EQ(probes_, 1);
     MSG message{};
     ASSERT_TRUE(::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));

@@ -17,14 +17,8 @@ TEST(CodePageWinTest, AsciiRoundTripsAndNothingOutsideAnAnsiCodePageIsCalledExac
     EXPECT_TRUE(codePage.Utf8ToAnsi("").exact);
 
     // No ANSI code page holds an emoji; invalid UTF-8 is not exact either.
-    EXPECT_FALSE(codePage
-                     .Utf8ToAnsi("a\xF0\x9F\x98\x80"
-                                 "b")
-                     .exact);
-    EXPECT_FALSE(codePage
-                     .Utf8ToAnsi("a\xFF"
-                                 "b")
-                     .exact);
+    EXPECT_FALSE(codePage.Utf8ToAnsi("a\xF0\x9F\x98\x80\x62").exact);
+    EXPECT_FALSE(codePage.Utf8ToAnsi("a\xFF\x62").exact);
 }
 
 TEST(CodePageWinTest, WesternCodePageKeepsItsOwnLettersAndRefusesLookAlikes) {

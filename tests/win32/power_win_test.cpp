@@ -6,15 +6,6 @@
 
 #include <string>
 
-#include "app/window_messages.h"
-#include "support/fake_code_page.h"
-#include "support/fake_processes.h"
-#include "support/fake_windows.h"
-#include "support/fakes.h"
-#include "support/temp_dir.h"
-#include "win32/clock_win.h"
-#include "win32/unique_resource.h"
-
 namespace ovp::win {
 namespace {
 
@@ -98,91 +89,6 @@ TEST(PowerWinTest, ExecutionStateRequestsAnswerThePreviousState) {
     EXPECT_EQ(previous & (ES_SYSTEM_REQUIRED | ES_CONTINUOUS),
               static_cast<std::uint32_t>(ES_SYSTEM_REQUIRED | ES_CONTINUOUS));
     EXPECT_EQ(power.RequestExecutionState(ExecutionRequest::ContinuousOnly) & ES_SYSTEM_REQUIRED, 0u);
-}
-
-// The wake-up wait of the window logic on the real timer, clock and message queue.
-class WakeWaitOnWin32Test : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        DrainQueue();
-        users_.WriteCurrentUserName("alice");
-        std::filesystem::create_directories(folders_.UserFolder("alice"));
-    }
-
-    class NullHost : public ITrayHost {
-      public:
-        void RemoveTrayIcon() override {}
-        void RefreshFormIcon() override {}
-        void AddTrayIcon() override {}
-        void EnableHibernationTimer(bool) override {}
-        void ShowTrayMenu(bool) override {}
-        void ExplorerLogout() override {}
-    };
-
-    test::TempDir temp_;
-    Folders folders_{temp_.Path(), "Tallux Pro"};
-    test::FakeProfileStore store_;
-    test::FakeRegistry registry_;
-    test::FakeTraceSink sink_;
-    Win32Clock clock_;
-    test::FakeSystemInfo system_;
-    CurrentUser users_{store_, folders_};
-    SharedValues values_{registry_, store_, folders_, users_, sink_};
-    Trace trace_{folders_, users_, clock_};
-    Win32Power power_;
-    test::FakeWindows windows_;
-    test::FakeProcesses processes_;
-    test::FakeShell shell_;
-    test::FakeCodePage codePage_;
-    NullHost host_;
-    ScheduledJobMemory jobMemory_;
-    ProductSettings settings_;
-    ExecutableNames names_;
-    TrayWindowMessages messages_{{values_, trace_, clock_, system_, power_, windows_, processes_, shell_, codePage_,
-                                  host_, jobMemory_, settings_, names_},
-                                 ::GetCurrentProcessId()};
-};
-
-TEST_F(WakeWaitOnWin32Test, WaitEndsWhenTheTimerFires) {
-    const ULONGLONG start = ::GetTickCount64();
-    messages_.WaitableTimerWait(1);
-    const ULONGLONG elapsed = ::GetTickCount64() - start;
-    // The timer after 1 s, then the one-second pump that follows every wake.
-    EXPECT_GE(elapsed, 1900u);
-    EXPECT_LT(elapsed, 4000u);
-    EXPECT_FALSE(messages_.IsWaiting());
-}
-
-LRESULT CALLBACK QuitOnProbe(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_APP + 4) {
-        ::PostQuitMessage(5);
-        return 0;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-TEST_F(WakeWaitOnWin32Test, QuitPostedByAWindowDuringThePumpEndsTheWait) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = QuitOnProbe;
-    windowClass.lpszClassName = L"OVPPowerWinQuitProbe";
-    ::RegisterClassW(&windowClass);
-    unique_hwnd window(
-        ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
-    ASSERT_TRUE(window);
-    // The message wakes the wait; the pump that follows runs the window, which asks to quit.
-    ::PostMessageW(window.get(), WM_APP + 4, 0, 0);
-    const ULONGLONG start = ::GetTickCount64();
-    messages_.WaitableTimerWait(3600);
-    const ULONGLONG elapsed = ::GetTickCount64() - start;
-    EXPECT_GE(elapsed, 900u);
-    EXPECT_LT(elapsed, 3500u);
-    MSG message{};
-    ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(message.wParam, 5u);
-    // A tick after the quit starts no new wait.
-    const ULONGLONG again = ::GetTickCount64();
-    messages_.WaitableTimerWait(3600);
-    EXPECT_LT(::GetTickCount64() - again, 500u);
 }
 
 }  // namespace

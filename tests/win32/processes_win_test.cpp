@@ -41,27 +41,18 @@ TEST(ProcessesWinHelper, DISABLED_StaysAliveForAMinute) {
     ::Sleep(60000);
 }
 
-TEST(ProcessesWinTest, FindsItsOwnExecutableByFileNameAndNothingByAMadeUpName) {
+TEST(ProcessesWinTest, FindsItsOwnExecutableByItsWholeFileNameAndNeverEndsItself) {
     Win32Processes processes;
     const std::string ownName = Utf8FromPath(OwnExecutable().filename());
-    const std::optional<std::uint32_t> found = FindProcess(processes, ownName);
-    ASSERT_TRUE(found.has_value()) << ownName;
-
-    bool ownListed = false;
-    for (const ProcessInfo& process : processes.List()) {
-        if (process.id == ::GetCurrentProcessId()) {
-            ownListed = true;
-            EXPECT_TRUE(EqualsNoCase(process.imagePath, Utf8FromPath(OwnExecutable()))) << process.imagePath;
-        }
-    }
-    EXPECT_TRUE(ownListed);
+    EXPECT_TRUE(FindProcess(processes, ownName).has_value()) << ownName;
+    const auto list = processes.List();
+    const auto own =
+        std::find_if(list.begin(), list.end(), [](const ProcessInfo& p) { return p.id == ::GetCurrentProcessId(); });
+    ASSERT_NE(own, list.end());
+    EXPECT_TRUE(EqualsNoCase(own->imagePath, Utf8FromPath(OwnExecutable()))) << own->imagePath;
     EXPECT_FALSE(IsProcessRunning(processes, "ovp-no-such-program-" + std::to_string(std::random_device{}()) + ".exe"));
-    // A part of the name is not the name.
-    EXPECT_FALSE(IsProcessRunning(processes, ownName.substr(1)));
-}
+    EXPECT_FALSE(IsProcessRunning(processes, ownName.substr(1)));  // a part of the name is not the name
 
-TEST(ProcessesWinTest, NeverEndsItselfNorANumberThatNamesNoProcess) {
-    Win32Processes processes;
     EXPECT_FALSE(processes.End(::GetCurrentProcessId()));
     EXPECT_FALSE(processes.End(0));
     EXPECT_FALSE(processes.End(0xFFFFFFF0u));

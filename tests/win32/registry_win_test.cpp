@@ -44,24 +44,22 @@ TEST_F(RegistryWinTest, WritesCreateNestedKeysAndValuesReadBackWithTheirType) {
     EXPECT_EQ(number.AsText(), "4294967295");
 }
 
-TEST_F(RegistryWinTest, MissingKeysValuesAndOtherTypesReadAsMissing) {
+TEST_F(RegistryWinTest, OtherTypesReadAsMissingAndStringsAreCutAtNulNeedNoTerminatorAndStayUnexpanded) {
     EXPECT_TRUE(registry_.Read(kUser, key_ + "\\Nowhere", "Status").IsMissing());
     ASSERT_TRUE(registry_.WriteDword(kUser, key_, "Present", 1));
     EXPECT_TRUE(registry_.Read(kUser, key_, "Absent").IsMissing());
     const BYTE binary[] = {1, 2, 3, 4};
     SetRaw("Binary", REG_BINARY, binary, sizeof(binary));
     EXPECT_TRUE(registry_.Read(kUser, key_, "Binary").IsMissing());
-}
 
-TEST_F(RegistryWinTest, StringsAreCutAtTheFirstNulNeedNoTerminatorAndAreNotExpanded) {
     const wchar_t embedded[] = L"abc\0def";
-    SetRaw("Embedded", REG_SZ, embedded, sizeof(embedded));
-    EXPECT_EQ(registry_.Read(kUser, key_, "Embedded").text, "abc");
     const wchar_t unterminated[] = {L'x', L'y', L'z'};
-    SetRaw("Unterminated", REG_SZ, unterminated, sizeof(unterminated));
-    EXPECT_EQ(registry_.Read(kUser, key_, "Unterminated").text, "xyz");
     const wchar_t expandable[] = L"%TEMP%\\x";
+    SetRaw("Embedded", REG_SZ, embedded, sizeof(embedded));
+    SetRaw("Unterminated", REG_SZ, unterminated, sizeof(unterminated));
     SetRaw("Expandable", REG_EXPAND_SZ, expandable, sizeof(expandable));
+    EXPECT_EQ(registry_.Read(kUser, key_, "Embedded").text, "abc");
+    EXPECT_EQ(registry_.Read(kUser, key_, "Unterminated").text, "xyz");
     EXPECT_EQ(registry_.Read(kUser, key_, "Expandable").text, "%TEMP%\\x");
 }
 

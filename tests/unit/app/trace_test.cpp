@@ -44,22 +44,18 @@ class TraceTest : public ::testing::Test {
 };
 
 TEST_F(TraceTest, LinesBeforeTheUserIsKnownGoToTheStartFolderLaterOnesToTheUserFolder) {
+    clsOptions options{folders_, users_};
     trace_.Info("Started Tray...");
+    options.WriteTrace("before login");
     users_.WriteCurrentUserName("alice");
     trace_.Error("Service is not installed");
     trace_.WriteTrace("Jörg 日本");
+    options.WriteTrace("after login");
 
     EXPECT_EQ(ReadAll(StartTrace()), Utf16File({"03-14-2026 09:30:05  [INFORMATION] Started Tray..."}));
     EXPECT_EQ(ReadAll(UserTrace()), Utf16File({"03-14-2026 09:30:05   [ERROR] Service is not installed", "Jörg 日本"}));
-}
-
-TEST_F(TraceTest, UserFolderLinesAreUtf16LeWithBomAndCrLf) {
-    trace_.WriteTrace("Ab");
-    trace_.WriteTrace("é");
-    EXPECT_EQ(ReadAll(StartTrace()), std::string("\xFF\xFE"
-                                                 "A\0b\0\r\0\n\0"
-                                                 "\xE9\0\r\0\n\0",
-                                                 16));
+    EXPECT_EQ(ReadAll(folders_.StartFolder() / "SerTraceFile.txt"), Utf16File({"before login"}));
+    EXPECT_EQ(ReadAll(folders_.UserFolder("alice") / "SerTraceFile.txt"), Utf16File({"after login"}));
 }
 
 TEST_F(TraceTest, DatedTraceBeyondTheLimitIsDeletedAndExactlyAtTheLimitKept) {
@@ -95,15 +91,6 @@ TEST_F(TraceTest, AnUnwritableTraceLosesTheLineAndNothingElse) {
     EXPECT_NO_THROW(trace_.WriteTrace("second"));
     EXPECT_EQ(ReadAll(UserTrace()), Utf16File({"first"}));
     trace_.Info("after");  // the caller goes on
-}
-
-TEST_F(TraceTest, OptionsTraceFollowsTheUserOfEachLine) {
-    clsOptions options{folders_, users_};
-    options.WriteTrace("before login");
-    users_.WriteCurrentUserName("alice");
-    options.WriteTrace("after login");
-    EXPECT_EQ(ReadAll(folders_.StartFolder() / "SerTraceFile.txt"), Utf16File({"before login"}));
-    EXPECT_EQ(ReadAll(folders_.UserFolder("alice") / "SerTraceFile.txt"), Utf16File({"after login"}));
 }
 
 }  // namespace

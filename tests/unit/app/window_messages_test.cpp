@@ -18,11 +18,8 @@
 namespace ovp {
 namespace {
 
-using test::FakeCodePage;
-using test::FakePower;
-using test::FakeProcesses;
-using test::FakeShell;
-using test::FakeWindows;
+using Lines = std::vector<std::string>;
+using Wait = WakeWaitResult;
 
 class RecordingHost : public ITrayHost {
   public:
@@ -32,12 +29,11 @@ class RecordingHost : public ITrayHost {
     void EnableHibernationTimer(bool enable) override { calls.push_back(enable ? "timer on" : "timer off"); }
     void ShowTrayMenu(bool stopEnabled) override { calls.push_back(stopEnabled ? "menu stop" : "menu"); }
     void ExplorerLogout() override { calls.push_back("logout"); }
-
-    std::vector<std::string> calls;
+    Lines calls;
 };
 
-std::vector<std::string> ReadTraceLines(const std::filesystem::path& file) {
-    std::vector<std::string> lines = Split(DecodeTextFile(test::ReadAll(file)), "\r\n");
+Lines ReadTraceLines(const std::filesystem::path& file) {
+    Lines lines = Split(DecodeTextFile(test::ReadAll(file)), "\r\n");
     if (!lines.empty() && lines.back().empty()) {
         lines.pop_back();
     }
@@ -46,7 +42,6 @@ std::vector<std::string> ReadTraceLines(const std::filesystem::path& file) {
 
 class WindowMessagesTest : public ::testing::Test {
   protected:
-    static constexpr std::uint64_t kInstance = 4194304;
     static constexpr std::uint32_t kTaskbarCreated = 0xC0F0;
     static constexpr std::uint32_t kCloseInteractive = 0xC0F1;
 
@@ -62,19 +57,21 @@ class WindowMessagesTest : public ::testing::Test {
 
     std::filesystem::path UserFolder() const { return folders_.UserFolder("alice"); }
     void SetRegistry(std::string_view key, std::string_view value) { values_.WriteUserNameRegistry(key, value); }
+    void Suspend() { messages_.HandleMessage(kWmPowerBroadcast, kPowerEventSuspend, 0); }
+    void Tick() { messages_.chkHibernationTimeOut_Timer(); }
     // Dated trace lines without their "mm-dd-yyyy HH:mm:ss : " prefix.
-    std::vector<std::string> Dated() const {
-        std::vector<std::string> lines;
+    Lines Dated() const {
+        Lines lines;
         for (const std::string& line : ReadTraceLines(temp_ / "TrayTraceFile.txt")) {
             lines.push_back(line.size() > 22 ? line.substr(22) : line);
         }
         return lines;
     }
-    std::vector<std::string> UserTrace() const { return ReadTraceLines(UserFolder() / "TrayTraceFile.txt"); }
+    Lines UserTrace() const { return ReadTraceLines(UserFolder() / "TrayTraceFile.txt"); }
     void WriteSchedule(std::string_view marker) {
         test::WriteAll(UserFolder() / "scheduleData.txt", std::string(marker) + "\r\n1\b\boventbkupjob\r\n");
     }
-    bool Contains(const std::vector<std::string>& lines, std::string_view line) const {
+    static bool Contains(const Lines& lines, std::string_view line) {
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 
@@ -88,216 +85,165 @@ class WindowMessagesTest : public ::testing::Test {
     CurrentUser users_{store_, folders_};
     SharedValues values_{registry_, store_, folders_, users_, sink_};
     Trace trace_{folders_, users_, clock_};
-    FakePower power_;
-    FakeWindows windows_;
-    FakeProcesses processes_;
-    FakeShell shell_;
-    FakeCodePage codePage_;
+    test::FakePower power_;
+    test::FakeWindows windows_;
+    test::FakeProcesses processes_;
+    test::FakeShell shell_;
+    test::FakeCodePage codePage_;
     RecordingHost host_;
     ScheduledJobMemory jobMemory_;
     ProductSettings settings_;
     ExecutableNames names_;
     TrayWindowMessages messages_{{values_, trace_, clock_, system_, power_, windows_, processes_, shell_, codePage_,
                                   host_, jobMemory_, settings_, names_},
-                                 kInstance};
+                                 4194304};
 };
 
 // ---- Power notifications ------------------------------------------------------------------------
 
-TEST_F(WindowMessagesTest, SuspendWithStandbyBackupOffOnlyWritesTheArrivalTrace) {
-    SetRegistry("StandbyBackup", "0");
-    SetRegistry("NextTransfer", "03-14-2026 10:00:00");
-    messages_.HandleMessage(kWmPowerBroadcast, kPowerEventSuspend, 0);
-
-    EXPECT_EQ(UserTrace(), std::vector<std::string>{"03-14-2026 09:30:00 :     Hibernation Message Arrived"});
-    EXPECT_TRUE(Dated().empty());
-    EXPECT_TRUE(host_.calls.empty());
-    EXPECT_TRUE(power_.requests.empty());
-    EXPECT_EQ(messages_.RememberedNextTransfer(), "");
-
-    // Resume and other power events are not ours at all.
-    messages_.HandleMessage(kWmPowerBroadcast, 7, 0);
-    EXPECT_EQ(UserTrace().size(), 1u);
-}
-
 TEST_F(WindowMessagesTest, SuspendTracesTheScheduleAsksToStayAwakeAndArmsTheOneShotTimer) {
-    SetRegistry("NextTransfer", "03-14-2026 10:00:00");  // StandbyBackup empty counts as on
+    SetRegistry("NextTransfer", "03-14-2026 10:00:00");
+    SetRegistry("StandbyBackup", "0");
+    Suspend();
+    messages_.HandleMessage(kWmPowerBroadcast, 7, 0);  // resume and the other events are not ours
+    EXPECT_EQ(UserTrace(), Lines{"03-14-2026 09:30:00 :     Hibernation Message Arrived"});
+    EXPECT_TRUE(Dated().empty() && host_.calls.empty() && power_.requests.empty());
+
+    SetRegistry("StandbyBackup", "");  // empty counts as on
     power_.previousState = 0x80000001u;
     messages_.HandleMessage(kWmPowerBroadcast, kPowerEventQuerySuspend, 0);
-
-    EXPECT_EQ(Dated(), (std::vector<std::string>{
+    EXPECT_EQ(Dated(), (Lines{
                            "Previous scheduled time:   "
                            "    CurrentTime:   03-14-2026 09:30:00    NewScheduledTime:   03-14-2026 10:00:00",
                            "NewScheduledTime: 03-14-2026 10:00:00 Previous scheduled time: So Setting Cancel to true ",
                            "03-14-2026 09:30:00   SetThreadExecutionState to SYSTEM_REQUIRED",
                        }));
-    EXPECT_EQ(power_.requests, std::vector<ExecutionRequest>{ExecutionRequest::SystemRequiredContinuous});
+    EXPECT_EQ(power_.requests, std::vector{ExecutionRequest::SystemRequiredContinuous});
     EXPECT_EQ(messages_.PreviousExecutionState(), 0x80000001u);
-    EXPECT_EQ(host_.calls, std::vector<std::string>{"timer on"});
-    EXPECT_EQ(messages_.RememberedNextTransfer(), "03-14-2026 10:00:00");
+    EXPECT_EQ(host_.calls, Lines{"timer on"});
 
-    // The same schedule again: nothing moved, so no cancel.
+    // The same schedule again: nothing moved, so no cancel. Before Vista nothing is asked of the
+    // power manager.
     SetRegistry("StandbyBackup", "1");
-    messages_.HandleMessage(kWmPowerBroadcast, kPowerEventSuspend, 0);
-    const auto dated = Dated();
-    ASSERT_EQ(dated.size(), 5u);
-    EXPECT_EQ(dated[3],
+    system_.version = {true, 5, 1, 2600};
+    Suspend();
+    EXPECT_EQ(Dated().size(), 4u);
+    EXPECT_EQ(Dated().back(),
               "Previous scheduled time:   03-14-2026 10:00:00    CurrentTime:   03-14-2026 09:30:00    "
               "NewScheduledTime:   03-14-2026 10:00:00");
-
-    // Before Vista nothing is asked of the power manager.
-    system_.version = {true, 5, 1, 2600};
-    messages_.HandleMessage(kWmPowerBroadcast, kPowerEventSuspend, 0);
-    EXPECT_EQ(power_.requests.size(), 2u);
-    EXPECT_EQ(Dated().size(), 6u);
+    EXPECT_EQ(power_.requests.size(), 1u);
 }
 
 // ---- The wake-up wait ---------------------------------------------------------------------------
 
 TEST_F(WindowMessagesTest, TickArmsTheNamedTimerAndWaitsUntilItFires) {
     SetRegistry("NextTransfer", "03-14-2026 10:45:30");
-    SetRegistry("StandbyBackup", "1");
-    power_.waitResults = {WakeWaitResult::Input, WakeWaitResult::Input, WakeWaitResult::Timer};
-    messages_.chkHibernationTimeOut_Timer();
-
-    EXPECT_EQ(host_.calls, std::vector<std::string>{"timer off"});
-    EXPECT_EQ(power_.openedNames, std::vector<std::string>{"Timer4194304"});
+    // The first notification always "moves" the schedule from nothing; its own wait must still run.
+    Suspend();
+    power_.waitResults = {Wait::Input, Wait::Input, Wait::Timer};
+    Tick();
+    EXPECT_EQ(host_.calls, (Lines{"timer on", "timer off"}));
+    EXPECT_EQ(power_.openedNames, Lines{"Timer4194304"});
     EXPECT_EQ(power_.armedSeconds, std::vector<std::int64_t>{4530});
-    EXPECT_EQ(power_.waitCount, 3);
     EXPECT_EQ(clock_.pumpingWaits, (std::vector<std::uint32_t>{1000, 1000, 1000}));
-    EXPECT_EQ(power_.openTimers, 0);
-    EXPECT_EQ(Dated(), std::vector<std::string>{"Current Time :  03-14-2026 09:30:00 Scheduled Time:  03-14-2026 "
-                                                "10:45:30 Time difference:   1 hour and 15 minutes and30 seconds"});
-    EXPECT_FALSE(messages_.IsWaiting());
+    EXPECT_EQ(Dated().back(),
+              "Current Time :  03-14-2026 09:30:00 Scheduled Time:  03-14-2026 10:45:30 Time "
+              "difference:   1 hour and 15 minutes and30 seconds");
 }
 
-TEST_F(WindowMessagesTest, ScheduleInThePastOnlyTracesTheNegativeDifference) {
+TEST_F(WindowMessagesTest, ScheduleInThePastTracesTheNegativeDifferenceAndBadOnesNothing) {
     SetRegistry("NextTransfer", "03-14-2026 09:29:59");
-    messages_.chkHibernationTimeOut_Timer();
-    EXPECT_TRUE(power_.openedNames.empty());
-    EXPECT_EQ(Dated(), std::vector<std::string>{"Time Difference is -ve. So Exiting.    Current Time :  03-14-2026 "
-                                                "09:30:00 Scheduled Time:  03-14-2026 09:29:59 Time difference:  "});
-
-    // Due this very second: nothing to wait for, and nothing traced.
-    SetRegistry("NextTransfer", "03-14-2026 09:30:00");
-    messages_.chkHibernationTimeOut_Timer();
+    Tick();
+    EXPECT_EQ(Dated(), Lines{"Time Difference is -ve. So Exiting.    Current Time :  03-14-2026 09:30:00 Scheduled "
+                             "Time:  03-14-2026 09:29:59 Time difference:  "});
+    // Due this very second, or no real date and time: nothing to wait for, and nothing traced.
+    for (const char* value : {"03-14-2026 09:30:00", "", "soon", "03-14-2026", "13-40-2026 10:00:00",
+                              "03-14-2026 25:00:00", "03-14-2026x"}) {
+        SetRegistry("NextTransfer", value);
+        Tick();
+    }
     EXPECT_TRUE(power_.openedNames.empty());
     EXPECT_EQ(Dated().size(), 1u);
 }
 
-TEST_F(WindowMessagesTest, MalformedNextTransferNeitherWaitsNorTraces) {
-    for (const char* value : {"", "soon", "03-14-2026", "13-40-2026 10:00:00", "03-14-2026 25:00:00", "03-14-2026x"}) {
-        SetRegistry("NextTransfer", value);
-        messages_.chkHibernationTimeOut_Timer();
-    }
-    EXPECT_TRUE(power_.openedNames.empty());
-    EXPECT_TRUE(Dated().empty());
-}
-
-TEST_F(WindowMessagesTest, WaitEndsWhenStandbyBackupIsSwitchedOffMeanwhile) {
+TEST_F(WindowMessagesTest, WaitEndsWhenStandbyBackupIsSwitchedOffOrTheProgramStops) {
     SetRegistry("NextTransfer", "03-14-2026 11:00:00");
-    power_.onWait = [this](int number) -> std::optional<WakeWaitResult> {
+    power_.onWait = [this](int number) -> std::optional<Wait> {
         if (number == 1) {
             SetRegistry("StandbyBackup", "0");
+        } else if (number == 3) {
+            messages_.StopWaiting();
         }
-        return WakeWaitResult::Input;
+        return Wait::Input;
     };
-    messages_.chkHibernationTimeOut_Timer();
+    Tick();
     EXPECT_EQ(power_.waitCount, 2);
     EXPECT_EQ(Dated().back(), "Exiting waitable timer");
-    EXPECT_EQ(power_.openTimers, 0);
+
+    SetRegistry("StandbyBackup", "1");
+    Tick();
+    EXPECT_EQ(power_.waitCount, 4);
+    Tick();  // once the program is ending no new wait starts
+    EXPECT_EQ(power_.openedNames.size(), 2u);
 }
 
 TEST_F(WindowMessagesTest, MovedScheduleCancelsThePendingWaitAndTheNextTickWaitsForTheNewTime) {
     SetRegistry("NextTransfer", "03-14-2026 11:00:00");
-    messages_.HandleMessage(kWmPowerBroadcast, kPowerEventSuspend, 0);
+    Suspend();
     int nestedOpen = 0;
-    power_.onWait = [&](int number) -> std::optional<WakeWaitResult> {
+    power_.onWait = [&](int number) -> std::optional<Wait> {
         nestedOpen = std::max(nestedOpen, power_.openTimers);
         if (number == 0) {
             // While the wait pumps: a new suspend with an earlier schedule, then its timer tick.
             SetRegistry("NextTransfer", "03-14-2026 10:00:00");
-            messages_.HandleMessage(kWmPowerBroadcast, kPowerEventSuspend, 0);
-            EXPECT_TRUE(messages_.IsWaitCancelRequested());
-            messages_.chkHibernationTimeOut_Timer();
-            return WakeWaitResult::Input;
+            Suspend();
+            Tick();
+            return Wait::Input;
         }
-        return WakeWaitResult::Timer;
+        return Wait::Timer;
     };
-    messages_.chkHibernationTimeOut_Timer();
-
+    Tick();
     EXPECT_EQ(nestedOpen, 1);
     EXPECT_EQ(power_.armedSeconds, (std::vector<std::int64_t>{5400, 1799}));
-    EXPECT_EQ(power_.waitCount, 2);
-    EXPECT_FALSE(messages_.IsWaitCancelRequested());
-    EXPECT_EQ(power_.openTimers, 0);
-    const auto dated = Dated();
-    EXPECT_TRUE(Contains(dated,
+    EXPECT_TRUE(Contains(Dated(),
                          "NewScheduledTime: 03-14-2026 10:00:00 Previous scheduled time: 03-14-2026 "
                          "11:00:00So Setting Cancel to true "));
-    EXPECT_TRUE(Contains(dated, "Exiting waitable timer"));
+    EXPECT_TRUE(Contains(Dated(), "Exiting waitable timer"));
 }
 
-TEST_F(WindowMessagesTest, CancelFromTheFirstSuspendDoesNotEndTheWaitThatFollows) {
-    // The first notification always "moves" the schedule from nothing; its own wait must still run.
-    SetRegistry("NextTransfer", "03-14-2026 10:00:00");
-    messages_.HandleMessage(kWmPowerBroadcast, kPowerEventSuspend, 0);
-    ASSERT_TRUE(messages_.IsWaitCancelRequested());
-    power_.waitResults = {WakeWaitResult::Input, WakeWaitResult::Timer};
-    messages_.chkHibernationTimeOut_Timer();
-    EXPECT_EQ(power_.waitCount, 2);
-    EXPECT_FALSE(Contains(Dated(), "Exiting waitable timer"));
-}
-
-TEST_F(WindowMessagesTest, EndingProgramOrFailingWaitLeavesTheLoop) {
-    SetRegistry("NextTransfer", "03-14-2026 10:00:00");
-    power_.waitResults = {WakeWaitResult::Failed};
-    messages_.chkHibernationTimeOut_Timer();
-    EXPECT_EQ(power_.waitCount, 1);
-    EXPECT_TRUE(clock_.pumpingWaits.empty());
-
-    power_.waitResults = {WakeWaitResult::Input, WakeWaitResult::Quit};
-    messages_.chkHibernationTimeOut_Timer();
-    EXPECT_EQ(power_.waitCount, 3);
-    EXPECT_EQ(power_.openTimers, 0);
-    // Once the program is ending no new wait starts.
-    messages_.chkHibernationTimeOut_Timer();
-    EXPECT_EQ(power_.openedNames.size(), 2u);
-}
-
-TEST_F(WindowMessagesTest, StopWaitingEndsARunningWaitAtItsNextTurn) {
-    SetRegistry("NextTransfer", "03-14-2026 10:00:00");
-    power_.onWait = [this](int) -> std::optional<WakeWaitResult> {
-        messages_.StopWaiting();
-        return WakeWaitResult::Input;
-    };
-    messages_.chkHibernationTimeOut_Timer();
-    EXPECT_EQ(power_.waitCount, 1);
-}
-
-TEST_F(WindowMessagesTest, UnusableTimerIsNotWaitedOn) {
+TEST_F(WindowMessagesTest, UnarmedTimerFailedWaitOrQuitEndTheWaitAndAfterQuitNoneStarts) {
     SetRegistry("NextTransfer", "03-14-2026 10:00:00");
     power_.refuseArm = true;
-    messages_.chkHibernationTimeOut_Timer();
+    Tick();
     power_.refuseArm = false;
     power_.refuseOpen = true;
-    messages_.chkHibernationTimeOut_Timer();
+    Tick();
     EXPECT_EQ(power_.waitCount, 0);
+    power_.refuseOpen = false;
+
+    power_.waitResults = {Wait::Failed};
+    Tick();
+    EXPECT_EQ(power_.waitCount, 1);
+    power_.waitResults = {Wait::Input, Wait::Quit};
+    Tick();
+    EXPECT_EQ(power_.waitCount, 3);
+    Tick();
+    EXPECT_EQ(power_.openedNames.size(), 3u);
     EXPECT_EQ(power_.openTimers, 0);
 }
 
 TEST_F(WindowMessagesTest, OnVistaAStoppedEngineWithdrawsTheKeepAwakeRequest) {
     SetRegistry("NextTransfer", "03-14-2026 10:00:00");
     values_.WriteUserNameOrvessa("Started", "0");
-    messages_.chkHibernationTimeOut_Timer();
-    EXPECT_EQ(power_.requests, std::vector<ExecutionRequest>{ExecutionRequest::ContinuousOnly});
+    Tick();
+    EXPECT_EQ(power_.requests, std::vector{ExecutionRequest::ContinuousOnly});
     EXPECT_EQ(Dated().back(), "03-14-2026 09:30:00 SetThreadExecutionState set to CONTINUOUS");
 
     values_.WriteUserNameOrvessa("Started", "1");
-    messages_.chkHibernationTimeOut_Timer();
+    Tick();
     system_.version = {true, 5, 2, 3790};
     values_.WriteUserNameOrvessa("Started", "0");
-    messages_.chkHibernationTimeOut_Timer();
+    Tick();
     EXPECT_EQ(power_.requests.size(), 1u);
 }
 
@@ -305,11 +251,10 @@ TEST_F(WindowMessagesTest, OnVistaAStoppedEngineWithdrawsTheKeepAwakeRequest) {
 
 TEST_F(WindowMessagesTest, RegisteredMessagesReachTheHost) {
     messages_.HandleMessage(kTaskbarCreated, 0, 0);
-    EXPECT_EQ(host_.calls, (std::vector<std::string>{"remove", "refresh", "add"}));
+    EXPECT_EQ(host_.calls, (Lines{"remove", "refresh", "add"}));
     messages_.HandleMessage(kCloseInteractive, 0, 0);
     EXPECT_EQ(host_.calls.back(), "logout");
-    EXPECT_EQ(UserTrace(),
-              std::vector<std::string>{"03-14-2026 09:30:00  [INFORMATION] Calling logou t from explorer"});
+    EXPECT_EQ(UserTrace(), Lines{"03-14-2026 09:30:00  [INFORMATION] Calling logou t from explorer"});
 
     // An unregistered message number matches nothing.
     messages_.SetRegisteredMessages(0, 0);
@@ -323,31 +268,29 @@ TEST_F(WindowMessagesTest, EndOfSessionDuringAScheduledJobLeavesTheClientButClos
     processes_.Add("C:\\Program Files\\Tallux\\OVClassic.exe");
     const WindowHandle hidden = windows_.Add("#32770", "Tallux ProHiddenWindow");
     const WindowHandle client = windows_.Add("ThunderRT6FormDC", "Tallux Backup (alice)");
+    const auto status = [this] {
+        return registry_.Read(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), "Status").AsText();
+    };
     registry_.WriteDword(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), "Status", 1);
 
     // A log-off that was cancelled leaves the main application, the client and the connection.
     messages_.HandleMessage(kWmEndSession, 0, 0);
     EXPECT_TRUE(windows_.messages.empty());
     EXPECT_EQ(processes_.running.size(), 2u);
-    EXPECT_EQ(registry_.Read(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), "Status").AsText(), "1");
+    EXPECT_EQ(status(), "1");
     std::filesystem::remove(UserFolder() / "TrayTraceFile.txt");
 
     messages_.HandleMessage(kWmEndSession, 1, 0);
-
+    const auto sent = [](const test::FakeWindows::Message& m) { return std::tuple(m.window, m.message, m.sent); };
     ASSERT_EQ(windows_.messages.size(), 2u);
-    EXPECT_EQ(windows_.messages[0].window, hidden);
-    EXPECT_EQ(windows_.messages[0].message, kWmHiddenWindowSessionEnd);
-    EXPECT_FALSE(windows_.messages[0].sent);
-    EXPECT_EQ(windows_.messages[1].window, client);
-    EXPECT_EQ(windows_.messages[1].message, kWmClose);
-    EXPECT_TRUE(windows_.messages[1].sent);
-    EXPECT_EQ(registry_.Read(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), "Status").AsText(), "0");
+    EXPECT_EQ(sent(windows_.messages[0]), std::tuple(hidden, kWmHiddenWindowSessionEnd, false));
+    EXPECT_EQ(sent(windows_.messages[1]), std::tuple(client, kWmClose, true));
+    EXPECT_EQ(status(), "0");
     ASSERT_EQ(processes_.running.size(), 1u);
     EXPECT_EQ(processes_.running[0].imagePath, "C:\\Program Files\\Tallux\\OVClient.exe");
-    EXPECT_EQ(UserTrace(), (std::vector<std::string>{
-                               "03-14-2026 09:30:00  [INFORMATION] Inside End_Session",
-                               "03-14-2026 09:30:00  [INFORMATION] WM_ENDSESSION , setting Connection parameter to 0",
-                           }));
+    EXPECT_EQ(UserTrace(),
+              (Lines{"03-14-2026 09:30:00  [INFORMATION] Inside End_Session",
+                     "03-14-2026 09:30:00  [INFORMATION] WM_ENDSESSION , setting Connection parameter to 0"}));
 }
 
 TEST_F(WindowMessagesTest, EndOfSessionWhileIdleEndsTheClient) {
@@ -373,7 +316,7 @@ TEST_F(WindowMessagesTest, RightButtonEnablesStopOnlyForARunningScheduledJob) {
     messages_.HandleMessage(kWmTrayMouse, 0, kWmRButtonUp);
     values_.WriteProfile("BackupStatus", "Status", "2");
     messages_.HandleMessage(kWmTrayMouse, 0, kWmRButtonUp);
-    EXPECT_EQ(host_.calls, (std::vector<std::string>{"menu", "menu stop", "menu"}));
+    EXPECT_EQ(host_.calls, (Lines{"menu", "menu stop", "menu"}));
 }
 
 TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {
@@ -381,17 +324,19 @@ TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {
     EXPECT_TRUE(shell_.requests.empty());
 
     const auto session = UserFolder() / "Session";
-    test::WriteAll(session / "Backup 03-14-2026 08:00:00.txt", "old");
-    test::WriteAll(session / "Restore 03-13-2026 08:00:00.txt", "new");
+    const auto older = session / "Backup 03-14-2026 08:00:00.txt";
+    const auto newer = session / "Restore 03-13-2026 08:00:00.txt";
+    test::WriteAll(older, "old");
+    test::WriteAll(newer, "new");
     std::filesystem::create_directories(session / "Zfolder");
     const auto now = std::filesystem::file_time_type::clock::now();
-    std::filesystem::last_write_time(session / "Backup 03-14-2026 08:00:00.txt", now - std::chrono::hours(2));
-    std::filesystem::last_write_time(session / "Restore 03-13-2026 08:00:00.txt", now - std::chrono::hours(1));
+    std::filesystem::last_write_time(older, now - std::chrono::hours(2));
+    std::filesystem::last_write_time(newer, now - std::chrono::hours(1));
 
     messages_.HandleMessage(kWmTrayMouse, 0, kWmLButtonDblClk);
     ASSERT_EQ(shell_.requests.size(), 1u);
     EXPECT_EQ(shell_.requests[0].verb, "open");
-    EXPECT_EQ(shell_.requests[0].file, session / "Restore 03-13-2026 08:00:00.txt");
+    EXPECT_EQ(shell_.requests[0].file, newer);
     EXPECT_EQ(shell_.requests[0].show, ShowMode::Maximized);
 
     // No program for the file type: the open-with chooser.
@@ -399,32 +344,34 @@ TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {
     messages_.OnTrayMouseMessage(kWmLButtonDblClk);
     ASSERT_EQ(shell_.requests.size(), 3u);
     EXPECT_EQ(shell_.requests[2].file, "RUNDLL32.EXE");
-    EXPECT_EQ(shell_.requests[2].arguments,
-              "shell32.dll,OpenAs_RunDLL " + Utf8FromPath(session / "Restore 03-13-2026 08:00:00.txt"));
+    EXPECT_EQ(shell_.requests[2].arguments, "shell32.dll,OpenAs_RunDLL " + Utf8FromPath(newer));
 }
 
 // ---- Duration text ------------------------------------------------------------------------------
 
 TEST(DurationTextTest, PartsAreSingularOrPluralAndJoinedWithAnd) {
     const DateTime start{2026, 3, 14, 23, 0, 0};
-    const auto textAfter = [&start](long long seconds) { return DurationText(start, start.AddSeconds(seconds)); };
-    EXPECT_EQ(textAfter(1).text, "1 seconds");
-    EXPECT_EQ(textAfter(45).text, "45 seconds");
-    EXPECT_EQ(textAfter(60).text, " 1 minute");
-    EXPECT_EQ(textAfter(61).text, " 1 minute and1 seconds");
-    EXPECT_EQ(textAfter(3600).text, " 1 hour");
-    EXPECT_EQ(textAfter(3 * 3600 + 120).text, " 3 hours and 2 minutes");
-    EXPECT_EQ(textAfter(3600 + 5).text, " 1 hour and5 seconds");
-    EXPECT_EQ(textAfter(3725).text, " 1 hour and 2 minutes and5 seconds");
+    const std::pair<long long, std::string_view> cases[] = {
+        {1, "1 seconds"},
+        {45, "45 seconds"},
+        {60, " 1 minute"},
+        {61, " 1 minute and1 seconds"},
+        {3600, " 1 hour"},
+        {3 * 3600 + 120, " 3 hours and 2 minutes"},
+        {3600 + 5, " 1 hour and5 seconds"},
+        {3725, " 1 hour and 2 minutes and5 seconds"},
+        {0, ""},
+        {-90, ""},
+    };
+    for (const auto& [seconds, text] : cases) {
+        const Duration duration = DurationText(start, start.AddSeconds(seconds));
+        EXPECT_EQ(duration.text, text) << seconds;
+        EXPECT_EQ(duration.seconds, seconds);
+    }
     // Across midnight and the month end the hours keep counting.
     const Duration longOne = DurationText(DateTime{2026, 3, 31, 22, 0, 0}, DateTime{2026, 4, 2, 0, 59, 0});
     EXPECT_EQ(longOne.seconds, 26 * 3600 + 59 * 60);
     EXPECT_EQ(longOne.text, " 26 hours and 59 minutes");
-
-    const Duration backwards = DurationText(start, start.AddSeconds(-90));
-    EXPECT_EQ(backwards.seconds, -90);
-    EXPECT_EQ(backwards.text, "");
-    EXPECT_EQ(textAfter(0).text, "");
 }
 
 }  // namespace

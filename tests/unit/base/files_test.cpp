@@ -12,17 +12,15 @@ using test::ReadAll;
 using test::TempDir;
 using test::WriteAll;
 
-TEST(FilesTest, ReplaceLeavesNoTemporaryAndKeepsTheNewContentWhole) {
+// Under Wine this also renames over an existing target, which Windows refuses unless asked to.
+TEST(FilesTest, ReplaceOverwritesWholeLeavesNoTemporaryAndNeedsTheFolder) {
     TempDir dir;
     const auto file = dir / "data.txt";
-    WriteAll(file, "old");
-    ASSERT_TRUE(ReplaceFileBytes(file, "new content"));
-    EXPECT_EQ(ReadAll(file), "new content");
+    WriteAll(file, "old content that is longer");
+    ASSERT_TRUE(ReplaceFileBytes(file, "new"));
+    ASSERT_TRUE(ReplaceFileBytes(file, "newer"));
+    EXPECT_EQ(ReadAll(file), "newer");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
-}
-
-TEST(FilesTest, ReplaceIntoAMissingFolderFailsAndCreatesNothing) {
-    TempDir dir;
     EXPECT_FALSE(ReplaceFileBytes(dir / "no/such/folder/x.txt", "x"));
     EXPECT_FALSE(FolderExists(dir / "no"));
 }

@@ -13,13 +13,6 @@ namespace {
 
 class IsScheduledJobRunningTest : public ::testing::Test {
   protected:
-    void SetUp() override { users_.WriteCurrentUserName("alice"); }
-    void WriteSchedule() { test::WriteAll(folders_.UserFolder("alice") / "scheduleData.txt", "1\r\n"); }
-    void SetStatus(std::string_view status, std::string_view retValue) {
-        values_.WriteProfile("BackupStatus", "Status", status);
-        values_.WriteProfile("BackupStatus", "RetValue", retValue);
-    }
-
     test::TempDir temp_;
     Folders folders_{temp_.Path(), "Tallux Pro"};
     test::FakeProfileStore store_;
@@ -27,43 +20,42 @@ class IsScheduledJobRunningTest : public ::testing::Test {
     test::FakeTraceSink sink_;
     CurrentUser users_{store_, folders_};
     SharedValues values_{registry_, store_, folders_, users_, sink_};
-    ScheduledJobMemory memory_{77, "shared"};
 };
 
-TEST_F(IsScheduledJobRunningTest, WithoutTheScheduleFileNothingRunsAndTheOldResultIsForgotten) {
-    SetStatus("1", "3");
-    EXPECT_EQ(IsScheduledJobRunning(values_, memory_), 0);
-    EXPECT_EQ(memory_.retValue, 0);
-    EXPECT_EQ(memory_.sharedStatusText, "shared");
-}
-
-TEST_F(IsScheduledJobRunningTest, StatusOneWithBlanksRunsAndEmptiesTheSharedText) {
-    WriteSchedule();
-    SetStatus(" 1 ", " -505 ");
-    EXPECT_EQ(IsScheduledJobRunning(values_, memory_), kScheduledJobRunning);
-    EXPECT_EQ(memory_.retValue, -505);
-    EXPECT_EQ(memory_.sharedStatusText, "");
-}
-
-TEST_F(IsScheduledJobRunningTest, OtherStatusValuesAreAnsweredAsTheyStandOrAsZero) {
-    WriteSchedule();
-    SetStatus("5", "");
-    EXPECT_EQ(IsScheduledJobRunning(values_, memory_), 5);
-    EXPECT_EQ(memory_.retValue, 0);
-    EXPECT_EQ(memory_.sharedStatusText, "shared");
-    for (const char* status : {"", "abc", "1x", "65537", "-40000"}) {
-        SetStatus(status, "junk");
-        EXPECT_EQ(IsScheduledJobRunning(values_, memory_), 0) << status;
-        EXPECT_EQ(memory_.retValue, 0);
+TEST_F(IsScheduledJobRunningTest, StatusCountsOnlyWithTheCurrentUsersScheduleFile) {
+    const struct {
+        const char* user;  // whose profile holds the status; the schedule file is alice's
+        bool file;
+        const char* status;
+        const char* retValue;
+        int expected;
+        std::int64_t expectedRet;
+        const char* shared;
+    } cases[] = {
+        {"alice", false, "1", "3", 0, 0, "shared"},  // the old result is forgotten
+        {"alice", true, " 1 ", " -505 ", kScheduledJobRunning, -505, ""},
+        {"alice", true, "5", "", 5, 0, "shared"},
+        {"alice", true, "", "junk", 0, 0, "shared"},
+        {"alice", true, "abc", "junk", 0, 0, "shared"},
+        {"alice", true, "1x", "junk", 0, 0, "shared"},
+        {"alice", true, "65537", "junk", 0, 0, "shared"},
+        {"alice", true, "-40000", "junk", 0, 0, "shared"},
+        {"bob", true, "1", "", 0, 0, "shared"},
+    };
+    const auto schedule = folders_.UserFolder("alice") / "scheduleData.txt";
+    for (const auto& c : cases) {
+        std::filesystem::remove(schedule);
+        if (c.file) {
+            test::WriteAll(schedule, "1\r\n");
+        }
+        users_.WriteCurrentUserName(c.user);
+        values_.WriteProfile("BackupStatus", "Status", c.status);
+        values_.WriteProfile("BackupStatus", "RetValue", c.retValue);
+        ScheduledJobMemory memory{77, "shared"};
+        EXPECT_EQ(IsScheduledJobRunning(values_, memory), c.expected) << c.user << " '" << c.status << "'";
+        EXPECT_EQ(memory.retValue, c.expectedRet) << c.status;
+        EXPECT_EQ(memory.sharedStatusText, c.shared) << c.status;
     }
-}
-
-TEST_F(IsScheduledJobRunningTest, TheScheduleFileOfTheUserCurrentNowCounts) {
-    WriteSchedule();
-    SetStatus("1", "");
-    users_.WriteCurrentUserName("bob");
-    values_.WriteProfile("BackupStatus", "Status", "1");
-    EXPECT_EQ(IsScheduledJobRunning(values_, memory_), 0);
 }
 
 class FindLatestScheduledLogTest : public ::testing::Test {
@@ -72,6 +64,7 @@ class FindLatestScheduledLogTest : public ::testing::Test {
         test::WriteAll(temp_ / name, "log");
         std::filesystem::last_write_time(temp_ / name, now_ - std::chrono::hours(hoursAgo));
     }
+    std::string Latest() { return FindLatestScheduledLog(temp_.Path(), texts_); }
 
     test::TempDir temp_;
     test::FakeLocaleText texts_;
@@ -79,25 +72,20 @@ class FindLatestScheduledLogTest : public ::testing::Test {
 };
 
 TEST_F(FindLatestScheduledLogTest, NewestScheduledLogWinsOverNewerLogsOfOtherKinds) {
+    Log("Backup 03-14-2026 09:00:00.txt", 1);
+    EXPECT_EQ(Latest(), "");
+    EXPECT_EQ(FindLatestScheduledLog(temp_ / "missing", texts_), "");
+
     Log("Scheduled Backup 03-12-2026 06:00:00.txt", 30);
     Log("Scheduled Backup 03-13-2026 06:00:00.txt", 5);
-    Log("Backup 03-14-2026 09:00:00.txt", 1);
     Log("scheduled lower case 03-14-2026 09:00:00.txt", 1);
     std::filesystem::create_directories(temp_ / "Scheduled folder");
-    EXPECT_EQ(FindLatestScheduledLog(temp_.Path(), texts_), "Scheduled Backup 03-13-2026 06:00:00.txt");
-}
+    EXPECT_EQ(Latest(), "Scheduled Backup 03-13-2026 06:00:00.txt");
 
-TEST_F(FindLatestScheduledLogTest, NoScheduledLogOrNoFolderGivesEmpty) {
-    Log("Backup 03-14-2026 09:00:00.txt", 1);
-    EXPECT_EQ(FindLatestScheduledLog(temp_.Path(), texts_), "");
-    EXPECT_EQ(FindLatestScheduledLog(temp_ / "missing", texts_), "");
-}
-
-TEST_F(FindLatestScheduledLogTest, TheLocalisedWordIsTheMark) {
+    // The localised word is the mark.
     texts_.texts[kScheduledLogWordTextId] = "Geplante";
-    Log("Scheduled Backup 03-13-2026 06:00:00.txt", 1);
     Log("Geplante Sicherung 03-12-2026 06:00:00.txt", 20);
-    EXPECT_EQ(FindLatestScheduledLog(temp_.Path(), texts_), "Geplante Sicherung 03-12-2026 06:00:00.txt");
+    EXPECT_EQ(Latest(), "Geplante Sicherung 03-12-2026 06:00:00.txt");
 }
 
 }  // namespace

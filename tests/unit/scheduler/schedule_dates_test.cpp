@@ -9,7 +9,7 @@ namespace {
 
 using test::FakeClock;
 
-DateTime At(int year, int month, int day, int hour, int minute, int second = 0) {
+DateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
     return DateTime{year, month, day, hour, minute, second};
 }
 
@@ -20,145 +20,106 @@ int CheckAt(std::string_view start, const DateTime& now) {
 
 // 03-14-2026 is a Saturday.
 constexpr std::string_view kSaturday = "03-14-2026 10:30:00";
+constexpr std::string_view kMonday = "03-16-2026 10:30:00";
 
-TEST(ScheduleStartCheckTest, AcceptsAStartUpToTenMinutesPastToTheMinute) {
-    const DateTime now = At(2026, 3, 14, 10, 15, 40);
-    EXPECT_EQ(CheckAt("03-14-2026 10:05:00", now), kSchStartAccepted);
-    EXPECT_EQ(CheckAt("03-14-2026 10:04:59", now), kSchStartPassed);
-    EXPECT_EQ(CheckAt("03-13-2026 10:15:00", now), kSchStartPassed);
-    EXPECT_EQ(CheckAt("03-15-2026 00:00:00", now), kSchStartAccepted);
-    // Across the hour: 10:55 + 10 is 11:05.
-    EXPECT_EQ(CheckAt("03-14-2026 10:55:00", At(2026, 3, 14, 11, 6)), kSchStartPassed);
-    EXPECT_EQ(CheckAt("03-14-2026 10:56:00", At(2026, 3, 14, 11, 6)), kSchStartAccepted);
-}
-
-TEST(ScheduleStartCheckTest, GraceCarriesIntoTheNextDayMonthAndYear) {
-    struct Case {
+TEST(ScheduleStartCheckTest, AcceptsAStartUpToTenMinutesPastToTheMinuteAcrossEveryCalendarEdge) {
+    const struct {
         std::string_view start;
         DateTime lastAccepted;
         DateTime firstRefused;
-    };
-    const Case cases[] = {
+    } cases[] = {
+        {"03-14-2026 10:05:00", At(2026, 3, 14, 10, 15, 59), At(2026, 3, 14, 10, 16)},
+        {"03-14-2026 10:04:59", At(2026, 3, 14, 10, 14, 59), At(2026, 3, 14, 10, 15)},
+        {"03-14-2026 10:55:00", At(2026, 3, 14, 11, 5, 59), At(2026, 3, 14, 11, 6)},
         {"03-14-2026 23:55:00", At(2026, 3, 15, 0, 5, 59), At(2026, 3, 15, 0, 6)},
         {"04-30-2026 23:58:00", At(2026, 5, 1, 0, 8, 59), At(2026, 5, 1, 0, 9)},
         {"02-28-2026 23:59:00", At(2026, 3, 1, 0, 9, 59), At(2026, 3, 1, 0, 10)},
         {"02-29-2028 23:51:00", At(2028, 3, 1, 0, 1, 59), At(2028, 3, 1, 0, 2)},
         {"12-31-2026 23:59:30", At(2027, 1, 1, 0, 9, 59), At(2027, 1, 1, 0, 10)},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.start);
-        EXPECT_EQ(CheckAt(c.start, c.lastAccepted), kSchStartAccepted);
-        EXPECT_EQ(CheckAt(c.start, c.firstRefused), kSchStartPassed);
+    for (const auto& c : cases) {
+        EXPECT_EQ(CheckAt(c.start, c.lastAccepted), kSchStartAccepted) << c.start;
+        EXPECT_EQ(CheckAt(c.start, c.firstRefused), kSchStartPassed) << c.start;
     }
-}
-
-TEST(ScheduleStartCheckTest, AStartThatIsNoRealDateIsRefused) {
     const DateTime now = At(2026, 3, 14, 9, 30);
+    EXPECT_EQ(CheckAt("03-15-2026 00:00:00", now), kSchStartAccepted);
     for (const std::string_view start :
          {"", "garbage", "02-30-2026 10:00:00", "13-01-2026 10:00:00", "03-14-2026 24:00:00", "03-14-2026"}) {
         EXPECT_EQ(CheckAt(start, now), kSchStartPassed) << start;
     }
 }
 
-TEST(ScheduleStartRetryTest, MovesAWeekDayStartOneDayAndAMonthlyStartOneMonth) {
-    FakeClock clock(At(2026, 3, 14, 12, 0));
-    const DateTime time = At(2000, 1, 1, 10, 0);
-
-    const StartCheck weekDays = Sch_CheckStartWithRetry(At(2026, 3, 14, 0, 0), time, "6", 14, clock);
-    EXPECT_EQ(weekDays.code, kSchStartAccepted);
-    EXPECT_EQ(weekDays.calendar, At(2026, 3, 15, 0, 0));
-
-    const StartCheck monthly = Sch_CheckStartWithRetry(At(2026, 3, 14, 0, 0), time, "5", 14, clock);
-    EXPECT_EQ(monthly.code, kSchStartAccepted);
-    EXPECT_EQ(monthly.calendar, At(2026, 4, 14, 0, 0));
-
-    const StartCheck once = Sch_CheckStartWithRetry(At(2026, 3, 14, 0, 0), time, "4", 14, clock);
-    EXPECT_EQ(once.code, kSchStartPassed);
-    EXPECT_EQ(once.calendar, At(2026, 3, 14, 0, 0));
-
-    // An accepted start keeps its calendar; one more than a step in the past stays refused.
-    EXPECT_EQ(Sch_CheckStartWithRetry(At(2026, 3, 14, 0, 0), At(2000, 1, 1, 13, 0), "6", 14, clock).calendar,
-              At(2026, 3, 14, 0, 0));
-    EXPECT_EQ(Sch_CheckStartWithRetry(At(2026, 3, 1, 0, 0), time, "6", 1, clock).code, kSchStartPassed);
-}
-
-TEST(ScheduleStartRetryTest, MonthlyRetryKeepsTheChosenDayWhereTheMonthHasIt) {
-    const DateTime time = At(2000, 1, 1, 10, 0);
-    struct Case {
+TEST(ScheduleStartRetryTest, MovesAWeekDayStartOneDayAndAMonthlyStartOneMonthToTheChosenDay) {
+    const struct {
         DateTime calendar;
+        int hour;
+        std::string_view frequency;
         int monthDay;
         DateTime now;
-        DateTime moved;
+        int code;
+        DateTime checked;
+    } cases[] = {
+        {At(2026, 3, 14), 10, "6", 14, At(2026, 3, 14, 12), kSchStartAccepted, At(2026, 3, 15)},
+        {At(2026, 3, 14), 10, "5", 14, At(2026, 3, 14, 12), kSchStartAccepted, At(2026, 4, 14)},
+        {At(2026, 3, 14), 10, "4", 14, At(2026, 3, 14, 12), kSchStartPassed, At(2026, 3, 14)},
+        // An accepted start keeps its calendar; one more than a step in the past stays refused.
+        {At(2026, 3, 14), 13, "6", 14, At(2026, 3, 14, 12), kSchStartAccepted, At(2026, 3, 14)},
+        {At(2026, 3, 1), 10, "6", 1, At(2026, 3, 14, 12), kSchStartPassed, At(2026, 3, 2)},
+        // The chosen day where the month has it, else the month's last day.
+        {At(2026, 1, 31), 10, "5", 31, At(2026, 2, 1), kSchStartAccepted, At(2026, 2, 28)},
+        {At(2028, 1, 31), 10, "5", 31, At(2028, 2, 1), kSchStartAccepted, At(2028, 2, 29)},
+        {At(2026, 4, 30), 10, "5", 31, At(2026, 5, 2), kSchStartAccepted, At(2026, 5, 31)},
+        {At(2026, 12, 15), 10, "5", 15, At(2026, 12, 20), kSchStartAccepted, At(2027, 1, 15)},
+        {At(2026, 3, 20), 10, "5", 0, At(2026, 3, 21), kSchStartAccepted, At(2026, 4, 20)},  // no usable day
     };
-    const Case cases[] = {
-        {At(2026, 1, 31, 0, 0), 31, At(2026, 2, 1, 0, 0), At(2026, 2, 28, 0, 0)},
-        {At(2028, 1, 31, 0, 0), 31, At(2028, 2, 1, 0, 0), At(2028, 2, 29, 0, 0)},
-        // The calendar was clamped to April 30; May has the 31st again.
-        {At(2026, 4, 30, 0, 0), 31, At(2026, 5, 2, 0, 0), At(2026, 5, 31, 0, 0)},
-        {At(2026, 12, 15, 0, 0), 15, At(2026, 12, 20, 0, 0), At(2027, 1, 15, 0, 0)},
-        // No usable chosen day: the calendar's own day.
-        {At(2026, 3, 20, 0, 0), 0, At(2026, 3, 21, 0, 0), At(2026, 4, 20, 0, 0)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(FormatStamp(c.calendar));
+    for (const auto& c : cases) {
         FakeClock clock(c.now);
-        const StartCheck check = Sch_CheckStartWithRetry(c.calendar, time, kSchFrequencyMonthly, c.monthDay, clock);
-        EXPECT_EQ(check.code, kSchStartAccepted);
-        EXPECT_EQ(check.calendar, c.moved);
+        const StartCheck check =
+            Sch_CheckStartWithRetry(c.calendar, At(2000, 1, 1, c.hour), c.frequency, c.monthDay, clock);
+        EXPECT_EQ(check.code, c.code) << FormatStamp(c.calendar) << " " << c.frequency;
+        EXPECT_EQ(check.calendar, c.checked) << FormatStamp(c.calendar) << " " << c.frequency;
     }
 }
 
-TEST(ScheduleWeekDayAdvanceTest, MovesToTheFirstTickedDayAtTheSameTime) {
-    EXPECT_EQ(ValidateAddDay1(kSaturday, "0100000"), "03-16-2026 10:30:00");
-    EXPECT_EQ(ValidateAddDay1(kSaturday, "1000000"), "03-15-2026 10:30:00");
-    EXPECT_EQ(ValidateAddDay1(kSaturday, "0000010"), "03-20-2026 10:30:00");  // six days, the longest move
-    EXPECT_EQ(ValidateAddDay1(kSaturday, "0000001"), kSaturday);
-    EXPECT_EQ(ValidateAddDay1(kSaturday, "1111111"), kSaturday);
-    // Thursday 12-31-2026 to the first Sunday of the next year.
-    EXPECT_EQ(ValidateAddDay1("12-31-2026 08:00:00", "1000000"), "01-03-2027 08:00:00");
-    // A stored start with a one-digit hour comes back in the stored form.
-    EXPECT_EQ(ValidateAddDay1("03-14-2026 7:05:00", "0100000"), "03-16-2026 07:05:00");
-}
-
-TEST(ScheduleWeekDayAdvanceTest, DamagedWeekDaysEndAndGiveADefinedStart) {
+TEST(ScheduleWeekDayAdvanceTest, MovesToTheFirstTickedDayAndDamagedValuesGiveADefinedStart) {
     const struct {
+        std::string_view start;
         std::string_view weekDays;
         std::string_view expected;
     } cases[] = {
-        {"", kSaturday},                          // nothing ticked: the start as chosen
-        {"0000000", kSaturday},                   //
-        {"2222222", kSaturday},                   // only "1" ticks a day
-        {"01", "03-16-2026 10:30:00"},            // short: the missing days are unticked
-        {"0100000111", "03-16-2026 10:30:00"},    // long: only seven days count
-        {"x1-?abc", "03-16-2026 10:30:00"},       //
-        {" 0100000\r\n", "03-16-2026 10:30:00"},  // blanks and line ends around the value
-        {std::string_view("\0\x31", 2), "03-16-2026 10:30:00"},
+        {kSaturday, "0100000", kMonday},
+        {kSaturday, "1000000", "03-15-2026 10:30:00"},
+        {kSaturday, "0000010", "03-20-2026 10:30:00"},  // six days, the longest move
+        {kSaturday, "0000001", kSaturday},
+        {kSaturday, "1111111", kSaturday},
+        {"12-31-2026 08:00:00", "1000000", "01-03-2027 08:00:00"},  // into the next year
+        {"03-14-2026 7:05:00", "0100000", "03-16-2026 07:05:00"},   // a one-digit hour comes back stored
+        {kSaturday, "", kSaturday},                                 // nothing ticked: the start as chosen
+        {kSaturday, "0000000", kSaturday},
+        {kSaturday, "2222222", kSaturday},   // only "1" ticks a day
+        {kSaturday, "01", kMonday},          // short: the missing days are unticked
+        {kSaturday, "0100000111", kMonday},  // long: only seven days count
+        {kSaturday, "x1-?abc", kMonday},
+        {kSaturday, " 0100000\r\n", kMonday},
+        {kSaturday, std::string_view("\0\x31", 2), kMonday},
+        {"02-30-2026 10:00:00", "1111111", ""},
+        {"garbage", "0100000", ""},
+        // Friday 12-31-9999: the next Saturday lies beyond the last representable year.
+        {"12-31-9999 10:00:00", "0000001", ""},
+        {"12-31-9999 10:00:00", "0000010", "12-31-9999 10:00:00"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ValidateAddDay1(kSaturday, c.weekDays), c.expected) << c.weekDays;
+        EXPECT_EQ(ValidateAddDay1(c.start, c.weekDays), c.expected) << c.start << " " << c.weekDays;
     }
 }
 
-TEST(ScheduleWeekDayAdvanceTest, StartsThatAreNoRealDateGiveEmpty) {
-    EXPECT_EQ(ValidateAddDay1("02-30-2026 10:00:00", "1111111"), "");
-    EXPECT_EQ(ValidateAddDay1("garbage", "0100000"), "");
-    // Friday 12-31-9999: the next Saturday lies beyond the last representable year.
-    EXPECT_EQ(ValidateAddDay1("12-31-9999 10:00:00", "0000001"), "");
-    EXPECT_EQ(ValidateAddDay1("12-31-9999 10:00:00", "0000010"), "12-31-9999 10:00:00");
-}
-
-TEST(ScheduleSortKeyTest, KeysOfBuiltDatesOrderLikeTheDates) {
-    const std::string lastOfYear = Sch_Build_Date(At(2026, 12, 31, 0, 0), At(2000, 1, 1, 23, 59, 59));
-    const std::string firstOfYear = Sch_Build_Date(At(2027, 1, 1, 0, 0), At(2000, 1, 1, 0, 0));
+TEST(ScheduleSortKeyTest, KeysOrderLikeTheDatesAndWhatIsNoDateHasNone) {
+    const std::string lastOfYear = Sch_Build_Date(At(2026, 12, 31), At(2000, 1, 1, 23, 59, 59));
+    const std::string firstOfYear = Sch_Build_Date(At(2027, 1, 1), At(2000, 1, 1));
     EXPECT_EQ(Sch_SortBuildDate(lastOfYear), "202612312359");
     EXPECT_EQ(Sch_SortBuildDate(firstOfYear), "202701010000");
-    EXPECT_LT(Sch_SortBuildDate(lastOfYear), Sch_SortBuildDate(firstOfYear));
     EXPECT_LT(Sch_SortBuildDate("09-30-2026 23:00:00"), Sch_SortBuildDate("10-01-2026 01:00:00"));
     EXPECT_LT(Sch_SortBuildDate(firstOfYear), "300012121503");  // the no-next-run sentinel stays last
-}
-
-TEST(ScheduleSortKeyTest, ReadsStoredFormsAndRefusesWhatIsNoDate) {
-    EXPECT_EQ(Sch_SortBuildDate("03-07-2026 06:00:00"), "202603070600");
     EXPECT_EQ(Sch_SortBuildDate("12-31-2026 9:05:00"), "202612310905");
     EXPECT_EQ(Sch_SortBuildDate(" 03/07/2026  06:00 "), "202603070600");
     for (const std::string_view text : {"", "03-07-2026", "02-30-2026 10:00:00", "03-07-2026 06:00:00 PM",
@@ -171,49 +132,34 @@ TEST(ScheduleBuildDateTest, TakesTheDateFromTheCalendarAndTheTimeFromThePicker) 
     const DateTime calendar = At(2026, 3, 14, 17, 45, 12);
     EXPECT_EQ(Sch_Build_Date(calendar, At(1999, 1, 1, 6, 5, 9)), "03-14-2026 06:05:09");
     EXPECT_EQ(Sch_End_Date(calendar, At(1999, 1, 1, 23, 0, 0)), "03-14-2026 23:00:00");
-    EXPECT_EQ(Sch_Build_Date(At(2026, 4, 31, 0, 0), At(1999, 1, 1, 6, 0)), "");
+    EXPECT_EQ(Sch_Build_Date(At(2026, 4, 31), At(1999, 1, 1, 6, 0)), "");
     EXPECT_EQ(Sch_End_Date(calendar, At(1999, 1, 1, 24, 0)), "");
 }
 
-TEST(ScheduleSavedRunTest, WeekDayScheduleStartsOnATickedDay) {
+TEST(ScheduleSavedRunTest, OnlyAMonthFirstWeekDayScheduleMovesToATickedDay) {
     FakeClock clock(At(2026, 3, 13, 8, 0, 7));
-    const SavedRunDates dates =
-        Sch_SavedRunDates(At(2026, 3, 14, 0, 0), At(2000, 1, 1, 10, 30), " 6 ", "0100000", false, clock);
-    EXPECT_EQ(dates.savedAt, "03-13-2026 08:00:07");
-    EXPECT_EQ(dates.nextRun, "03-16-2026 10:30:00");
-    EXPECT_EQ(dates.sortKey, "202603161030");
-
-    // A day-first user's week-day start is stored as chosen, on the Saturday.
-    const SavedRunDates dayFirst =
-        Sch_SavedRunDates(At(2026, 3, 14, 0, 0), At(2000, 1, 1, 10, 30), "6", "0100000", true, clock);
-    EXPECT_EQ(dayFirst.nextRun, "03-14-2026 10:30:00");
-    EXPECT_EQ(dayFirst.sortKey, "202603141030");
-}
-
-TEST(ScheduleSavedRunTest, OtherFrequenciesKeepTheStartAndBadStartsGiveNoRun) {
-    FakeClock clock(At(2026, 3, 13, 8, 0));
-    const DateTime time = At(2000, 1, 1, 10, 30);
-    for (const std::string_view frequency : {"5", "4", "1", ""}) {
-        const SavedRunDates dates = Sch_SavedRunDates(At(2026, 3, 14, 0, 0), time, frequency, "0100000", false, clock);
-        EXPECT_EQ(dates.nextRun, kSaturday) << frequency;
-        EXPECT_EQ(dates.sortKey, "202603141030") << frequency;
+    const struct {
+        DateTime calendar;
+        std::string_view frequency;
+        std::string_view weekDays;
+        bool dayFirst;
+        std::string_view nextRun;
+    } cases[] = {
+        {At(2026, 3, 14), " 6 ", "0100000", false, kMonday},
+        {At(2026, 3, 14), "6", "0100000", true, kSaturday},  // a day-first user's start is stored as chosen
+        {At(2026, 3, 14), "6", "0000000", false, kSaturday},
+        {At(2026, 3, 14), "5", "0100000", false, kSaturday},
+        {At(2026, 3, 14), "4", "0100000", false, kSaturday},
+        {At(2026, 3, 14), "", "0100000", false, kSaturday},
+        {At(2026, 2, 30), "6", "1111111", false, ""},
+    };
+    for (const auto& c : cases) {
+        const SavedRunDates dates =
+            Sch_SavedRunDates(c.calendar, At(2000, 1, 1, 10, 30), c.frequency, c.weekDays, c.dayFirst, clock);
+        EXPECT_EQ(dates.savedAt, "03-13-2026 08:00:07");
+        EXPECT_EQ(dates.nextRun, c.nextRun) << c.frequency << " " << c.weekDays;
+        EXPECT_EQ(dates.sortKey, Sch_SortBuildDate(c.nextRun)) << c.nextRun;
     }
-    EXPECT_EQ(Sch_SavedRunDates(At(2026, 3, 14, 0, 0), time, "6", "0000000", false, clock).nextRun, kSaturday);
-
-    const SavedRunDates bad = Sch_SavedRunDates(At(2026, 2, 30, 0, 0), time, "6", "1111111", false, clock);
-    EXPECT_EQ(bad.savedAt, "03-13-2026 08:00:00");
-    EXPECT_EQ(bad.nextRun, "");
-    EXPECT_EQ(bad.sortKey, "");
-}
-
-TEST(ScheduleSavedRunTest, PassedWeekDayStartIsRetriedThenMovedToATickedDay) {
-    // Saturday noon, a start picked for 10:00 today with only Saturday ticked: the retry moves the
-    // calendar to Sunday, the advance on to the next Saturday.
-    FakeClock clock(At(2026, 3, 14, 12, 0));
-    const DateTime time = At(2000, 1, 1, 10, 0);
-    const StartCheck check = Sch_CheckStartWithRetry(At(2026, 3, 14, 0, 0), time, "6", 14, clock);
-    ASSERT_EQ(check.code, kSchStartAccepted);
-    EXPECT_EQ(Sch_SavedRunDates(check.calendar, time, "6", "0000001", false, clock).nextRun, "03-21-2026 10:00:00");
 }
 
 }  // namespace

@@ -13,29 +13,20 @@ DateTime At(int year, int month, int day, int hour, int minute, int second = 0) 
     return DateTime{year, month, day, hour, minute, second};
 }
 
-TEST(ScheduleProposalTest, OpeningShowsTheStoredNextRunOrOneMinuteFromNow) {
+TEST(ScheduleProposalTest, OpeningShowsTheStoredNextRunOrOneMinuteFromNowAndTogglingKeepsTheTime) {
     FakeClock clock(At(2026, 3, 14, 9, 30, 15));
     const ProposedStart stored = Sch_ProposeOpeningStart("03-20-2026 06:00:00", clock);
-    EXPECT_EQ(stored.start, At(2026, 3, 20, 6, 0));
-    EXPECT_EQ(stored.monthDay, 20);
-
+    EXPECT_EQ(std::tie(stored.start, stored.monthDay), std::tuple(At(2026, 3, 20, 6, 0), 20));
     for (const std::string_view nextRun : {"", "garbage", "02-30-2026 10:00:00"}) {
         const ProposedStart fresh = Sch_ProposeOpeningStart(nextRun, clock);
-        EXPECT_EQ(fresh.start, At(2026, 3, 14, 9, 31, 15)) << nextRun;
-        EXPECT_EQ(fresh.monthDay, 14) << nextRun;
+        EXPECT_EQ(std::tie(fresh.start, fresh.monthDay), std::tuple(At(2026, 3, 14, 9, 31, 15), 14)) << nextRun;
     }
-}
-
-TEST(ScheduleProposalTest, ImmediateStartInTheDaysLastMinuteFallsOnTomorrow) {
-    FakeClock clock(At(2026, 12, 31, 23, 59, 30));
-    const ProposedStart start = Sch_ProposeImmediateStart(clock);
-    EXPECT_EQ(start.start, At(2027, 1, 1, 0, 0, 30));
-    EXPECT_EQ(start.monthDay, 1);
-}
-
-TEST(ScheduleProposalTest, WeekDayToggleResetsTheCalendarToTodayKeepingTheTime) {
-    FakeClock clock(At(2026, 3, 14, 9, 30));
     EXPECT_EQ(Sch_CalendarOnWeekDayToggle(At(2026, 4, 2, 6, 15, 5), clock), At(2026, 3, 14, 6, 15, 5));
+
+    // An immediate start in the day's last minute falls on tomorrow.
+    clock.Set(At(2026, 12, 31, 23, 59, 30));
+    const ProposedStart immediate = Sch_ProposeImmediateStart(clock);
+    EXPECT_EQ(std::tie(immediate.start, immediate.monthDay), std::tuple(At(2027, 1, 1, 0, 0, 30), 1));
 }
 
 TEST(ScheduleProposalTest, DayListMovesTheCalendarWithinTheShownMonth) {

@@ -44,7 +44,6 @@ class DiskBoundStore : public IProfileStore {
 };
 
 constexpr std::string_view kUser = "alice";
-constexpr std::string_view kSep = "\b\b";
 
 class DefaultFilesTest : public ::testing::Test {
   protected:
@@ -73,14 +72,6 @@ class DefaultFilesTest : public ::testing::Test {
         store_.Write(folders_.ProfileFile(kUser), "Orvessa", Obscure("FirstUser"), Obscure(value));
     }
     std::map<std::string, std::string> AutoPaths() { return store_.Dump(File("SimpleAutoPath.ini")); }
-    std::vector<std::string> FolderNames() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(UserFolder())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 
     test::TempDir dir_;
     Folders folders_{dir_.Path(), "Orvessa Professional"};
@@ -96,22 +87,19 @@ class DefaultFilesTest : public ::testing::Test {
     ScheduleCreateFiles form_{folders_, {store_, codePage_, clock_, random_, system_, mail_, shell_, trace_}};
 };
 
-TEST_F(DefaultFilesTest, OnlyFirstUserTrueStartsThePreparation) {
+TEST_F(DefaultFilesTest, OnlyFirstUserTrueOfAUsableInteractiveUserStartsThePreparation) {
     WriteAll(File("DLLInput.txt"), "keep");
     for (const std::string_view value : {"FALSE", "", "true", " TRUE"}) {
         SetFirstUser(value);
         EXPECT_FALSE(form_.Form_Load()) << value;
     }
-    EXPECT_EQ(FolderNames(), (std::vector<std::string>{"DLLInput.txt", "Orvessa Professional.ini"}));
-    EXPECT_EQ(ReadAll(File("DLLInput.txt")), "keep");
-    EXPECT_TRUE(mail_.calls.empty());
-
-    // Without an interactive user (or with one that is no folder name) nothing is prepared either.
     SetFirstUser("TRUE");
     for (const std::string_view user : {"", "..\\bob", "bob."}) {
         store_.Write(folders_.UserNameFile(), "Orvessa", "Interactive", user);
         EXPECT_FALSE(form_.Form_Load()) << user;
     }
+    EXPECT_EQ(std::distance(fs::directory_iterator(UserFolder()), fs::directory_iterator()), 2);  // + the profile
+    EXPECT_EQ(ReadAll(File("DLLInput.txt")), "keep");
     EXPECT_TRUE(mail_.calls.empty());
 }
 
@@ -123,14 +111,13 @@ TEST_F(DefaultFilesTest, AFreshFolderGetsEveryDefaultFile) {
     store_.Write(profile, "Proxy", Obscure("ProxyName"), Obscure("proxy.example.com"));
     store_.Write(profile, "Proxy", Obscure("ProxyPort"), Obscure("8080"));
     store_.Write(profile, "Orvessa", Obscure("password"), Obscure("old"));
+    system_.version = OsVersion{true, 6, 0, 0};  // from here on music, videos and pictures join the list
 
     ASSERT_TRUE(form_.Form_Load());
 
     EXPECT_EQ(ReadAll(File("scheduleData.txt")),
-              "0\r\n1" + std::string(kSep) + "oventbkupjob" + std::string(kSep) + "03-15-2026 03:00:00" +
-                  std::string(kSep) + "03-14-2026 09:30:00" + std::string(kSep) + "3" + std::string(kSep) + "1" +
-                  std::string(kSep) + std::string(kSep) + "1" + std::string(kSep) + "0" + std::string(kSep) +
-                  "202603150300" + std::string(kSep) + "6" + std::string(kSep) + "1111111\r\n");
+              "0\r\n1\b\boventbkupjob\b\b03-15-2026 03:00:00\b\b03-14-2026 09:30:00\b\b3\b\b1\b\b\b\b1\b\b0\b\b"
+              "202603150300\b\b6\b\b1111111\r\n");
     EXPECT_EQ(ReadAll(File("AutoFileSelection.txt")),
               "0;0;0;0;0;1;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0;0\r\n");
     EXPECT_FALSE(FileExists(File("DLLInput.txt")));
@@ -166,24 +153,32 @@ TEST_F(DefaultFilesTest, AFreshFolderGetsEveryDefaultFile) {
     EXPECT_EQ(ReadAll(File("atbkupExcludelist.txt")),
               "C:\\Windows\r\nC:\\Users\\alice\\AppData\\Local\\Temp\\\r\nC:\\Users\\alice\\INetCache\r\n"
               "C:\\Users\\alice\\INetCookies\r\nC:\\Users\\Public\\Favorites\r\n");
-    EXPECT_TRUE(FileExists(File("UserExcludeFolder.txt")));
-    EXPECT_EQ(ReadAll(File("UserExcludeFolder.txt")), "");
+    EXPECT_EQ(ReadAll(File("UserExcludeFolder.txt")), "");  // created, empty
     EXPECT_EQ(ReadAll(File("atbkupExcludeFilePath.txt")), "");
 }
 
-TEST_F(DefaultFilesTest, ExistingListsAreExtendedNeverShortenedAndNeverDoubled) {
+TEST_F(DefaultFilesTest, ExistingFilesAreExtendedNeverShortenedAndNeverDoubled) {
     WriteAll(File("atbkupExcludeFile.txt"), "ntuser.dat/1\r\nD:\\big\\movie.iso/1");
     // The user switched the recycler entry to another flag: that entry stays the only one.
     WriteAll(File("atbkupExcludeFolder.txt"), "recycler/0\r\n");
     WriteAll(File("atbkupExcludelist.txt"), "D:\\Scratch\r\nc:\\windows\\\r\n");
     WriteAll(File("atbkupfolderlist.txt"), "E:\\Photos\\\r\n");
+    const std::string sqlJob =
+        "2\b\bSQLSERVERBACKUPnightly\b\b03-20-2026 01:00:00\b\b03-01-2026 10:00:00\b\b1\b\b7\b\bops@example.com;"
+        "\b\b2\b\b1\b\b202603200100\b\b6\b\b0111110";
+    WriteAll(File("scheduleData.txt"), "2\r\n" + sqlJob + "\r\n");
 
     ASSERT_TRUE(form_.Form_Load());
+    // The default joins the existing schedule, which keeps its run marker.
+    const std::string schedule = ReadAll(File("scheduleData.txt"));
+    EXPECT_TRUE(schedule.starts_with("2\r\n" + sqlJob + "\r\n1\b\boventbkupjob")) << schedule;
     // The first run deleted the profile file; should FirstUser be "TRUE" again (the engine sets
-    // it), the next run of the watcher adds nothing twice.
+    // it), the next run adds nothing twice and keeps the schedule, which is now the user's.
+    random_ = test::ScriptedRandom{test::ScriptedRandom::Bucket(9, 12)};
     SetFirstUser("TRUE");
     ASSERT_TRUE(form_.Form_Load());
 
+    EXPECT_EQ(ReadAll(File("scheduleData.txt")), schedule);
     EXPECT_EQ(ReadAll(File("atbkupExcludeFile.txt")),
               "ntuser.dat/1\r\nD:\\big\\movie.iso/1\r\npagefile.sys/1\r\nhiberfil.sys/1\r\n~outlook.pst.tmp/1\r\n");
     EXPECT_EQ(ReadAll(File("atbkupExcludeFolder.txt")),
@@ -193,21 +188,6 @@ TEST_F(DefaultFilesTest, ExistingListsAreExtendedNeverShortenedAndNeverDoubled) 
               "C:\\Users\\alice\\INetCache\r\nC:\\Users\\alice\\INetCookies\r\nC:\\Users\\Public\\Favorites\r\n");
     // The backup selection is the user's: an existing one is not touched.
     EXPECT_EQ(ReadAll(File("atbkupfolderlist.txt")), "E:\\Photos\\\r\n");
-}
-
-TEST_F(DefaultFilesTest, MusicVideosAndPicturesJoinTheFolderListFromNt6On) {
-    const std::map<std::pair<int, int>, std::size_t> linesByVersion = {
-        {{5, 1}, 2}, {{6, 0}, 5}, {{6, 1}, 5}, {{10, 0}, 5}};
-    for (const auto& [version, lines] : linesByVersion) {
-        DeleteFileIfExists(File("atbkupfolderlist.txt"));
-        system_.version = OsVersion{true, version.first, version.second, 0};
-        SetFirstUser("TRUE");
-        ASSERT_TRUE(form_.Form_Load());
-        const std::string list = ReadAll(File("atbkupfolderlist.txt"));
-        EXPECT_EQ(static_cast<std::size_t>(std::count(list.begin(), list.end(), '\n')), lines)
-            << version.first << "." << version.second;
-        EXPECT_TRUE(list.starts_with("C:\\Users\\alice\\Documents\\\r\nC:\\Users\\alice\\Desktop\\\r\n"));
-    }
 }
 
 TEST_F(DefaultFilesTest, WithoutTheCompanionLibraryKeysStayEmptyAndTheFolderListHasNoLines) {
@@ -229,33 +209,12 @@ TEST_F(DefaultFilesTest, WithoutTheCompanionLibraryKeysStayEmptyAndTheFolderList
 TEST_F(DefaultFilesTest, AFolderTheCodePageCannotHoldIsLeftOutNotMisspelt) {
     mail_.folders["MyDocumentsPath"] = "C:\\Users\\Łukasz\\Documents";  // no Ł in Windows-1252
     mail_.folders["DesktopPath"] = "C:\\Users\\Jürgen\\Desktop";        // ü is there
-    system_.version = OsVersion{true, 5, 1, 0};
+    system_.version = OsVersion{true, 5, 2, 0};  // before NT 6 only documents and desktop are listed
 
     ASSERT_TRUE(form_.Form_Load());
 
     EXPECT_EQ(ReadAll(File("atbkupfolderlist.txt")), "C:\\Users\\J\xFCrgen\\Desktop\\\r\n");
     EXPECT_EQ(AutoPaths().at("autofilepaths/mydocumentspath"), "C:\\Users\\Łukasz\\Documents\\");
-}
-
-TEST_F(DefaultFilesTest, TheDefaultJoinsAnExistingScheduleAndKeepsItsRunMarker) {
-    const std::string sqlJob = "2" + std::string(kSep) + "SQLSERVERBACKUPnightly" + std::string(kSep) +
-                               "03-20-2026 01:00:00" + std::string(kSep) + "03-01-2026 10:00:00" + std::string(kSep) +
-                               "1" + std::string(kSep) + "7" + std::string(kSep) + "ops@example.com;" +
-                               std::string(kSep) + "2" + std::string(kSep) + "1" + std::string(kSep) + "202603200100" +
-                               std::string(kSep) + "6" + std::string(kSep) + "0111110";
-    WriteAll(File("scheduleData.txt"), "2\r\n" + sqlJob + "\r\n");
-
-    ASSERT_TRUE(form_.Form_Load());
-
-    const std::string schedule = ReadAll(File("scheduleData.txt"));
-    EXPECT_TRUE(schedule.starts_with("2\r\n" + sqlJob + "\r\n1" + std::string(kSep) + "oventbkupjob")) << schedule;
-
-    // Once the backup set has a schedule, that schedule is the user's and a later run keeps it.
-    const std::string written = schedule;
-    random_ = test::ScriptedRandom{test::ScriptedRandom::Bucket(9, 12)};
-    SetFirstUser("TRUE");
-    ASSERT_TRUE(form_.Form_Load());
-    EXPECT_EQ(ReadAll(File("scheduleData.txt")), written);
 }
 
 }  // namespace

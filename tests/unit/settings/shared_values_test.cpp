@@ -50,19 +50,15 @@ TEST_F(SharedValuesTest, CurrentUserIsStoredObscuredAndAnUnsafeNameCountsAsNoUse
 }
 
 TEST_F(SharedValuesTest, UserRegistryFallsBackFromTheVendorKeyToTheProductKeyBothUnderCurrentUser) {
-    registry_.WriteString(RegistryRoot::LocalMachine, "Software\\Orvessa Professional", "InstalledFirst", "hklm");
-    EXPECT_EQ(values_.ReadUserRegistry("InstalledFirst"), "");
-
-    registry_.WriteString(RegistryRoot::CurrentUser, "Software\\Orvessa Professional", "InstalledFirst", "product");
-    EXPECT_EQ(values_.ReadUserRegistry("InstalledFirst"), "product");
-
+    const auto set = [this](RegistryRoot root, std::string_view key, std::string_view value) {
+        registry_.WriteString(root, key, "InstalledFirst", value);
+        return values_.ReadUserRegistry("InstalledFirst");
+    };
+    EXPECT_EQ(set(RegistryRoot::LocalMachine, "Software\\Orvessa Professional", "hklm"), "");
+    EXPECT_EQ(set(RegistryRoot::CurrentUser, "Software\\Orvessa Professional", "product"), "product");
     // An empty vendor value still falls back; a filled one wins.
-    registry_.WriteString(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Orvessa Professional", "InstalledFirst",
-                          "");
-    EXPECT_EQ(values_.ReadUserRegistry("InstalledFirst"), "product");
-    registry_.WriteString(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Orvessa Professional", "InstalledFirst",
-                          "vendor");
-    EXPECT_EQ(values_.ReadUserRegistry("InstalledFirst"), "vendor");
+    EXPECT_EQ(set(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Orvessa Professional", ""), "product");
+    EXPECT_EQ(set(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Orvessa Professional", "vendor"), "vendor");
 }
 
 TEST_F(SharedValuesTest, MissingValuesReadEmptyAndNothingIsCached) {
@@ -80,21 +76,15 @@ TEST_F(SharedValuesTest, MissingValuesReadEmptyAndNothingIsCached) {
 }
 
 TEST_F(SharedValuesTest, QuotaIsMinusOneAndZeroWhenAbsentOrMalformed) {
-    Quota quota = values_.ReadQuota();
-    EXPECT_EQ(quota.used, -1);
-    EXPECT_EQ(quota.max, 0);
-
-    values_.WriteProfile("QuotaStatus", "Used", " 1073741824 ");
-    values_.WriteProfile("QuotaStatus", "Max", "5368709120.5");
-    quota = values_.ReadQuota();
-    EXPECT_EQ(quota.used, 1073741824.0);
-    EXPECT_EQ(quota.max, 5368709120.5);
-
-    values_.WriteProfile("QuotaStatus", "Used", "abc");
-    values_.WriteProfile("QuotaStatus", "Max", "1e400");
-    quota = values_.ReadQuota();
-    EXPECT_EQ(quota.used, -1);
-    EXPECT_EQ(quota.max, 0);
+    const auto quota = [this](std::string_view used, std::string_view max) {
+        values_.WriteProfile("QuotaStatus", "Used", used);
+        values_.WriteProfile("QuotaStatus", "Max", max);
+        const Quota read = values_.ReadQuota();
+        return std::pair(read.used, read.max);
+    };
+    EXPECT_EQ(quota("", ""), std::pair(-1.0, 0.0));
+    EXPECT_EQ(quota(" 1073741824 ", "5368709120.5"), std::pair(1073741824.0, 5368709120.5));
+    EXPECT_EQ(quota("abc", "1e400"), std::pair(-1.0, 0.0));
 }
 
 TEST(ParseStoredNumberTest, AcceptsPlainDecimalsOnly) {
