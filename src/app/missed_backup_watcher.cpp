@@ -5,21 +5,10 @@
 #include "app/engine_contract.h"
 #include "app/os_info.h"
 #include "app/process_check.h"
+#include "base/resume_next.h"
 #include "base/text.h"
 
 namespace ovp {
-
-namespace {
-
-template <typename Step>
-void RunStep(Step&& step) noexcept {
-    try {
-        std::forward<Step>(step)();
-    } catch (...) {
-    }
-}
-
-}  // namespace
 
 bool IsSystemAccount(std::string_view userName) {
     // Account names compare without case on Windows; "SYSTEM", "System" and "system" are the
@@ -28,14 +17,14 @@ bool IsSystemAccount(std::string_view userName) {
 }
 
 void MissedBackupWatcher::Tick() noexcept {
-    RunStep([&] { EndSizeToolWithoutClassic(); });
-    RunStep([&] { HandleSystemAccountLogOff(); });
-    RunStep([&] { KeepBackgroundRunning(); });
-    RunStep([&] { WatchService(); });
+    ResumeNext([&] { EndSizeToolWithoutClassic(); });
+    ResumeNext([&] { HandleSystemAccountLogOff(); });
+    ResumeNext([&] { KeepBackgroundRunning(); });
+    ResumeNext([&] { WatchService(); });
     std::string installedVersion;
-    RunStep([&] { installedVersion = ReadInstalledVersion(); });
-    RunStep([&] { DailyMissedBackupCheck(installedVersion); });
-    RunStep([&] { RecreateMissingDefaultFiles(); });
+    ResumeNext([&] { installedVersion = ReadInstalledVersion(); });
+    ResumeNext([&] { DailyMissedBackupCheck(installedVersion); });
+    ResumeNext([&] { RecreateMissingDefaultFiles(); });
 }
 
 void MissedBackupWatcher::EndSizeToolWithoutClassic() {

@@ -9,6 +9,7 @@
 #include "app/engine_contract.h"
 #include "app/os_info.h"
 #include "base/files.h"
+#include "base/resume_next.h"
 #include "base/text.h"
 #include "settings/obscure.h"
 
@@ -16,16 +17,7 @@ namespace ovp {
 
 namespace {
 
-// Resume-next: one step that fails is skipped and start-up goes on.
-template <typename Step>
-void RunStep(Step&& step) noexcept {
-    try {
-        std::forward<Step>(step)();
-    } catch (...) {
-    }
-}
-
-// A line the Parts give whole, tag included: date + text.
+// A trace line whose text carries its own tag: date + text.
 void TraceDated(AppContext& context, std::string_view text) {
     context.trace.WriteTrace(TraceLine(context.ports.clock, "", text));
 }
@@ -110,12 +102,12 @@ void CheckConnection(AppContext& context, const std::string& userName) {
     SharedValues& values = context.values;
     const std::string connectionKey = values.ConnectionParametersKey();
 
-    RunStep([&] {
+    ResumeNext([&] {
         const std::string reconnect = context.transfer.Trf_ReadUserProfile(contract::kAutoReconnect);
         context.trace.Info("Username : " + userName);
         TraceDated(context, userName + "  [INFORMATION] ReConnect =" + reconnect);
     });
-    RunStep([&] {
+    ResumeNext([&] {
         const auto status = ParseIntegerOr(
             values.ReadRegistry(RegistryRoot::CurrentUser, connectionKey, contract::kRegStatus).AsText(), 0);
         if (status == 1 || status == 2) {
@@ -123,12 +115,12 @@ void CheckConnection(AppContext& context, const std::string& userName) {
             context.ports.clock.Sleep(20000);
         }
     });
-    RunStep([&] {
+    ResumeNext([&] {
         context.trace.Info(
             "Connection Parameters =" +
             values.ReadRegistry(RegistryRoot::CurrentUser, connectionKey, contract::kRegStatus).AsText());
     });
-    RunStep([&] {
+    ResumeNext([&] {
         if (values.ReadUserRegistry(contract::kRegInstalledFirst).empty()) {
             return;
         }
@@ -200,7 +192,7 @@ StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
 
     // Step 6. The start folder is emptied before its first line is written, so that the line
     // survives and moves into the user's trace with the others (step 10).
-    RunStep([&] {
+    ResumeNext([&] {
         const fs::path start = folders.StartFolder();
         if (!FolderExists(start)) {
             CreateFolders(start);
@@ -211,22 +203,22 @@ StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
     });
 
     // Step 7.
-    RunStep([&] { trace.Info("checking if " + context.names.background + " is running"); });
+    ResumeNext([&] { trace.Info("checking if " + context.names.background + " is running"); });
 
     // Step 8.
-    RunStep([&] { context.DefaultFilesForm().Form_Load(); });
-    RunStep([&] { trace.Info("After creating default files..."); });
+    ResumeNext([&] { context.DefaultFilesForm().Form_Load(); });
+    ResumeNext([&] { trace.Info("After creating default files..."); });
 
     // Step 9: the name is read here, but the trace keeps to the start folder until the lines
     // written so far have moved.
     std::string userName;
-    RunStep([&] {
+    ResumeNext([&] {
         userName = context.storedUser.CurrentUserName();
         trace.Info("Default user: " + userName);
     });
 
     // Step 10. Without a user the user folder is the start folder itself, whose trace stays.
-    RunStep([&] {
+    ResumeNext([&] {
         const fs::path start = folders.StartFolder();
         const fs::path userFolder = folders.UserFolder(userName);
         DeleteFileIfExists(userFolder / PathFromUtf8(contract::kTempRecValsFile));
@@ -241,17 +233,17 @@ StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
     context.traceUser.MarkKnown();
 
     // Step 11.
-    RunStep([&] { trace.Info("Default user" + userName); });
+    ResumeNext([&] { trace.Info("Default user" + userName); });
 
     // Step 12.
-    RunStep([&] {
+    ResumeNext([&] {
         trace.Info("before Setappdir");
         host.SetCurrentFolder(folders.AppFolder());
         trace.Info("after setappdir");
     });
 
     // Step 13.
-    RunStep([&] {
+    ResumeNext([&] {
         host.CreateAppMutex(context.names.mutexName);
         trace.Info("after create appmutex");
     });
@@ -259,7 +251,7 @@ StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
     // Step 14 was made first (above).
 
     // Step 15.
-    RunStep([&] {
+    ResumeNext([&] {
         const std::string key = context.values.ProductKey();
         const RegistryValue mode =
             context.values.ReadRegistry(RegistryRoot::LocalMachine, key, contract::kRegOpenFileMode);
@@ -278,24 +270,24 @@ StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
     context.serviceRun.elevatedStartDone = false;
 
     // Step 17.
-    RunStep([&] { context.largeFonts = IsLargeFonts(host.ScreenDpiX()); });
+    ResumeNext([&] { context.largeFonts = IsLargeFonts(host.ScreenDpiX()); });
 
     // Step 18.
     bool loaded = false;
-    RunStep([&] { loaded = host.LoadMainForm(context); });
+    ResumeNext([&] { loaded = host.LoadMainForm(context); });
     if (!loaded) {
         return StartupOutcome::NoMainForm;
     }
     Form_Load(context, host);
 
     // Step 19: `MinimizeToTray`.
-    RunStep([&] {
+    ResumeNext([&] {
         host.MinimizeAndHide();
         context.trayMenu.SetEnabled(TrayMenuItem::MnuOpen, true);
     });
 
     // Step 20.
-    RunStep([&] {
+    ResumeNext([&] {
         userName = context.storedUser.CurrentUserName();
         clock.Sleep(1000);
     });
@@ -306,7 +298,7 @@ StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
     }
 
     // Step 22.
-    RunStep([&] {
+    ResumeNext([&] {
         context.values.WriteRegistryString(RegistryRoot::CurrentUser, context.values.VendorKey(),
                                            contract::kRegFirstTimeUser, "TRUE");
     });
@@ -318,7 +310,7 @@ void Form_Load(AppContext& context, IStartupHost& host) {
     const ProductSettings& settings = context.settings;
 
     // Step 1.
-    RunStep([&] {
+    ResumeNext([&] {
         menu.ApplyLocalisedCaptions(context.texts, settings.productName);
         host.SetFormIcon(FormIconFile(context));
         if (settings.productNumber == 1) {
@@ -332,7 +324,7 @@ void Form_Load(AppContext& context, IStartupHost& host) {
 
     // Step 2: `mnuSession`, the entry whose handler shows the log viewer (the localised text of
     // `MnuViewLog` is its own).
-    RunStep([&] {
+    ResumeNext([&] {
         const std::string text = GetLocaleString(context.texts, 1575);
         menu.SetCaption(TrayMenuItem::mnuSession,
                         text.empty() ? settings.caption + " Log Viewer" : text + " " + settings.caption);
@@ -340,29 +332,29 @@ void Form_Load(AppContext& context, IStartupHost& host) {
 
     // Step 3. The password that goes with it is not kept in memory: web management, the only
     // feature that needs it, reads it afresh when it does.
-    RunStep([&] { context.interactiveUser = context.transfer.Trf_ReadUserNameProfile(contract::kInteractive); });
+    ResumeNext([&] { context.interactiveUser = context.transfer.Trf_ReadUserNameProfile(contract::kInteractive); });
 
     // Step 4.
-    RunStep([&] { ShowWebManagementState(context); });
+    ResumeNext([&] { ShowWebManagementState(context); });
 
     // Step 5.
-    RunStep([&] {
+    ResumeNext([&] {
         if (FileExists(context.folders.AppFolder() / PathFromUtf8(kContextMenuControlFile))) {
             AttachContextMenuControl(context);
         }
     });
 
     // Step 6.
-    RunStep([&] { ConvertUncEntries(context); });
+    ResumeNext([&] { ConvertUncEntries(context); });
 
     // Step 7.
-    RunStep([&] { host.AddTrayIcon(); });
+    ResumeNext([&] { host.AddTrayIcon(); });
 
     // Step 8: the schedule files are found from the current user at each use, never remembered
     // here: a path kept from load time would lead into the previous user's folder after a login.
 
     // Step 9.
-    RunStep([&] {
+    ResumeNext([&] {
         const std::string disabled = context.transfer.Trf_ReadUserProfile(contract::kScheduleDisable);
         if (disabled.empty()) {
             context.transfer.Trf_WriteUserProfile(contract::kScheduleDisable, "FALSE");
@@ -375,33 +367,33 @@ void Form_Load(AppContext& context, IStartupHost& host) {
     });
 
     // Step 10.
-    RunStep([&] { host.StartTimer(kStatusTimerId, kStatusTimerPeriodMs); });
+    ResumeNext([&] { host.StartTimer(kStatusTimerId, kStatusTimerPeriodMs); });
 
     // Step 11.
-    RunStep([&] { InstallServiceWhenMissing(context); });
+    ResumeNext([&] { InstallServiceWhenMissing(context); });
 
     // Step 12.
-    RunStep([&] { MoveStatusMessageIndicator(context); });
+    ResumeNext([&] { MoveStatusMessageIndicator(context); });
 
     // Step 13.
-    RunStep([&] {
+    ResumeNext([&] {
         if (context.values.ReadUserNameRegistry(contract::kTray) == contract::kTrayStartBackground) {
             context.serviceControl.LaunchBackground();
         }
     });
 
     // Step 14.
-    RunStep([&] {
+    ResumeNext([&] {
         if (!IsVistaOr7(context.ports.system.Version())) {
             context.serviceControl.ServiceStartIfNeeded();
         }
     });
 
     // Step 15.
-    RunStep([&] { host.StartTimer(kWatcherTimerId, kWatcherTimerPeriodMs); });
+    ResumeNext([&] { host.StartTimer(kWatcherTimerId, kWatcherTimerPeriodMs); });
 
     // Step 16.
-    RunStep([&] {
+    ResumeNext([&] {
         const std::string errVal = ReadErrVal(context);
         if (IsWebManagementError(errVal)) {
             WebManagementErrorReport(context, errVal);
@@ -448,7 +440,7 @@ void ConvertUncEntries(AppContext& context) {
     const long long count =
         std::min(ParseIntegerOr(values.ReadUserNameRegistry(contract::kUncCount), 0), kMaxUncEntries);
     for (long long number = 1; number <= count; ++number) {
-        RunStep([&] {
+        ResumeNext([&] {
             const std::string key = std::string(contract::kUncPrefix) + std::to_string(number);
             // The store already cuts the value at its first NUL.
             const std::string entry = Trim(values.ReadUserNameRegistry(key));

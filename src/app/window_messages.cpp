@@ -8,6 +8,7 @@
 #include "app/os_info.h"
 #include "app/process_check.h"
 #include "base/files.h"
+#include "base/resume_next.h"
 #include "base/text.h"
 #include "scheduler/schedule_dates.h"
 #include "scheduler/schedule_file.h"
@@ -15,16 +16,6 @@
 namespace ovp {
 
 namespace {
-
-// Runs one step of a handler; a failure ends that step only, as the message must still be
-// passed on and the later steps still done.
-template <typename Step>
-void Guarded(Step step) noexcept {
-    try {
-        step();
-    } catch (...) {
-    }
-}
 
 // Clears a flag when the scope ends, however it ends.
 class ScopedFlag {
@@ -141,7 +132,7 @@ void TrayWindowMessages::OnPowerBroadcast(std::uintptr_t powerEvent) noexcept {
     if (powerEvent != kPowerEventQuerySuspend && powerEvent != kPowerEventSuspend) {
         return;
     }
-    Guarded([this] { PowerBroadcast(); });
+    ResumeNext([this] { PowerBroadcast(); });
 }
 
 void TrayWindowMessages::PowerBroadcast() {
@@ -170,39 +161,39 @@ void TrayWindowMessages::PowerBroadcast() {
 // ---- Taskbar, explorer logout, end of session ---------------------------------------------------
 
 void TrayWindowMessages::OnTaskbarCreated() noexcept {
-    Guarded([this] { s_.host.RemoveTrayIcon(); });
-    Guarded([this] { s_.host.RefreshFormIcon(); });
-    Guarded([this] { s_.host.AddTrayIcon(); });
+    ResumeNext([this] { s_.host.RemoveTrayIcon(); });
+    ResumeNext([this] { s_.host.RefreshFormIcon(); });
+    ResumeNext([this] { s_.host.AddTrayIcon(); });
 }
 
 void TrayWindowMessages::OnCloseInteractiveWindow() noexcept {
-    Guarded([this] { s_.trace.Info("Calling logou t from explorer"); });
-    Guarded([this] { s_.host.ExplorerLogout(); });
+    ResumeNext([this] { s_.trace.Info("Calling logou t from explorer"); });
+    ResumeNext([this] { s_.host.ExplorerLogout(); });
 }
 
 void TrayWindowMessages::OnEndSession(std::uintptr_t sessionEnding) noexcept {
-    Guarded([this, sessionEnding] { EndSession(sessionEnding); });
+    ResumeNext([this, sessionEnding] { EndSession(sessionEnding); });
 }
 
 void TrayWindowMessages::EndSession(std::uintptr_t sessionEnding) {
-    Guarded([this] { s_.trace.Info("Inside End_Session"); });
+    ResumeNext([this] { s_.trace.Info("Inside End_Session"); });
     if (sessionEnding == 0) {
         // The log-off was cancelled: the user stays, so the main application, the client and
         // the connection state must stay as they are.
         return;
     }
-    Guarded([this] {
+    ResumeNext([this] {
         const std::string title = s_.settings.installationName + std::string(kHiddenWindowSuffix);
         if (const WindowHandle hidden = s_.windows.FindTopLevel(kDialogClassName, title)) {
             s_.windows.Post(hidden, kWmHiddenWindowSessionEnd, 0, 0);
         }
     });
-    Guarded([this] {
+    ResumeNext([this] {
         s_.trace.Info("WM_ENDSESSION , setting Connection parameter to 0");
         s_.values.WriteRegistryDword(RegistryRoot::CurrentUser, s_.values.ConnectionParametersKey(),
                                      contract::kRegStatus, 0);
     });
-    Guarded([this] {
+    ResumeNext([this] {
         // The client still serves a running scheduled job: only an idle one is ended.
         const std::string marker = TrimWhitespace(Readfirstline(ScheduleFilePath(s_.values.UserFolder()), s_.codePage));
         const bool idle = marker.empty() || marker == contract::kRunMarkerIdle;
@@ -211,19 +202,19 @@ void TrayWindowMessages::EndSession(std::uintptr_t sessionEnding) {
             EndProcessesNamed(s_.processes, s_.names.client);
         }
     });
-    Guarded([this] {
+    ResumeNext([this] {
         const std::string title = s_.settings.caption + " (" + s_.values.CurrentUserName() + ")";
         if (const WindowHandle clientWindow = s_.windows.FindTopLevel("", title)) {
             s_.windows.Send(clientWindow, kWmClose, 0, 0);
         }
     });
-    Guarded([this] { EndProcessesNamed(s_.processes, s_.names.classic); });
+    ResumeNext([this] { EndProcessesNamed(s_.processes, s_.names.classic); });
 }
 
 // ---- The private tray message -------------------------------------------------------------------
 
 void TrayWindowMessages::OnTrayMouseMessage(std::intptr_t mouseMessage) noexcept {
-    Guarded([this, mouseMessage] { TrayMouseMessage(mouseMessage); });
+    ResumeNext([this, mouseMessage] { TrayMouseMessage(mouseMessage); });
 }
 
 void TrayWindowMessages::TrayMouseMessage(std::intptr_t mouseMessage) {
@@ -249,7 +240,7 @@ std::string TrayWindowMessages::RereadCurrentUser() noexcept {
 // ---- The wake-up of a pending scheduled backup --------------------------------------------------
 
 void TrayWindowMessages::chkHibernationTimeOut_Timer() noexcept {
-    Guarded([this] { s_.host.EnableHibernationTimer(false); });
+    ResumeNext([this] { s_.host.EnableHibernationTimer(false); });
     if (waiting_) {
         // Nesting a second wait inside the running one would keep the first on the stack until
         // the second ends; the running wait leaves instead, and the check is made anew below.
@@ -258,7 +249,7 @@ void TrayWindowMessages::chkHibernationTimeOut_Timer() noexcept {
     }
     do {
         recheckRequested_ = false;
-        Guarded([this] { HibernationCheck(); });
+        ResumeNext([this] { HibernationCheck(); });
     } while (recheckRequested_ && !stopping_);
 }
 
@@ -286,7 +277,7 @@ void TrayWindowMessages::WaitableTimerWait(std::int64_t seconds) noexcept {
     if (waiting_) {
         return;
     }
-    Guarded([this, seconds] { WaitForWakeTimer(seconds); });
+    ResumeNext([this, seconds] { WaitForWakeTimer(seconds); });
 }
 
 void TrayWindowMessages::WaitForWakeTimer(std::int64_t seconds) {

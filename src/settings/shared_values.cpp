@@ -4,23 +4,10 @@
 #include <cmath>
 
 #include "app/engine_contract.h"
+#include "base/resume_next.h"
 #include "base/text.h"
 
 namespace ovp {
-
-namespace {
-
-// The registry layer runs under the resume-next policy: a failing port gives the fallback.
-template <typename Operation, typename Result>
-Result Guarded(Operation operation, Result fallback) {
-    try {
-        return operation();
-    } catch (...) {
-        return fallback;
-    }
-}
-
-}  // namespace
 
 double ParseStoredNumber(std::string_view text, double fallback) {
     std::string trimmed = TrimWhitespace(text);
@@ -58,14 +45,14 @@ std::string SharedValues::ApplicationKey() const {
 }
 
 RegistryValue SharedValues::ReadRegistry(RegistryRoot root, std::string_view key, std::string_view name) {
-    return Guarded([&] { return registry_.Read(root, key, name); }, RegistryValue{});
+    return ResumeNextOr([&] { return registry_.Read(root, key, name); }, RegistryValue{});
 }
 
 bool SharedValues::WriteRegistryString(RegistryRoot root,
                                        std::string_view key,
                                        std::string_view name,
                                        std::string_view value) {
-    const bool written = Guarded([&] { return registry_.WriteString(root, key, name, value); }, false);
+    const bool written = ResumeNextOr([&] { return registry_.WriteString(root, key, name, value); }, false);
     if (!written) {
         trace_.Error("Error in registry set value of " + std::string(name));
     }
@@ -76,7 +63,7 @@ bool SharedValues::WriteRegistryDword(RegistryRoot root,
                                       std::string_view key,
                                       std::string_view name,
                                       std::uint32_t value) {
-    const bool written = Guarded([&] { return registry_.WriteDword(root, key, name, value); }, false);
+    const bool written = ResumeNextOr([&] { return registry_.WriteDword(root, key, name, value); }, false);
     if (!written) {
         trace_.Error("Error in registry set value of " + std::string(name));
     }
@@ -92,21 +79,23 @@ std::string SharedValues::ReadUserRegistry(std::string_view name) {
 }
 
 std::string SharedValues::ReadUserNameRegistry(std::string_view key) {
-    return Guarded([&] { return store_.Read(folders_.UserNameFile(), contract::kRegistrySection, key); },
-                   std::string());
+    return ResumeNextOr([&] { return store_.Read(folders_.UserNameFile(), contract::kRegistrySection, key); },
+                        std::string());
 }
 
 bool SharedValues::WriteUserNameRegistry(std::string_view key, std::string_view value) {
-    return Guarded([&] { return store_.Write(folders_.UserNameFile(), contract::kRegistrySection, key, value); },
-                   false);
+    return ResumeNextOr([&] { return store_.Write(folders_.UserNameFile(), contract::kRegistrySection, key, value); },
+                        false);
 }
 
 std::string SharedValues::ReadUserNameOrvessa(std::string_view key) {
-    return Guarded([&] { return store_.Read(folders_.UserNameFile(), contract::kOrvessaSection, key); }, std::string());
+    return ResumeNextOr([&] { return store_.Read(folders_.UserNameFile(), contract::kOrvessaSection, key); },
+                        std::string());
 }
 
 bool SharedValues::WriteUserNameOrvessa(std::string_view key, std::string_view value) {
-    return Guarded([&] { return store_.Write(folders_.UserNameFile(), contract::kOrvessaSection, key, value); }, false);
+    return ResumeNextOr([&] { return store_.Write(folders_.UserNameFile(), contract::kOrvessaSection, key, value); },
+                        false);
 }
 
 std::filesystem::path SharedValues::UserFolder() {
@@ -118,11 +107,11 @@ std::filesystem::path SharedValues::ProfileFile() {
 }
 
 std::string SharedValues::ReadProfile(std::string_view section, std::string_view key) {
-    return Guarded([&] { return store_.Read(ProfileFile(), section, key); }, std::string());
+    return ResumeNextOr([&] { return store_.Read(ProfileFile(), section, key); }, std::string());
 }
 
 bool SharedValues::WriteProfile(std::string_view section, std::string_view key, std::string_view value) {
-    return Guarded([&] { return store_.Write(ProfileFile(), section, key, value); }, false);
+    return ResumeNextOr([&] { return store_.Write(ProfileFile(), section, key, value); }, false);
 }
 
 Quota SharedValues::ReadQuota() {
