@@ -40,6 +40,8 @@ ovp_wine_display() {
     [ -n "$num" ] || { echo "wine-env: Xvfb did not start" >&2; return 1; }
     echo "$num $pid" >"$file"
     export DISPLAY=:$num
+    # A wineserver that outlived its display keeps its tray there: start it afresh on this one.
+    wineserver -k </dev/null >/dev/null 2>&1 || true
 }
 
 # Starts a persistent wineserver with no inherited descriptors, so helper processes that Wine

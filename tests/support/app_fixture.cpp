@@ -36,9 +36,8 @@ bool RecordingStartupHost::OtherInstanceRunning() {
     return otherInstance;
 }
 
-bool RecordingStartupHost::LoadMainForm(AppContext& context) {
+bool RecordingStartupHost::LoadMainForm(AppContext& /*context*/) {
     calls.push_back("LoadMainForm");
-    loadedContext = &context;
     return !failLoad;
 }
 

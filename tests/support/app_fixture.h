@@ -44,7 +44,6 @@ class RecordingStartupHost : public IStartupHost {
     std::filesystem::path currentFolder;
     std::filesystem::path formIcon;
     std::string mutexName;
-    AppContext* loadedContext = nullptr;
 };
 
 class AppFixture {
