@@ -200,10 +200,15 @@ TEST_F(MainWindowTest, TenThousandIconTipAndMenuRoundsDoNotLeak) {
         round(i);
     }
     const SIZE_T before = PagefileUsage();
+    const DWORD gdiBefore = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD userBefore = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     for (int i = 0; i < 10000; ++i) {
         round(i);
     }
     const SIZE_T after = PagefileUsage();
+    // Wine answers 0 for both counts; on Windows they must stay flat.
+    EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 2);
+    EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), userBefore + 2);
     const long long grown = static_cast<long long>(after) - static_cast<long long>(before);
     std::printf("PagefileUsage before %zu after %zu (grew %lld bytes)\n", static_cast<size_t>(before),
                 static_cast<size_t>(after), grown);
