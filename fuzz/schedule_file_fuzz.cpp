@@ -2,7 +2,6 @@
 // a rewrite of an untouched table gives back the same records, and a table rebuilt from those
 // records (every line re-encoded) reads back the same as well.
 
-#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +10,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "fuzz_support.h"
 #include "scheduler/schedule_file.h"
 
 namespace {
@@ -20,52 +20,13 @@ using ovp::ScheduleTable;
 using ovp::ScheduleWriter;
 using ovp::ScheduleWriteStatus;
 
-// Latin-1: every byte is its own character, so decoding and encoding are exact inverses and any
-// difference after a round trip is the file layer's.
-class Latin1CodePage : public ovp::ICodePage {
-  public:
-    std::string AnsiToUtf8(std::string_view bytes) override {
-        std::u32string points(bytes.begin(), bytes.end());
-        for (auto& point : points) {
-            point &= 0xFF;
-        }
-        return ovp::CodePointsToUtf8(points);
-    }
-    ovp::AnsiText Utf8ToAnsi(std::string_view utf8) override {
-        ovp::AnsiText result;
-        for (const char32_t point : ovp::Utf8ToCodePoints(utf8)) {
-            result.exact = result.exact && point <= 0xFF;
-            result.bytes += point <= 0xFF ? static_cast<char>(point) : '?';
-        }
-        return result;
-    }
-};
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-// One folder per fuzzing process, removed when it ends.
-class FuzzFolder {
-  public:
-    FuzzFolder() : folder_(std::filesystem::temp_directory_path() / ("schedule-fuzz-" + std::to_string(getpid()))) {
-        std::filesystem::create_directories(folder_);
-    }
-    ~FuzzFolder() {
-        std::error_code error;
-        std::filesystem::remove_all(folder_, error);
-    }
-    std::filesystem::path File() const { return ovp::ScheduleFilePath(folder_); }
-
-  private:
-    std::filesystem::path folder_;
-};
+using ovp::fuzz::Check;
+using ovp::fuzz::FuzzFolder;
+using Latin1CodePage = ovp::fuzz::Latin1CodePage;
 
 const std::filesystem::path& File() {
-    static const FuzzFolder folder;
-    static const std::filesystem::path file = folder.File();
+    static const FuzzFolder folder("schedule-fuzz");
+    static const std::filesystem::path file = ovp::ScheduleFilePath(folder.Path());
     return file;
 }
 
