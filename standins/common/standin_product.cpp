@@ -6,6 +6,7 @@
 
 #include "app/configuration.h"
 #include "app/folders.h"
+#include "app/startup.h"
 #include "base/files.h"
 #include "settings/current_user.h"
 #include "win32/profile_store_win.h"
@@ -28,14 +29,11 @@ std::filesystem::path OwnFolder() {
 }
 
 std::optional<Product> LoadProduct(const std::filesystem::path& appFolder) {
-    std::optional<ProductSettings> settings = ReadConfiguration(appFolder);
+    // The same settings the monitor derives at start-up, so the names cannot drift.
+    const std::optional<ProductSettings> settings = ReadStartupSettings(appFolder);
     if (!settings) {
         return std::nullopt;
     }
-    if (const std::optional<BrandFile> brand = ReadBrandFile(appFolder)) {
-        ApplyBrandFile(*settings, *brand);
-    }
-    ApplyEmptyNameRule(*settings);
     Product product{*settings, BuildExecutableNames(*settings)};
     return product;
 }
