@@ -7,9 +7,12 @@
 
 #include <shellapi.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/tray.h"
 #include "win32/unique_resource.h"
@@ -36,6 +39,29 @@ class TrayIconImage {
     HICON shown_ = nullptr;
 };
 
+// The tray pictures, each loaded once and handed out again for as long as its file is unchanged.
+// The status monitor names a picture every two seconds for as long as the user is logged on;
+// loading it each time would cost a file read and an icon handle per tick. A file that changes
+// (size or last write) is loaded again; a file that is missing or unreadable gives null, so the
+// caller keeps the picture it shows.
+class TrayIconCache {
+  public:
+    HICON Get(const std::filesystem::path& iconFile);
+    // Releases every picture except keep (the one the shell shows), when the cache has grown
+    // beyond the few pictures the monitor uses, e.g. after many brand icons were tried.
+    void Trim(HICON keep);
+    std::size_t Size() const { return entries_.size() + retired_.size(); }
+
+  private:
+    struct Entry {
+        unique_hicon icon;
+        std::uint64_t writeTime = 0;
+        std::uint64_t size = 0;
+    };
+    std::map<std::wstring, Entry> entries_;
+    std::vector<unique_hicon> retired_;
+};
+
 class Win32TrayIcon final : public ITrayIcon {
   public:
     explicit Win32TrayIcon(HWND window, UINT callbackMessage = kTrayCallbackMessage)
@@ -45,7 +71,11 @@ class Win32TrayIcon final : public ITrayIcon {
     Win32TrayIcon(const Win32TrayIcon&) = delete;
     Win32TrayIcon& operator=(const Win32TrayIcon&) = delete;
 
+    // A missing picture file at the first add gives the system's application icon, so that the
+    // user is never left without an icon.
     bool Add(const std::filesystem::path& iconFile, std::string_view tip) override;
+    // A missing or unreadable picture file leaves the current picture (false). The same picture
+    // as the one shown costs no call to the shell.
     bool SetIcon(const std::filesystem::path& iconFile) override;
     bool SetTip(std::string_view tip) override;
     bool Remove() override;
@@ -56,7 +86,8 @@ class Win32TrayIcon final : public ITrayIcon {
 
     HWND window_;
     UINT callbackMessage_;
-    TrayIconImage image_;
+    TrayIconCache pictures_;
+    HICON shown_ = nullptr;
     std::wstring tip_;
     bool added_ = false;
 };

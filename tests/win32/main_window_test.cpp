@@ -4,6 +4,8 @@
 
 #include <psapi.h>
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
 #include "base/files.h"
@@ -213,6 +215,34 @@ TEST_F(MainWindowTest, TenThousandIconTipAndMenuRoundsDoNotLeak) {
     std::printf("PagefileUsage before %zu after %zu (grew %lld bytes)\n", static_cast<size_t>(before),
                 static_cast<size_t>(after), grown);
     EXPECT_LT(grown, 1024 * 1024);
+}
+
+TEST(TrayIconCacheTest, LoadsEachPictureOnceAndAgainOnlyWhenItsFileChanges) {
+    test::TempDir dir;
+    const std::filesystem::path file = dir / "ovlog.ico";
+    test::WriteAll(file, IconFileBytes(0x20));
+    TrayIconCache cache;
+    const HICON first = cache.Get(file);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(cache.Get(dir / "." / "OVLOG.ICO"), first);  // the same file, however it is written
+
+    // Same size, new content: the write time tells the change.
+    test::WriteAll(file, IconFileBytes(0xE0));
+    std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) + std::chrono::seconds(10));
+    const HICON second = cache.Get(file);
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+    ICONINFO info{};
+    ASSERT_TRUE(::GetIconInfo(first, &info));  // still alive: the shell may show it
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    cache.Trim(second);
+    EXPECT_EQ(cache.Size(), 1u);
+
+    // A missing or damaged file gives no picture, so the caller keeps the one it shows.
+    EXPECT_EQ(cache.Get(dir / "missing.ico"), nullptr);
+    test::WriteAll(dir / "damaged.ico", "not an icon");
+    EXPECT_EQ(cache.Get(dir / "damaged.ico"), nullptr);
 }
 
 TEST(TrayTipTextTest, CutsAtSixtyThreeUnitsWithoutSplittingACharacter) {
