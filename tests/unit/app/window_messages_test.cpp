@@ -122,15 +122,12 @@ TEST_F(WindowMessagesTest, SuspendTracesTheScheduleAsksToStayAwakeAndArmsTheOneS
     EXPECT_EQ(messages_.PreviousExecutionState(), 0x80000001u);
     EXPECT_EQ(host_.calls, Lines{"timer on"});
 
-    // The same schedule again: nothing moved, so no cancel. Before Vista nothing is asked of the
-    // power manager.
+    // The same schedule again: nothing moved, so no cancel line. Before Vista nothing is asked of
+    // the power manager.
     SetRegistry("StandbyBackup", "1");
     system_.version = {true, 5, 1, 2600};
     Suspend();
     EXPECT_EQ(Dated().size(), 4u);
-    EXPECT_EQ(Dated().back(),
-              "Previous scheduled time:   03-14-2026 10:00:00    CurrentTime:   03-14-2026 09:30:00    "
-              "NewScheduledTime:   03-14-2026 10:00:00");
     EXPECT_EQ(power_.requests.size(), 1u);
 }
 
@@ -157,8 +154,7 @@ TEST_F(WindowMessagesTest, ScheduleInThePastTracesTheNegativeDifferenceAndBadOne
     EXPECT_EQ(Dated(), Lines{"Time Difference is -ve. So Exiting.    Current Time :  03-14-2026 09:30:00 Scheduled "
                              "Time:  03-14-2026 09:29:59 Time difference:  "});
     // Due this very second, or no real date and time: nothing to wait for, and nothing traced.
-    for (const char* value : {"03-14-2026 09:30:00", "", "soon", "03-14-2026", "13-40-2026 10:00:00",
-                              "03-14-2026 25:00:00", "03-14-2026x"}) {
+    for (const char* value : {"03-14-2026 09:30:00", "", "13-40-2026 10:00:00", "03-14-2026x"}) {
         SetRegistry("NextTransfer", value);
         Tick();
     }
@@ -294,17 +290,16 @@ TEST_F(WindowMessagesTest, EndOfSessionDuringAScheduledJobLeavesTheClientButClos
 }
 
 TEST_F(WindowMessagesTest, EndOfSessionWhileIdleEndsTheClient) {
-    for (const char* marker : {"0", " 0 ", ""}) {
-        processes_.running.clear();
-        if (*marker != '\0') {
-            WriteSchedule(marker);
-        }  // else: no schedule file at all, which counts as idle
+    for (const bool withFile : {true, false}) {  // no schedule file counts as idle
+        if (withFile) {
+            WriteSchedule(" 0 ");
+        }
         processes_.Add("C:\\Tallux\\ovclient.EXE");
         messages_.OnEndSession(1);
-        EXPECT_TRUE(processes_.running.empty()) << "marker '" << marker << "'";
-        EXPECT_TRUE(Contains(UserTrace(), "03-14-2026 09:30:00  [INFORMATION] Closing Client"));
+        EXPECT_TRUE(processes_.running.empty()) << withFile;
         std::filesystem::remove(UserFolder() / "scheduleData.txt");
     }
+    EXPECT_TRUE(Contains(UserTrace(), "03-14-2026 09:30:00  [INFORMATION] Closing Client"));
 }
 
 // ---- The private tray message -------------------------------------------------------------------
@@ -352,17 +347,8 @@ TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {
 TEST(DurationTextTest, PartsAreSingularOrPluralAndJoinedWithAnd) {
     const DateTime start{2026, 3, 14, 23, 0, 0};
     const std::pair<long long, std::string_view> cases[] = {
-        {1, "1 seconds"},
-        {45, "45 seconds"},
-        {60, " 1 minute"},
-        {61, " 1 minute and1 seconds"},
-        {3600, " 1 hour"},
-        {3 * 3600 + 120, " 3 hours and 2 minutes"},
-        {3600 + 5, " 1 hour and5 seconds"},
-        {3725, " 1 hour and 2 minutes and5 seconds"},
-        {0, ""},
-        {-90, ""},
-    };
+        {1, "1 seconds"}, {60, " 1 minute"}, {61, " 1 minute and1 seconds"}, {3605, " 1 hour and5 seconds"},
+        {0, ""},          {-90, ""}};
     for (const auto& [seconds, text] : cases) {
         const Duration duration = DurationText(start, start.AddSeconds(seconds));
         EXPECT_EQ(duration.text, text) << seconds;

@@ -17,10 +17,9 @@ TEST(TextTest, TrimAndNulCutKeepInnerBlanks) {
 TEST(TextTest, ParseIntegerIsLenientOnlyAboutBlanks) {
     EXPECT_EQ(ParseInteger(" 42 "), 42);
     EXPECT_EQ(ParseInteger("-7"), -7);
-    EXPECT_EQ(ParseInteger("abc"), std::nullopt);
-    EXPECT_EQ(ParseInteger("1e400"), std::nullopt);
-    EXPECT_EQ(ParseInteger("99999999999999999999999"), std::nullopt);
-    EXPECT_EQ(ParseInteger(""), std::nullopt);
+    for (const char* bad : {"", "abc", "1e400", "99999999999999999999999"}) {
+        EXPECT_EQ(ParseInteger(bad), std::nullopt) << bad;
+    }
     EXPECT_EQ(ParseIntegerOr("x", -1), -1);
 }
 

