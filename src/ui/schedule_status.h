@@ -25,16 +25,31 @@ struct NextSchedule {
     std::string jobLabel;
 };
 
-// Reads the current user's schedule file afresh. Product 2 takes the first record as stored.
+// Reads the current user's schedule file afresh. The record with the smallest sort key wins, and
+// of equal keys the later one in the file. Records without a real twelve-digit key take no part:
+// as text an empty key would sort before every real one. Product 2 takes the first record as
+// stored, without a label. A missing or unreadable file gives no line.
 NextSchedule GetScheduleDate(SharedValues& values,
                              clsTransfer& transfer,
                              const ProductSettings& settings,
                              ICodePage& codePage);
 
-// "Your next backup will occur on " + " " + time (or with the job label); the time in
-// "mm/dd/yyyy hh:mm:ss" when the short-date pattern is day-first with "/", else with "-".
-// "" when the time is empty or malformed.
+// The words of the next-backup sentence; the status window puts its localised lead in.
+struct NextBackupWords {
+    std::string lead = "Your next backup will occur on ";
+    std::string labelLead = "Your next backup";
+    std::string labelTail = "will occur on";
+};
+
+// "Your next backup will occur on " + " " + time, or with a job label "Your next backup" + "(" +
+// label + ") " + "will occur on" + " " + time; the time month-first, 24-hour, as
+// "mm/dd/yyyy hh:mm:ss" when the short-date pattern is day-first with "/" ("dd/MM/yyyy"), else
+// with "-". "" when the time is empty or malformed.
 std::string NextBackupSentence(std::string_view nextRun, std::string_view jobLabel, std::string_view shortDatePattern);
+std::string NextBackupSentence(std::string_view nextRun,
+                               std::string_view jobLabel,
+                               std::string_view shortDatePattern,
+                               const NextBackupWords& words);
 
 struct TimeDifference {
     // "Backup will start in next 3 hour(s).", "Files backed up 2 day(s) ago.", "Backup has failed";
@@ -45,11 +60,18 @@ struct TimeDifference {
 };
 
 // The sentence about the next start (while "SchEndTime" is empty) or the last backup, from the
-// BackupStatus values and SchStatusError.txt of the current user, read afresh.
+// BackupStatus values and SchStatusError.txt of the current user, read afresh. Times count to
+// the minute on the real calendar, so the count carries across months and years (Dec 31 23:50 to
+// Jan 1 00:10 is 20 minutes). The count is given in whole days when at least one day, else whole
+// hours, else minutes, and less than a minute counts as 1. The next start is told only while
+// "StatusWindow" is "0" or empty, and one that has already passed gives no sentence; a last backup stamped in the
+// future counts as just now. SchStatusError.txt replaces the sentence by "Backup has failed" but leaves the flag as
+// counted.
 TimeDifference GetTimeDifference(std::string_view nextRunTime, SharedValues& values, const DateTime& now);
 
-// A byte count in GB, MB or KB with one truncated decimal and the given decimal separator:
-// 1536 -> "1.5 KB". Below 1024 bytes the number is shown as it stands, with no unit.
+// A byte count in GB, MB or KB with one truncated decimal and the given decimal separator
+// ("." when empty): 1536 -> "1.5 KB", 1073741824 -> "1.0 GB". Below 1024 the whole bytes with
+// " Bytes": 512 -> "512 Bytes". A negative, infinite or not-a-number count gives "".
 std::string FormatSize(double bytes, std::string_view decimalSeparator);
 
 }  // namespace ovp

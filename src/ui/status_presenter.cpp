@@ -1,0 +1,315 @@
+#include "ui/status_presenter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/configuration.h"
+#include "app/engine_contract.h"
+#include "base/files.h"
+#include "base/resume_next.h"
+#include "base/text.h"
+#include "scheduler/schedule_file.h"
+#include "ui/captions.h"
+#include "ui/schedule_status.h"
+
+namespace ovp {
+
+namespace c = contract;
+
+namespace {
+
+// Localised text ids of the window's texts that have them.
+constexpr int kTextNextBackup = 984;
+constexpr int kTextDisabledFromTray = 987;
+constexpr int kTextNoSchedule = 988;
+constexpr int kTextInProgress = 1594;
+
+constexpr std::string_view kTrue = "TRUE";
+constexpr std::string_view kQuotaIndicator = "2";
+constexpr std::string_view kSpanish = "Spanish";
+// SchStatus.txt holds one line; a file far larger is not the engine's message.
+constexpr std::uintmax_t kMaxStatusFileBytes = 64u * 1024u;
+constexpr int kFullBar = 100;
+constexpr int kRedAbovePercent = 90;
+
+constexpr std::string_view kTraceLoaded = "   [INFORMATION] Loaded Status Form";
+constexpr std::string_view kTraceQuotaIsExceeded = "   [INFORMATION] Form-Load Quota is exceeded";
+constexpr std::string_view kTraceQuotaExceeded = "   [INFORMATION] Form-Load: Quota Exceeded";
+constexpr std::string_view kTraceInProgress = "   [INFORMATION] Form-Load: Schedule backup in progress.";
+constexpr std::string_view kTraceNoFile = "   [INFORMATION] Form-Load: No schedule Data File";
+constexpr std::string_view kTraceNoFileNoSchedule = "   [INFORMATION] Form-Load: No schedule data file";
+constexpr std::string_view kTraceNoFileDisabled = "   [INFORMATION] Form-Load: Scheduler is disabled";
+constexpr std::string_view kTraceNoTime = "   [INFORMATION] Form-Load: schedule Data Exists but no schedule Time";
+constexpr std::string_view kTraceNoTimeDisabled = "   [INFORMATION] Form-Load: scheduler is disabled";
+constexpr std::string_view kTraceConsumed = "   [INFORMATION] Form-Load: Backup completed 30min ago";
+constexpr std::string_view kTraceRecent = "   [INFORMATION] Form-Load: Backup completed just before 30min ";
+constexpr std::string_view kTraceViewLogEntered = "   [INFORMATION] Entered into View-Log Click Event";
+constexpr std::string_view kTraceViewLogChanged = "   [INFORMATION] Viewed the Log.So, Change Status Message";
+constexpr std::string_view kTraceViewLogDone = "   [INFORMATION] Completed View-Log functionality";
+
+bool IsPlanSize(double bytes) {
+    return std::find(std::begin(kQuotaPlanSizes), std::end(kQuotaPlanSizes), bytes) != std::end(kQuotaPlanSizes);
+}
+
+std::string FirstLine(std::string_view text) {
+    return std::string(text.substr(0, text.find_first_of("\r\n")));
+}
+
+}  // namespace
+
+struct frmStatus::Evaluation {
+    StatusViewState state;
+    std::vector<std::string> traces;
+    NextSchedule next;
+    bool quotaExhausted = false;
+};
+
+void frmStatus::Form_Load() {
+    ResumeNext([&] {
+        consumedMessage_.clear();
+        Evaluate(true);
+        Trace(kTraceLoaded);
+    });
+}
+
+void frmStatus::frmStatusTimer_Timer() {
+    ResumeNext([&] { Evaluate(false); });
+}
+
+void frmStatus::Cmd_Yes_Click() {
+    ResumeNext([&] { ViewLog(); });
+}
+
+void frmStatus::imgViewLog_Click() {
+    ResumeNext([&] { ViewLog(); });
+}
+
+void frmStatus::Cmd_No_Click() {
+    ResumeNext([&] { view_.Close(); });
+}
+
+void frmStatus::chkDesNotify1_Click(bool checked) {
+    ResumeNext([&] {
+        context_.values.WriteProfile(c::kBackupStatusSection, c::kDesktopNotification, checked ? "1" : "0");
+        state_.notifyChecked = checked;
+    });
+}
+
+void frmStatus::imgUpgrade_Click() {
+    ResumeNext([&] {
+        std::string link = context_.settings.links.accountUpgrade + context_.values.CurrentUserName();
+        if (Trim(context_.settings.language) == kSpanish) {
+            link += status_text::kSpanishSuffix;
+        }
+        ShellRequest request;
+        request.verb = "open";
+        request.file = PathFromUtf8(link);
+        request.show = ShowMode::Normal;
+        if (!context_.ports.shell.Execute(request).Succeeded()) {
+            context_.ports.shell.Execute(request);
+        }
+    });
+}
+
+void frmStatus::Evaluate(bool load) {
+    Evaluation eval;
+    StatusViewState& state = eval.state;
+    ResumeNext([&] {
+        state.title = DisplayName(context_.settings) + std::string(status_text::kTitleSuffix);
+        state.checkboxCaption = status_text::kCheckbox;
+        state.viewLogCaption = status_text::kViewLog;
+        state.closeCaption = status_text::kClose;
+        state.spaceUsedCaption = status_text::kSpaceUsed;
+        state.upgradeTip = status_text::kUpgradeTip;
+    });
+    ResumeNext([&] {
+        const std::string userName = context_.values.CurrentUserName();
+        if (userName.empty()) {
+            state.statusMessage = status_text::kNotLoggedIn;
+            return;
+        }
+        EvaluateUser(eval, userName);
+    });
+    state_ = std::move(state);
+    // A refresh every 20 seconds would otherwise repeat the same lines for as long as the window
+    // stays open; what changed is still traced.
+    if (load || eval.traces != lastTraces_) {
+        for (const std::string& line : eval.traces) {
+            Trace(line);
+        }
+    }
+    lastTraces_ = std::move(eval.traces);
+    Render();
+}
+
+void frmStatus::EvaluateUser(Evaluation& eval, const std::string& userName) {
+    StatusViewState& state = eval.state;
+    state.userName = std::string(status_text::kAccountName) + " " + userName;
+    ResumeNext([&] {
+        const std::string notify = Trim(context_.values.ReadProfile(c::kBackupStatusSection, c::kDesktopNotification));
+        if (notify == "1" || notify == "0") {
+            state.notifyChecked = notify == "1";
+        }
+    });
+    ResumeNext([&] {
+        eval.next = GetScheduleDate(context_.values, context_.transfer, context_.settings, context_.ports.codePage);
+        NextBackupWords words;
+        words.lead = Caption(kTextNextBackup, words.lead);
+        state.nextBackup = NextBackupSentence(eval.next.nextRun, eval.next.jobLabel, locale_.ShortDatePattern(), words);
+    });
+    if (context_.settings.productNumber != 1) {
+        ResumeNext([&] { EvaluateQuota(eval); });
+    }
+    ResumeNext([&] { SelectMessage(eval); });
+}
+
+void frmStatus::EvaluateQuota(Evaluation& eval) {
+    StatusViewState& state = eval.state;
+    const Quota quota = context_.values.ReadQuota();
+    const std::string separator = locale_.DecimalSeparator();
+    // An unknown Used (-1) leaves the bar empty, and the line says as much.
+    state.quotaText = FormatSize(std::max(quota.used, 0.0), separator) + " " + std::string(status_text::kOutOf) + " " +
+                      FormatSize(quota.max, separator);
+    state.quotaVisible = true;
+    if (quota.used < 0) {
+        state.quotaPercent = 0;
+        state.quotaColour = kQuotaGreen;
+        return;
+    }
+    if (quota.used > quota.max) {
+        state.quotaPercent = kFullBar;
+        state.quotaColour = kQuotaRed;
+        state.upgradeVisible = true;
+        if (IsPlanSize(quota.max)) {
+            eval.quotaExhausted = true;
+            eval.traces.emplace_back(kTraceQuotaIsExceeded);
+            const std::string indicator =
+                Trim(context_.values.ReadProfile(c::kBackupStatusSection, c::kStatusMessageIndicaton));
+            // The message is written once; the indicator says it stands there, so only a
+            // written message may set it.
+            if (indicator != kQuotaIndicator && WriteStatusFile(status_text::kQuotaExhausted)) {
+                context_.values.WriteProfile(c::kBackupStatusSection, c::kStatusMessageIndicaton, kQuotaIndicator);
+            }
+        }
+        return;
+    }
+    // Used within Max; with no Max known (0) there is nothing to divide by, and nothing used.
+    const double percent = quota.max > 0 ? std::floor(quota.used / quota.max * 100.0) : 0.0;
+    state.quotaPercent = static_cast<int>(std::clamp(percent, 0.0, static_cast<double>(kFullBar)));
+    state.quotaColour = state.quotaPercent > kRedAbovePercent ? kQuotaRed : kQuotaGreen;
+    const std::string indicator =
+        Trim(context_.values.ReadProfile(c::kBackupStatusSection, c::kStatusMessageIndicaton));
+    state.upgradeVisible = indicator == kQuotaIndicator && !StatusFileLine().empty();
+}
+
+void frmStatus::SelectMessage(Evaluation& eval) {
+    StatusViewState& state = eval.state;
+    auto& traces = eval.traces;
+    if (eval.quotaExhausted) {
+        state.statusMessage = status_text::kQuotaExhausted;
+        traces.emplace_back(kTraceQuotaExceeded);
+        return;
+    }
+    const std::filesystem::path scheduleFile = ScheduleFilePath(context_.values.UserFolder());
+    const std::string marker = Trim(Readfirstline(scheduleFile, context_.ports.codePage));
+    if (!marker.empty() && marker != c::kRunMarkerIdle) {
+        state.statusMessage = Caption(kTextInProgress, status_text::kInProgress);
+        traces.emplace_back(kTraceInProgress);
+        return;
+    }
+    const bool disabled = Trim(context_.transfer.Trf_ReadUserProfile(c::kScheduleDisable)) == kTrue;
+    const std::string noScheduleText =
+        disabled ? DisabledFromTrayText() : Caption(kTextNoSchedule, status_text::kNoSchedule);
+    if (!FileExists(scheduleFile)) {
+        state.statusMessage = noScheduleText;
+        traces.emplace_back(kTraceNoFile);
+        traces.emplace_back(disabled ? kTraceNoFileDisabled : kTraceNoFileNoSchedule);
+        return;
+    }
+    if (eval.next.disabled || Trim(eval.next.nextRun).empty()) {
+        state.statusMessage = noScheduleText;
+        traces.emplace_back(disabled ? kTraceNoTimeDisabled : kTraceNoTime);
+        return;
+    }
+
+    // The engine's message about the last scheduled backup. Once this window has consumed it
+    // (emptied the file), it keeps showing it for as long as it stays open.
+    const std::string line = StatusFileLine();
+    if (!line.empty()) {
+        consumedMessage_.clear();
+    }
+    state.statusMessage = line.empty() ? consumedMessage_ : line;
+    if (FileExists(UserFile(c::kSchStatusErrorFile))) {
+        state.statusMessage = status_text::kFailed;
+    }
+    recent_ = GetTimeDifference(eval.next.nextRun, context_.values, context_.ports.clock.Now()).recent;
+    if (recent_) {
+        traces.emplace_back(kTraceRecent);
+        return;
+    }
+    // An empty file and indicator stay as they are: rewriting them at every refresh could only
+    // overwrite a message the engine has just left.
+    if (!line.empty() && WriteStatusFile("")) {
+        consumedMessage_ = line;
+    }
+    if (!context_.values.ReadProfile(c::kBackupStatusSection, c::kStatusMessageIndicaton).empty()) {
+        context_.values.WriteProfile(c::kBackupStatusSection, c::kStatusMessageIndicaton, "");
+    }
+    traces.emplace_back(kTraceConsumed);
+}
+
+void frmStatus::ViewLog() {
+    Trace(kTraceViewLogEntered);
+    if (openLogViewer_) {
+        ResumeNext(openLogViewer_);
+    }
+    ResumeNext([&] {
+        const std::string status = Trim(context_.values.ReadProfile(c::kBackupStatusSection, c::kDllStatus));
+        if (status == c::kDllStatusFailed || status == c::kDllStatusCompleted) {
+            context_.values.WriteProfile(c::kBackupStatusSection, c::kDllStatus, c::kDllStatusNothing);
+        }
+    });
+    ResumeNext([&] {
+        if (state_.statusMessage != Caption(kTextInProgress, status_text::kInProgress) &&
+            FileExists(UserFile(c::kSchStatusErrorFile))) {
+            state_.statusMessage = status_text::kFailed;
+        }
+    });
+    Trace(kTraceViewLogChanged);
+    Trace(kTraceViewLogDone);
+    Render();
+}
+
+void frmStatus::Trace(std::string_view text) {
+    context_.trace.WriteTrace(TraceLine(context_.ports.clock, "", text));
+}
+
+void frmStatus::Render() {
+    view_.Render(state_);
+}
+
+std::string frmStatus::Caption(int id, std::string_view english) const {
+    return WindowCaption(context_.texts, id, english, context_.settings.productName);
+}
+
+std::string frmStatus::DisabledFromTrayText() const {
+    const std::string english =
+        "You have disabled the scheduled backup from the " + context_.settings.productName + " tray menu.";
+    return Caption(kTextDisabledFromTray, english);
+}
+
+std::filesystem::path frmStatus::UserFile(std::string_view name) {
+    return context_.values.UserFolder() / PathFromUtf8(name);
+}
+
+std::string frmStatus::StatusFileLine() {
+    const auto bytes = ReadFileBytes(UserFile(c::kSchStatusFile), kMaxStatusFileBytes);
+    return bytes ? CutAtNul(FirstLine(DecodeTextFile(*bytes))) : std::string();
+}
+
+bool frmStatus::WriteStatusFile(std::string_view line) {
+    const std::string bytes = "\xFF\xFE" + Utf16LeBytes(Utf8ToUtf16(std::string(line) + "\r\n"));
+    return ReplaceFileBytes(UserFile(c::kSchStatusFile), bytes);
+}
+
+}  // namespace ovp

@@ -1,0 +1,330 @@
+#include "ui/status_presenter.h"
+
+#include <gtest/gtest.h>
+
+#include "base/files.h"
+#include "base/text.h"
+#include "scheduler/schedule_codes.h"
+#include "scheduler/schedule_record.h"
+#include "support/app_fixture.h"
+#include "support/fake_locale_format.h"
+#include "ui/captions.h"
+
+namespace ovp {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class RecordingView : public IStatusView {
+  public:
+    void Render(const StatusViewState& state) override { renders.push_back(state); }
+    void Close() override { ++closes; }
+    std::vector<StatusViewState> renders;
+    int closes = 0;
+};
+
+std::string Utf16File(std::string_view utf8Line) {
+    return "\xFF\xFE" + Utf16LeBytes(Utf8ToUtf16(std::string(utf8Line) + "\r\n"));
+}
+
+constexpr std::string_view kQuotaMessage =
+    "Your data could not be backed up as you have utilized the allocated quota. Upgrade and try again.";
+constexpr std::string_view kInfo = "   [INFORMATION] ";
+
+// What the engine has left for the window. Now is 03-14-2026 09:30:00 (the fake clock).
+struct Scene {
+    std::string_view marker = "0";  // line 1 of scheduleData.txt; "-" for no file
+    std::string_view nextRun = "03-20-2026 06:00:00";
+    bool disabled = false;
+    std::string_view statusFile = "";  // SchStatus.txt's line; "" for no file
+    bool utf16 = false;                // written as the engine's Unicode file, else as ANSI bytes
+    std::string_view endTime = "03-14-2026 07:30:00";
+    bool failed = false;
+};
+
+class StatusPresenterTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fx_.WriteConfiguration();
+        fx_.SetCurrentUser("alice");
+        fx_.Context().traceUser.MarkKnown();  // start-up has read the user: traces go to the user folder
+        CreateFolders(UserFolder());
+        Arrange({});
+    }
+
+    void Arrange(const Scene& s) {
+        ScheduleRecord record;
+        record.JobKind = "oventbkupjob";
+        record.NextRun = s.nextRun;
+        record.SortKey = MakeSortKey(s.nextRun);
+        DeleteFileIfExists(UserFolder() / "scheduleData.txt");
+        if (s.marker != "-") {
+            test::WriteAll(UserFolder() / "scheduleData.txt",
+                           std::string(s.marker) + "\r\n" + FormatScheduleLine(record) + "\r\n");
+        }
+        fx_.Context().transfer.Trf_WriteUserProfile("ScheduleDisable", s.disabled ? "TRUE" : "FALSE");
+        DeleteFileIfExists(SchStatus());
+        if (!s.statusFile.empty()) {
+            test::WriteAll(SchStatus(), s.utf16 ? Utf16File(s.statusFile) : std::string(s.statusFile) + "\r\n");
+        }
+        SetStatus("SchEndTime", s.endTime);
+        DeleteFileIfExists(UserFolder() / "SchStatusError.txt");
+        if (s.failed) {
+            test::WriteAll(UserFolder() / "SchStatusError.txt", "");
+        }
+        form_.reset();
+    }
+
+    frmStatus& Form() {
+        if (!form_) {
+            form_ = std::make_unique<frmStatus>(fx_.Context(), locale_, view_, [this] { ++logViewerOpens_; });
+        }
+        return *form_;
+    }
+    const StatusViewState& Shown() { return view_.renders.back(); }
+    const StatusViewState& Load() {
+        Form().Form_Load();
+        return Shown();
+    }
+    const StatusViewState& Refresh() {
+        Form().frmStatusTimer_Timer();
+        return Shown();
+    }
+
+    std::filesystem::path UserFolder() { return fx_.Context().values.UserFolder(); }
+    std::filesystem::path SchStatus() { return UserFolder() / "SchStatus.txt"; }
+    void SetStatus(std::string_view key, std::string_view value) {
+        fx_.Context().values.WriteProfile("BackupStatus", key, value);
+    }
+    std::string Status(std::string_view key) { return fx_.Context().values.ReadProfile("BackupStatus", key); }
+    void SetQuota(std::string_view used, std::string_view max) {
+        fx_.Context().values.WriteProfile("QuotaStatus", "Used", used);
+        fx_.Context().values.WriteProfile("QuotaStatus", "Max", max);
+    }
+
+    // The trace lines written since the last call, without date and "   [INFORMATION] ".
+    Lines NewTraces() {
+        const auto bytes = ReadFileBytes(UserFolder() / "TrayTraceFile.txt");
+        Lines all = bytes ? Split(DecodeTextFile(*bytes), "\r\n") : Lines{};
+        all.erase(std::remove(all.begin(), all.end(), ""), all.end());
+        Lines fresh;
+        for (std::size_t i = std::min(tracesSeen_, all.size()); i < all.size(); ++i) {
+            if (all[i].size() > 19) {
+                fresh.push_back(all[i].substr(all[i].substr(19, kInfo.size()) == kInfo ? 19 + kInfo.size() : 19));
+            }
+        }
+        tracesSeen_ = all.size();
+        return fresh;
+    }
+
+    test::AppFixture fx_;
+    test::FakeLocaleFormat locale_;
+    RecordingView view_;
+    int logViewerOpens_ = 0;
+    std::size_t tracesSeen_ = 0;
+    std::unique_ptr<frmStatus> form_;
+};
+
+TEST_F(StatusPresenterTest, WithoutAUserOnlyTheLoginSentenceIsShown) {
+    SetQuota("4294967297", "4294967296");
+    fx_.SetCurrentUser("");
+    const StatusViewState& shown = Load();
+    EXPECT_EQ(shown.title, "Grp Caption - Scheduled Backup Status");
+    EXPECT_EQ(shown.statusMessage, "Login to the account for which you want to see the scheduled backup status.");
+    EXPECT_EQ(shown.nextBackup + shown.userName, "");
+    EXPECT_FALSE(shown.quotaVisible || shown.upgradeVisible);
+    EXPECT_FALSE(FileExists(SchStatus()));
+}
+
+TEST_F(StatusPresenterTest, AUserSeesTheAccountTheNextBackupAndTheQuotaInTheLocaleForms) {
+    SetQuota("1610612736", "2147483648");
+    locale_.shortDatePattern = "dd/MM/yyyy";
+    locale_.decimalSeparator = ",";
+    const StatusViewState& shown = Load();
+    EXPECT_EQ(shown.userName, "Account Name: alice");
+    EXPECT_EQ(shown.nextBackup, "Your next backup will occur on  03/20/2026 06:00:00");
+    EXPECT_EQ(shown.quotaText, "1,5 GB out of 2,0 GB");
+    EXPECT_TRUE(shown.quotaVisible);
+}
+
+TEST_F(StatusPresenterTest, QuotaBarThresholds) {
+    const struct {
+        std::string_view used, max;
+        int percent;
+        std::uint32_t colour;
+        bool upgrade;
+    } cases[] = {
+        {"900", "1000", 90, kQuotaGreen, false},
+        {"909", "1000", 90, kQuotaGreen, false},
+        {"910", "1000", 91, kQuotaRed, false},
+        {"1500", "1000", 100, kQuotaRed, true},
+        {"", "1000", 0, kQuotaGreen, false},
+        {"0", "", 0, kQuotaGreen, false},
+        {"2147483648", "2147483648", 100, kQuotaRed, false},
+    };
+    for (const auto& c : cases) {
+        SetQuota(c.used, c.max);
+        const StatusViewState& shown = Refresh();
+        EXPECT_EQ(shown.quotaPercent, c.percent) << c.used << "/" << c.max;
+        EXPECT_EQ(shown.quotaColour, c.colour) << c.used << "/" << c.max;
+        EXPECT_EQ(shown.upgradeVisible, c.upgrade) << c.used << "/" << c.max;
+        EXPECT_NE(shown.statusMessage, kQuotaMessage) << "not a plan size or not above it";
+    }
+}
+
+TEST_F(StatusPresenterTest, AnExhaustedPlanWritesTheQuotaMessageOnceEvenOverARunningJob) {
+    Arrange({.marker = "1"});
+    SetQuota("4294967297", "4294967296");
+    const StatusViewState& shown = Load();
+    EXPECT_EQ(shown.statusMessage, kQuotaMessage);
+    EXPECT_TRUE(shown.upgradeVisible);
+    EXPECT_EQ(test::ReadAll(SchStatus()), Utf16File(kQuotaMessage));
+    EXPECT_EQ(Status("StatusMessageIndicaton"), "2");
+    EXPECT_EQ(NewTraces(), (Lines{"Form-Load Quota is exceeded", "Form-Load: Quota Exceeded", "Loaded Status Form"}));
+
+    test::WriteAll(SchStatus(), "engine's own");
+    EXPECT_EQ(Refresh().statusMessage, kQuotaMessage);
+    EXPECT_EQ(test::ReadAll(SchStatus()), "engine's own") << "the indicator says the message stands";
+}
+
+TEST_F(StatusPresenterTest, StatusMessageOrder) {
+    const std::string huge(200 * 1024, 'x');  // too large to be a message
+    const std::string disabled = "You have disabled the scheduled backup from the Grp Online tray menu.";
+    const struct {
+        Scene scene;
+        std::string message;
+        Lines traces;
+    } cases[] = {
+        {{.marker = "2"}, "The scheduled backup job is in progress", {"Form-Load: Schedule backup in progress."}},
+        {{.marker = "-"},
+         "No backup has been scheduled.",
+         {"Form-Load: No schedule Data File", "Form-Load: No schedule data file"}},
+        {{.marker = "-", .disabled = true},
+         disabled,
+         {"Form-Load: No schedule Data File", "Form-Load: Scheduler is disabled"}},
+        {{.nextRun = ""}, "No backup has been scheduled.", {"Form-Load: schedule Data Exists but no schedule Time"}},
+        {{.disabled = true}, disabled, {"Form-Load: scheduler is disabled"}},
+        {{.statusFile = "Backup completed", .endTime = "03-14-2026 09:01:00"},
+         "Backup completed",
+         {"Form-Load: Backup completed just before 30min "}},
+        {{.statusFile = "Some files were skipped", .utf16 = true, .endTime = "03-14-2026 09:01:00", .failed = true},
+         "Backup has failed",
+         {"Form-Load: Backup completed just before 30min "}},
+        {{.statusFile = huge}, "", {"Form-Load: Backup completed 30min ago"}},
+    };
+    for (const auto& c : cases) {
+        Arrange(c.scene);
+        NewTraces();
+        EXPECT_EQ(Load().statusMessage, c.message) << c.message;
+        Lines expected = c.traces;
+        expected.emplace_back("Loaded Status Form");
+        EXPECT_EQ(NewTraces(), expected) << c.message;
+    }
+}
+
+TEST_F(StatusPresenterTest, AConsumedMessageStaysWhileTheWindowIsOpenAndRefreshesTraceOnlyChanges) {
+    Arrange({.statusFile = "Backup completed"});
+    SetStatus("StatusMessageIndicaton", "1");
+    EXPECT_EQ(Load().statusMessage, "Backup completed");
+    EXPECT_EQ(test::ReadAll(SchStatus()), Utf16File(""));
+    EXPECT_EQ(Status("StatusMessageIndicaton"), "");
+    EXPECT_EQ(NewTraces(), (Lines{"Form-Load: Backup completed 30min ago", "Loaded Status Form"}));
+
+    EXPECT_EQ(Refresh().statusMessage, "Backup completed");
+    EXPECT_EQ(NewTraces(), Lines{});
+
+    test::WriteAll(SchStatus(), Utf16File("Backup completed with warnings"));
+    SetStatus("SchEndTime", "03-14-2026 09:25:00");
+    EXPECT_EQ(Refresh().statusMessage, "Backup completed with warnings");
+    EXPECT_EQ(NewTraces(), Lines{"Form-Load: Backup completed just before 30min "});
+}
+
+TEST_F(StatusPresenterTest, ViewLogResetsTheEnginesReportAndShowsAFailure) {
+    for (const auto& [before, after] : {std::pair{"3", "0"}, {"4", "0"}, {"2", "2"}}) {
+        SetStatus("DLLStatus", before);
+        Form().Cmd_Yes_Click();
+        EXPECT_EQ(Status("DLLStatus"), after) << before;
+    }
+    EXPECT_EQ(logViewerOpens_, 3);
+
+    Load();
+    test::WriteAll(UserFolder() / "SchStatusError.txt", "");
+    NewTraces();
+    Form().imgViewLog_Click();
+    EXPECT_EQ(Shown().statusMessage, "Backup has failed");
+    EXPECT_EQ(NewTraces(), (Lines{"Entered into View-Log Click Event", "Viewed the Log.So, Change Status Message",
+                                  "Completed View-Log functionality"}));
+
+    Arrange({.marker = "1", .failed = true});
+    frmStatus withoutViewer(fx_.Context(), locale_, view_);
+    withoutViewer.Form_Load();
+    withoutViewer.Cmd_Yes_Click();
+    EXPECT_EQ(Shown().statusMessage, "The scheduled backup job is in progress");
+}
+
+TEST_F(StatusPresenterTest, UpgradeOpensTheAccountPageOnceMoreWhenTheShellFails) {
+    const std::string page = fx_.Context().settings.links.accountUpgrade + "alice";
+    Form().imgUpgrade_Click();
+    fx_.shell.answer = ShellResult{31, 1155, "No association"};
+    Form().imgUpgrade_Click();
+    ASSERT_EQ(fx_.shell.requests.size(), 3u);
+    for (const ShellRequest& request : fx_.shell.requests) {
+        EXPECT_EQ(request.verb, "open");
+        EXPECT_EQ(Utf8FromPath(request.file), page);
+    }
+
+    test::AppFixture spanish;
+    std::string config = test::GroupConfiguration();
+    spanish.WriteConfiguration(config.replace(config.find("English"), 7, "Spanish"));
+    spanish.SetCurrentUser("bob");
+    frmStatus(spanish.Context(), locale_, view_).imgUpgrade_Click();
+    ASSERT_EQ(spanish.shell.requests.size(), 1u);
+    EXPECT_EQ(Utf8FromPath(spanish.shell.requests[0].file),
+              spanish.Context().settings.links.accountUpgrade + "bob &country=ES&lang=es");
+}
+
+TEST_F(StatusPresenterTest, CheckboxFollowsAndWritesDesktopNotification) {
+    SetStatus("DesktopNotification", "yes");
+    EXPECT_EQ(Load().notifyChecked, std::nullopt);
+    Form().chkDesNotify1_Click(true);
+    EXPECT_EQ(Status("DesktopNotification"), "1");
+    EXPECT_EQ(Refresh().notifyChecked, true);
+    Form().chkDesNotify1_Click(false);
+    EXPECT_EQ(Status("DesktopNotification"), "0");
+    Form().Cmd_No_Click();
+    EXPECT_EQ(view_.closes, 1);
+}
+
+TEST_F(StatusPresenterTest, LocalisedTextsAreFittedToTheEnglishRoom) {
+    CreateFolders(fx_.app / "Lang");
+    test::WriteAll(fx_.app / "Lang" / "English.txt", "984=Ihre nächste Sicherung erfolgt am \n988=Nichts geplant.\n");
+    // 31 characters of room: 28 of the text and "..."; "ä" counts as one.
+    EXPECT_EQ(Load().nextBackup, "Ihre nächste Sicherung erfol... 03-20-2026 06:00:00");
+    Arrange({.marker = "-"});
+    EXPECT_EQ(Load().statusMessage, "Nichts geplant.");
+}
+
+TEST(Captions, LongerTranslationsAreCutInCharactersAndUnitsGetAFullStop) {
+    const struct {
+        std::string_view localised, english;
+        std::string fitted;
+    } cases[] = {
+        {"Schließen", "Close", "Sc..."},
+        {"Cerrar", "Close Window", "Cerrar"},
+        {"Ändern", "Change", "Ändern"},
+        {"ÄÖÜÄÖÜÄ", "Change", "ÄÖÜ..."},
+        {"Okay", "OK", "Ok"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FitCaption(c.localised, c.english), c.fitted) << c.localised;
+    }
+    test::FakeLocaleText texts;
+    texts.texts = {{1, "Tallux Fenster"}, {2, " Tag(e)"}};
+    EXPECT_EQ(WindowCaption(texts, 1, "Tallux window", "Grp"), "Grp Fenster");
+    EXPECT_EQ(WindowCaption(texts, 3, "English", "Grp"), "English");
+    EXPECT_EQ(LocalisedUnit(texts, 2, " day(s).", "Grp"), " Tag(e).");
+    EXPECT_EQ(LocalisedUnit(texts, 3, " day(s).", "Grp"), " day(s).");
+}
+
+}  // namespace
+}  // namespace ovp
