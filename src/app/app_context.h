@@ -13,6 +13,7 @@
 #include "app/product_config.h"
 #include "app/service_control.h"
 #include "app/trace.h"
+#include "app/tray_status_state.h"
 #include "commands/tray_menu_model.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
@@ -125,6 +126,9 @@ class AppContext {
     // ---- The missed-backup watcher ----
     // Advances by 2 per tick on the Vista family; the service is looked at each time it reaches 10.
     int serviceRetryCounter = 0;
+
+    // ---- The tray status monitor ----
+    TrayStatusState trayStatus;
 };
 
 }  // namespace ovp

@@ -29,6 +29,9 @@ inline constexpr std::string_view kBackupProgressFile = "BackupProgress.ini";
 inline constexpr std::string_view kClientOutputFile = "DLLOutput1.txt";
 inline constexpr std::string_view kClientInputFile = "DLLInput.txt";
 inline constexpr std::string_view kTempRecValsFile = "TempRecVals.txt";
+// The shadow-copy status files of the application folder, reset to "0" when a backup starts.
+inline constexpr std::string_view kShadowCopyStatusFile = "OVVSSCommonStatus.txt";
+inline constexpr std::string_view kShadowCopyStatusDllFile = "OVVSSCommonStatusDll.txt";
 // The user folder's default files of a first run (system code-page text, CR LF).
 inline constexpr std::string_view kAutoFileSelectionFile = "AutoFileSelection.txt";
 inline constexpr std::string_view kBackupFolderListFile = "atbkupfolderlist.txt";
@@ -216,6 +219,9 @@ inline constexpr std::string_view kDllStatusNothing = "0";
 inline constexpr std::string_view kDllStatusStarted = "1";
 inline constexpr std::string_view kDllStatusEnded = "2";
 inline constexpr std::string_view kDllStatusFailed = "3";
+// The engine's report of a job that completed. Like "3" it stays until the user presses "View Log"
+// in the status window, which sets both back to "0": the log has then been seen.
+inline constexpr std::string_view kDllStatusCompleted = "4";
 inline constexpr std::string_view kStatusScheduledRunning = "1";
 inline constexpr std::string_view kStatusStopRequest = "5";
 inline constexpr std::string_view kTrayStartBackground = "0";

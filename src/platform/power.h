@@ -13,6 +13,8 @@ enum class ExecutionRequest {
     SystemRequiredContinuous,
     // Withdraws an earlier system-required request (continuous only).
     ContinuousOnly,
+    // Resets the system's idle timer once, without holding it (system-required alone).
+    SystemRequiredOnce,
 };
 
 // Why a wait for the wake timer came back.

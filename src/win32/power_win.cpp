@@ -56,8 +56,17 @@ class Win32WakeTimer final : public IWakeTimer {
 }  // namespace
 
 std::uint32_t Win32Power::RequestExecutionState(ExecutionRequest request) {
-    const EXECUTION_STATE state =
-        request == ExecutionRequest::SystemRequiredContinuous ? (ES_SYSTEM_REQUIRED | ES_CONTINUOUS) : ES_CONTINUOUS;
+    EXECUTION_STATE state = ES_CONTINUOUS;
+    switch (request) {
+        case ExecutionRequest::SystemRequiredContinuous:
+            state = ES_SYSTEM_REQUIRED | ES_CONTINUOUS;
+            break;
+        case ExecutionRequest::SystemRequiredOnce:
+            state = ES_SYSTEM_REQUIRED;
+            break;
+        case ExecutionRequest::ContinuousOnly:
+            break;
+    }
     return static_cast<std::uint32_t>(::SetThreadExecutionState(state));
 }
 

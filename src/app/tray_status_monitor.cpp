@@ -1,0 +1,439 @@
+#include "app/tray_status_monitor.h"
+
+#include <array>
+#include <exception>
+#include <limits>
+
+#include "app/configuration.h"
+#include "app/engine_contract.h"
+#include "base/files.h"
+#include "base/resume_next.h"
+#include "base/text.h"
+#include "scheduler/job_control.h"
+#include "scheduler/schedule_file.h"
+#include "ui/schedule_status.h"
+
+namespace ovp {
+
+namespace c = contract;
+
+namespace {
+
+// Pictures of the images folder.
+constexpr std::string_view kNormalIcon = "ovlog.ico";
+constexpr std::string_view kRunningIcon = "ovlogyellow.ico";
+constexpr std::string_view kBrandRunningIcon = "ovlogyellowp.ico";
+constexpr std::string_view kFailureIcon = "ovlogred.ico";
+constexpr std::string_view kCompletedIcon = "ovloggreen.ico";
+constexpr std::array<std::string_view, 2> kContinuousIcons = {"CDPBlue1.ico", "CDPBlue2.ico"};
+constexpr std::array<std::string_view, 2> kQuotaIcons = {"QExceed1.ico", "QExceed2.ico"};
+
+// Localised texts and their English defaults.
+constexpr int kQuotaExceededTextId = 463;
+constexpr std::string_view kQuotaExceededText = "Quota Exceeded. Upgrade Now!";
+constexpr int kScheduledRunningTextId = 1594;
+constexpr std::string_view kScheduledRunningText = "The scheduled backup job is in progress";
+constexpr int kNoScheduleTextId = 988;
+constexpr std::string_view kNoScheduleText = "No backup has been scheduled.";
+constexpr int kScheduleDisabledTextId = 987;
+constexpr int kContinuousRunningTextId = 1620;
+constexpr std::string_view kContinuousRunningText = "Continuous Backup is in progress";
+constexpr int kContinuousFailedTextId = 1621;
+constexpr std::string_view kContinuousFailedText = "Continuous Backup has failed";
+constexpr int kContinuousCancelledTextId = 1622;
+constexpr std::string_view kContinuousCancelledText = "CDP Backup canceled by user";
+
+constexpr std::string_view kFailurePrefix = "Unable to stop exe. \r\nReason: ";
+// "StatusMessageIndicaton" when the engine's last message is the quota message.
+constexpr std::string_view kQuotaMessageIndicator = "2";
+constexpr int kMaxContinuousState = 10;
+
+bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+// A run marker that names no running job: "0", or nothing at all.
+bool IsIdleMarker(std::string_view marker) {
+    const std::string trimmed = TrimWhitespace(marker);
+    return trimmed.empty() || trimmed == c::kRunMarkerIdle;
+}
+
+// The first two lines of the schedule file: the run marker and the first record.
+struct ScheduleHead {
+    std::string marker;
+    std::string firstRecord;
+};
+
+// nullopt when the file is missing. A file that is there but cannot be read has empty lines, as
+// it has for a moment while the engine rewrites it.
+std::optional<ScheduleHead> ReadScheduleHead(const std::filesystem::path& file) {
+    if (!FileExists(file)) {
+        return std::nullopt;
+    }
+    ScheduleHead head;
+    const std::optional<std::string> bytes = ReadFileBytes(file, kMaxScheduleFileBytes);
+    if (!bytes) {
+        return head;
+    }
+    std::string_view rest = *bytes;
+    const auto nextLine = [&rest]() {
+        const auto end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) {
+            line.remove_suffix(1);
+        }
+        return std::string(line);
+    };
+    head.marker = nextLine();
+    head.firstRecord = nextLine();
+    return head;
+}
+
+}  // namespace
+
+std::string CutTrayTip(std::string_view text) {
+    // No UTF-16 unit takes less than one UTF-8 byte.
+    if (text.size() <= kTrayTipMaxUnits) {
+        return std::string(text);
+    }
+    std::u16string units = Utf8ToUtf16(text);
+    if (units.size() <= kTrayTipMaxUnits) {
+        return std::string(text);
+    }
+    std::size_t length = kTrayTipMaxUnits;
+    if (IsHighSurrogate(units[length - 1])) {
+        --length;
+    }
+    units.resize(length);
+    return Utf16ToUtf8(units);
+}
+
+std::optional<std::int16_t> ParseDllStatus(std::string_view text) {
+    const std::optional<long long> value = ParseInteger(text);
+    if (!value || *value < std::numeric_limits<std::int16_t>::min() ||
+        *value > std::numeric_limits<std::int16_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(*value);
+}
+
+int ParseContinuousBackupState(std::string_view text) {
+    const long long value = ParseIntegerOr(text, c::kRTBackupIdle);
+    return value < 0 || value > kMaxContinuousState ? c::kRTBackupIdle : static_cast<int>(value);
+}
+
+TrayStatusMonitor::TrayStatusMonitor(AppContext& context, ITrayIcon& tray, IStatusWindowHost& statusWindow)
+    : context_(context),
+      tray_(tray),
+      statusWindow_(statusWindow),
+      state_(context.trayStatus),
+      user_(context.storedUser),
+      values_(context.ports.registry, context.ports.profiles, context.folders, user_, context.trace) {}
+
+void TrayStatusMonitor::Tick() noexcept {
+    try {
+        RunSteps();
+    } catch (const std::exception& error) {
+        TraceFailure(error.what());
+    } catch (...) {
+        TraceFailure("unknown error");
+    }
+}
+
+void TrayStatusMonitor::RunSteps() {
+    user_.Refresh();
+    DeleteQuotaMarkerWhenBelowMax();
+    ReleaseKeepAwake();
+    RequestKeepAwake();
+    TakeScheduledJobState();
+    ShowScheduleState();
+    ShowLastBackupResult();
+    OpenStatusWindowWhenAsked();
+    TakeEngineReport();
+    TakeContinuousBackupState();
+    ShowContinuousBackup();
+    ShowQuotaExceeded();
+    ShowQuotaTip();
+}
+
+// ---- The steps ----------------------------------------------------------------------------------
+
+void TrayStatusMonitor::DeleteQuotaMarkerWhenBelowMax() {
+    const Quota quota = values_.ReadQuota();
+    if (quota.max > quota.used && QuotaMarkerExists()) {
+        // A marker that cannot go now is tried again at the next tick.
+        DeleteFileIfExists(QuotaMarkerFile());
+    }
+}
+
+void TrayStatusMonitor::ReleaseKeepAwake() {
+    if (state_.keepAwake && TrimWhitespace(values_.ReadUserNameOrvessa(c::kStarted)) != "0") {
+        context_.ports.power.RequestExecutionState(ExecutionRequest::ContinuousOnly);
+        state_.keepAwake = false;
+    }
+}
+
+void TrayStatusMonitor::RequestKeepAwake() {
+    const std::string standby = TrimWhitespace(values_.ReadUserNameRegistry(c::kStandbyBackup));
+    if ((standby.empty() || standby == "1") && TrimWhitespace(values_.ReadUserNameOrvessa(c::kStarted)) != "1") {
+        context_.ports.power.RequestExecutionState(ExecutionRequest::SystemRequiredOnce);
+        state_.keepAwake = true;
+    }
+}
+
+void TrayStatusMonitor::TakeScheduledJobState() {
+    user_.Refresh();
+    state_.TrayStateCode = IsScheduledJobRunning(values_, context_.jobMemory);
+}
+
+void TrayStatusMonitor::ShowScheduleState() {
+    if (state_.TrayStateCode != kTrayStateScheduledRunning) {
+        SetTrayIcon(BrandedPicture(kNormalIcon));
+        state_.scheduleBlink = false;
+        SetTrayTip(GetTrayTipText());
+        if (QuotaMarkerExists()) {
+            SetTrayTip(QuotaText());
+        }
+        return;
+    }
+    SetTrayTip(context_.settings.productName + " - " + Text(kScheduledRunningTextId, kScheduledRunningText) + "...");
+    if (!state_.scheduleBlink) {
+        SetTrayIcon(Picture(context_.settings.brandFileApplied ? kBrandRunningIcon : kRunningIcon));
+        state_.scheduleBlink = true;
+    } else {
+        SetTrayIcon(BrandedPicture(kNormalIcon));
+        state_.scheduleBlink = false;
+    }
+}
+
+void TrayStatusMonitor::ShowLastBackupResult() {
+    if (TrimWhitespace(ReadBackupStatus(c::kRetValue)).empty()) {
+        return;
+    }
+    const std::optional<std::int16_t> report = ReadDllStatus();
+    if (!report || *report == 0) {
+        return;
+    }
+    if (*report == kTrayStateFailure) {
+        SetTrayIcon(BrandedPicture(kFailureIcon));
+        SetTrayTip(QuotaMarkerExists() ? QuotaText() : GetTrayTipText());
+    } else if (!ScheduledJobMarked()) {
+        SetTrayIcon(BrandedPicture(kCompletedIcon));
+        SetTrayTip(GetTrayTipText());
+    }
+}
+
+void TrayStatusMonitor::OpenStatusWindowWhenAsked() {
+    if (TrimWhitespace(ReadBackupStatus(c::kStatusWindow)) != "1") {
+        return;
+    }
+    values_.WriteProfile(c::kBackupStatusSection, c::kStatusWindow, "0");
+    statusWindow_.ShowStatusWindow();
+}
+
+void TrayStatusMonitor::TakeEngineReport() {
+    state_.TrayStateCode = ReadDllStatus().value_or(kTrayStateIdle);
+    if (state_.TrayStateCode == kTrayStateScheduledRunning && FileExists(ScheduleFile())) {
+        ResetShadowCopyStatusFiles();
+        values_.WriteProfile(c::kBackupStatusSection, c::kStatus, c::kStatusScheduledRunning);
+        values_.WriteProfile(c::kBackupStatusSection, c::kDllStatus, c::kDllStatusNothing);
+        // Read again: the engine may have reported anew since the first read.
+        state_.TrayStateCode = ReadDllStatus().value_or(kTrayStateIdle);
+    }
+    if (state_.TrayStateCode == kTrayStateScheduledEnded) {
+        context_.jobMemory.retValue = ParseIntegerOr(ReadBackupStatus(c::kRetValue), 0);
+        values_.WriteProfile(c::kBackupStatusSection, c::kDllStatus, c::kDllStatusNothing);
+        context_.ports.clock.Sleep(kBackupEndedWaitMs);
+    }
+}
+
+void TrayStatusMonitor::TakeContinuousBackupState() {
+    const int continuous = ParseContinuousBackupState(values_.ReadUserNameOrvessa(c::kRTBackup));
+    if (continuous == c::kRTBackupIdle) {
+        state_.continuousSeenActive = false;
+        state_.continuousSeenIdle = true;
+        return;
+    }
+    state_.TrayStateCode = static_cast<std::int16_t>(kTrayStateContinuousBase + continuous);
+    if (continuous != c::kRTBackupInProgress) {
+        state_.continuousSeenActive = false;
+        return;
+    }
+    if (!state_.continuousSeenActive) {
+        state_.continuousSeenActive = true;
+        state_.continuousSeenIdle = false;
+        context_.ports.clock.Sleep(kContinuousStartWaitMs);
+    }
+}
+
+void TrayStatusMonitor::ShowContinuousBackup() {
+    const int code = state_.TrayStateCode;
+    if (code <= kTrayStateContinuousBase || code > kTrayStateContinuousBase + kMaxContinuousState) {
+        return;
+    }
+    const std::string& productName = context_.settings.productName;
+    switch (code - kTrayStateContinuousBase) {
+        case c::kRTBackupInProgress:
+            if (!state_.continuousBlink) {
+                SetTrayIcon(Picture(kContinuousIcons[0]));
+                SetTrayTip(
+                    WithProductName(DisplayName(context_.settings), kContinuousRunningTextId, kContinuousRunningText));
+                state_.continuousBlink = true;
+            } else {
+                SetTrayIcon(Picture(kContinuousIcons[1]));
+                SetTrayTip(WithProductName(productName, kContinuousRunningTextId, kContinuousRunningText));
+                state_.continuousBlink = false;
+            }
+            break;
+        case c::kRTBackupCancelled:
+            SetTrayIcon(BrandedPicture(kFailureIcon));
+            SetTrayTip(WithProductName(productName, kContinuousCancelledTextId, kContinuousCancelledText));
+            break;
+        case c::kRTBackupQuotaExceeded:
+            if (!QuotaMarkerExists()) {
+                AppendFileBytes(QuotaMarkerFile(), "");
+            }
+            break;
+        default:
+            SetTrayIcon(BrandedPicture(kFailureIcon));
+            SetTrayTip(WithProductName(productName, kContinuousFailedTextId, kContinuousFailedText));
+            break;
+    }
+}
+
+void TrayStatusMonitor::ShowQuotaExceeded() {
+    if (user_.CurrentUserName().empty() || !QuotaMarkerExists() || ConnectionStatus() == 0) {
+        return;
+    }
+    SetTrayTip(QuotaText());
+    SetTrayIcon(Picture(kQuotaIcons[state_.quotaBlink ? 1 : 0]));
+    state_.quotaBlink = !state_.quotaBlink;
+}
+
+void TrayStatusMonitor::ShowQuotaTip() {
+    if (QuotaMarkerExists()) {
+        SetTrayTip(QuotaText());
+    }
+}
+
+// ---- Tray icon and tooltip ----------------------------------------------------------------------
+
+void TrayStatusMonitor::SetTrayIcon(const std::filesystem::path& iconFile) {
+    if (FileExists(iconFile)) {
+        tray_.SetIcon(iconFile);
+    }
+}
+
+void TrayStatusMonitor::SetTrayTip(std::string_view text) {
+    tray_.SetTip(CutTrayTip(text));
+}
+
+std::string TrayStatusMonitor::GetTrayTipText() {
+    user_.Refresh();
+    const std::optional<ScheduleHead> head = ReadScheduleHead(ScheduleFile());
+    if (!head) {
+        return Text(kNoScheduleTextId, kNoScheduleText);
+    }
+    if (!IsIdleMarker(head->marker)) {
+        return {};
+    }
+    if (ScheduleDisabled()) {
+        const std::string& productName = context_.settings.productName;
+        return Text(kScheduleDisabledTextId,
+                    "You have disabled the scheduled backup from the " + productName + " tray menu.");
+    }
+    if (TrimWhitespace(head->firstRecord).empty()) {
+        return Text(kNoScheduleTextId, kNoScheduleText);
+    }
+    // The quota message needs no date, so the schedule is only looked up without it.
+    if (TrimWhitespace(ReadBackupStatus(c::kStatusMessageIndicaton)) == kQuotaMessageIndicator) {
+        return QuotaText();
+    }
+    const NextSchedule next = GetScheduleDate(values_, context_.transfer, context_.settings, context_.ports.codePage);
+    return GetTimeDifference(next.nextRun, values_, context_.ports.clock.Now()).sentence;
+}
+
+// ---- Helpers ------------------------------------------------------------------------------------
+
+void TrayStatusMonitor::ResetShadowCopyStatusFiles() {
+    for (const std::string_view name : {c::kShadowCopyStatusFile, c::kShadowCopyStatusDllFile}) {
+        // Not retried: the report that asked for it is taken now. The failure goes to the trace
+        // and the tick goes on, so the display follows the engine all the same.
+        if (!ReplaceFileBytes(context_.folders.AppFolder() / PathFromUtf8(name), "0\r\n")) {
+            TraceFailure("could not write " + std::string(name));
+        }
+    }
+}
+
+std::optional<std::int16_t> TrayStatusMonitor::ReadDllStatus() {
+    return ParseDllStatus(ReadBackupStatus(c::kDllStatus));
+}
+
+std::string TrayStatusMonitor::ReadBackupStatus(std::string_view key) {
+    return values_.ReadProfile(c::kBackupStatusSection, key);
+}
+
+std::int64_t TrayStatusMonitor::ConnectionStatus() {
+    const RegistryValue value =
+        values_.ReadRegistry(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), c::kRegStatus);
+    if (value.kind == RegistryValue::Kind::Dword) {
+        return value.number;
+    }
+    // The engine writes a DWORD; a string that is no whole number says nothing about a connection.
+    return ParseIntegerOr(value.text, 0);
+}
+
+bool TrayStatusMonitor::ScheduledJobMarked() {
+    const std::optional<ScheduleHead> head = ReadScheduleHead(ScheduleFile());
+    return head && !IsIdleMarker(head->marker);
+}
+
+bool TrayStatusMonitor::ScheduleDisabled() {
+    return EqualsNoCase(TrimWhitespace(context_.transfer.Trf_ReadUserProfile(c::kScheduleDisable)), "TRUE");
+}
+
+std::filesystem::path TrayStatusMonitor::ScheduleFile() {
+    return ScheduleFilePath(values_.UserFolder());
+}
+
+std::filesystem::path TrayStatusMonitor::QuotaMarkerFile() {
+    return values_.UserFolder() / PathFromUtf8(c::kQuotaExceededFile);
+}
+
+bool TrayStatusMonitor::QuotaMarkerExists() {
+    return FileExists(QuotaMarkerFile());
+}
+
+std::filesystem::path TrayStatusMonitor::Picture(std::string_view name) const {
+    return context_.folders.ImagesFolder() / PathFromUtf8(name);
+}
+
+std::filesystem::path TrayStatusMonitor::BrandedPicture(std::string_view name) const {
+    const ProductSettings& settings = context_.settings;
+    if (settings.brandFileApplied && !settings.customIconFile.empty()) {
+        std::filesystem::path custom = Picture(settings.customIconFile);
+        if (FileExists(custom)) {
+            return custom;
+        }
+    }
+    return Picture(name);
+}
+
+std::string TrayStatusMonitor::Text(int id, std::string_view english) {
+    return LocaleStringOr(context_.texts, id, english, context_.settings.productName);
+}
+
+std::string TrayStatusMonitor::QuotaText() {
+    return Text(kQuotaExceededTextId, kQuotaExceededText);
+}
+
+std::string TrayStatusMonitor::WithProductName(std::string_view productName, int id, std::string_view english) {
+    return std::string(productName) + " - " + Text(id, english);
+}
+
+void TrayStatusMonitor::TraceFailure(std::string_view reason) noexcept {
+    ResumeNext([&] { context_.trace.WriteTrace(std::string(kFailurePrefix) + std::string(reason)); });
+}
+
+}  // namespace ovp

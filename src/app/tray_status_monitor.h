@@ -1,0 +1,121 @@
+#pragma once
+// `TrayStatusMonitor`, the callback of timer id 5 on the main form (every 2000 ms): shows the
+// engine's state in the tray icon's picture and tooltip, keeps the quota marker, the shadow-copy
+// status files and the keep-awake request in step with the engine, opens the status window when
+// the engine asks for it, and records the state in `TrayStateCode`.
+//
+// A tick runs thirteen steps in a fixed order; a later step overrides the picture and tooltip of
+// an earlier one, so precedence rises from the idle or scheduled-job display through the last
+// backup's result and continuous backup to the quota. Nothing read is kept to the next tick: the
+// engine writes these values from its own processes at any time.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/app_context.h"
+#include "app/status_window_host.h"
+#include "app/tray_status_state.h"
+#include "platform/tray.h"
+#include "settings/shared_values.h"
+
+namespace ovp {
+
+// The blocking waits of a tick: after the engine reported the end of a backup, and on the first
+// tick in which continuous backup is active.
+inline constexpr std::uint32_t kBackupEndedWaitMs = 3000;
+inline constexpr std::uint32_t kContinuousStartWaitMs = 1000;
+
+// The shell shows at most this many UTF-16 units of a tooltip (its field holds 64 with the NUL).
+inline constexpr std::size_t kTrayTipMaxUnits = 63;
+
+// The tooltip as the shell shows it: at most kTrayTipMaxUnits UTF-16 units, cut before a
+// character that would not fit whole.
+std::string CutTrayTip(std::string_view text);
+
+// "DLLStatus" as the 16-bit code the engine reports; nullopt when empty or no such whole number
+// (both mean "no report").
+std::optional<std::int16_t> ParseDllStatus(std::string_view text);
+
+// "RTBackup" as a continuous-backup state 0 to 10; anything else, empty or not a whole number,
+// is 0 (idle).
+int ParseContinuousBackupState(std::string_view text);
+
+class TrayStatusMonitor {
+  public:
+    TrayStatusMonitor(AppContext& context, ITrayIcon& tray, IStatusWindowHost& statusWindow);
+
+    TrayStatusMonitor(const TrayStatusMonitor&) = delete;
+    TrayStatusMonitor& operator=(const TrayStatusMonitor&) = delete;
+
+    // One tick. A failure ends the tick and is traced; nothing leaves it.
+    void Tick() noexcept;
+
+    // A missing picture file leaves the picture shown.
+    void SetTrayIcon(const std::filesystem::path& iconFile);
+    // Cut as CutTrayTip does.
+    void SetTrayTip(std::string_view text);
+    // The schedule tooltip: why there is no next backup, the quota message, or the sentence
+    // about the next start or the last backup.
+    std::string GetTrayTipText();
+
+  private:
+    // The current user as read at the start of a tick, when the scheduled-job state is taken and
+    // when the schedule tooltip is built: the user's values read in between all belong to one
+    // user, and a change of user shows at the next of these points.
+    class TickUser final : public IUserNameSource {
+      public:
+        explicit TickUser(IUserNameSource& stored) : stored_(stored) {}
+        std::string CurrentUserName() override { return name_; }
+        void Refresh() { name_ = stored_.CurrentUserName(); }
+
+      private:
+        IUserNameSource& stored_;
+        std::string name_;
+    };
+
+    void RunSteps();
+    // ---- The steps, in the order of a tick ----
+    void DeleteQuotaMarkerWhenBelowMax();  // 1
+    void ReleaseKeepAwake();               // 2
+    void RequestKeepAwake();               // 3
+    void TakeScheduledJobState();          // 4
+    void ShowScheduleState();              // 5 and 6
+    void ShowLastBackupResult();           // 7
+    void OpenStatusWindowWhenAsked();      // 8
+    void TakeEngineReport();               // 9
+    void TakeContinuousBackupState();      // 10
+    void ShowContinuousBackup();           // 11
+    void ShowQuotaExceeded();              // 12
+    void ShowQuotaTip();                   // 13
+
+    void ResetShadowCopyStatusFiles();
+    std::optional<std::int16_t> ReadDllStatus();
+    std::string ReadBackupStatus(std::string_view key);
+    std::int64_t ConnectionStatus();
+    bool ScheduledJobMarked();
+    bool ScheduleDisabled();
+
+    std::filesystem::path ScheduleFile();
+    std::filesystem::path QuotaMarkerFile();
+    bool QuotaMarkerExists();
+    std::filesystem::path Picture(std::string_view name) const;
+    // The custom picture of the brand build when its file is there, else the named one.
+    std::filesystem::path BrandedPicture(std::string_view name) const;
+    std::string Text(int id, std::string_view english);
+    std::string QuotaText();
+    std::string WithProductName(std::string_view productName, int id, std::string_view english);
+
+    void TraceFailure(std::string_view reason) noexcept;
+
+    AppContext& context_;
+    ITrayIcon& tray_;
+    IStatusWindowHost& statusWindow_;
+    TrayStatusState& state_;
+    TickUser user_;
+    SharedValues values_;
+};
+
+}  // namespace ovp
