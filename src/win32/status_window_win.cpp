@@ -1,0 +1,239 @@
+#include "win32/status_window_win.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <array>
+
+#include "win32/dialog_ids.h"
+#include "win32/general_message_win.h"
+#include "win32/text_win.h"
+
+namespace ovp::win {
+
+namespace {
+
+constexpr UINT_PTR kRefreshTimerId = 1;
+constexpr int kStatusFontPoints = 9;
+constexpr COLORREF kLinkColour = RGB(0, 102, 204);
+
+void SetText(HWND dialog, int id, const std::string& text) {
+    ::SetDlgItemTextW(dialog, id, Wide(text).c_str());
+}
+
+void SetVisible(HWND dialog, int id, bool visible) {
+    ::ShowWindow(::GetDlgItem(dialog, id), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+// The dialog's own font at another size.
+HFONT FontOfSize(HWND dialog, int points) {
+    LOGFONTW font{};
+    const auto dialogFont = reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0));
+    if (dialogFont == nullptr || ::GetObjectW(dialogFont, sizeof(font), &font) == 0) {
+        return nullptr;
+    }
+    const HDC dc = ::GetDC(dialog);
+    const int dpi = dc != nullptr ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc != nullptr) {
+        ::ReleaseDC(dialog, dc);
+    }
+    font.lfHeight = -::MulDiv(points, dpi, 72);
+    return ::CreateFontIndirectW(&font);
+}
+
+bool IsLink(HWND dialog, HWND control) {
+    return control != nullptr &&
+           (control == ::GetDlgItem(dialog, IDC_imgUpgrade) || control == ::GetDlgItem(dialog, IDC_imgViewLog));
+}
+
+}  // namespace
+
+StatusWindowView::StatusWindowView(ILocaleText& texts, std::string brandName, HINSTANCE instance)
+    : texts_(texts), brandName_(std::move(brandName)), instance_(instance) {}
+
+StatusWindowView::~StatusWindowView() {
+    Close();
+}
+
+bool StatusWindowView::Show(IStatusEvents& events, HWND owner) {
+    events_ = &events;
+    if (window_ == nullptr) {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&controls);
+        if (owner != nullptr && !::IsWindow(owner)) {
+            owner = nullptr;
+        }
+        ::CreateDialogParamW(instance_ != nullptr ? instance_ : ::GetModuleHandleW(nullptr),
+                             MAKEINTRESOURCEW(IDD_frmStatus), owner, &StatusWindowView::DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+    } else {
+        events.frmStatusTimer_Timer();
+    }
+    // The load or the refresh may have closed the window again.
+    if (window_ == nullptr) {
+        return false;
+    }
+    ::ShowWindow(window_, SW_SHOW);
+    ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return true;
+}
+
+void StatusWindowView::Render(const StatusViewState& state) {
+    if (window_ == nullptr) {
+        return;
+    }
+    ::SetWindowTextW(window_, Wide(state.title).c_str());
+    SetText(window_, IDC_lblHoursInfo, state.statusMessage);
+    SetText(window_, IDC_lblBkupInfo, state.nextBackup);
+    SetText(window_, IDC_lblUserName, state.userName);
+    SetText(window_, IDC_lblQuotaInfo, state.quotaText);
+    SetText(window_, IDC_lblSpaceUsed, state.spaceUsedCaption);
+    // The picture is drawn as a link, with the upgrade caption as its words.
+    SetText(window_, IDC_imgUpgrade, state.upgradeTip);
+    ::SetDlgItemTextW(window_, IDC_chkDesNotify1, ButtonCaption(state.checkboxCaption).c_str());
+    ::SetDlgItemTextW(window_, IDC_Cmd_Yes, ButtonCaption(state.viewLogCaption).c_str());
+    ::SetDlgItemTextW(window_, IDC_Cmd_No, ButtonCaption(state.closeCaption).c_str());
+
+    for (const int id : {IDC_lblQuotaInfo, IDC_lblSpaceUsed, IDC_QuotaProgressbar}) {
+        SetVisible(window_, id, state.quotaVisible);
+    }
+    const HWND bar = ::GetDlgItem(window_, IDC_QuotaProgressbar);
+    ::SendMessageW(bar, PBM_SETBARCOLOR, 0, static_cast<LPARAM>(state.quotaColour));
+    ::SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(std::clamp(state.quotaPercent, 0, 100)), 0);
+    SetVisible(window_, IDC_imgUpgrade, state.upgradeVisible);
+    if (state.notifyChecked.has_value()) {
+        ::CheckDlgButton(window_, IDC_chkDesNotify1, *state.notifyChecked ? BST_CHECKED : BST_UNCHECKED);
+    }
+}
+
+void StatusWindowView::Close() {
+    if (window_ != nullptr) {
+        ::DestroyWindow(window_);
+    }
+}
+
+INT_PTR CALLBACK StatusWindowView::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
+        reinterpret_cast<StatusWindowView*>(lParam)->window_ = window;
+    }
+    auto* self = reinterpret_cast<StatusWindowView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->OnDestroyed();
+        return FALSE;
+    }
+    try {
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR StatusWindowView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog();
+            return TRUE;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_TIMER:
+            if (wParam == kRefreshTimerId && events_ != nullptr) {
+                events_->frmStatusTimer_Timer();
+            }
+            return TRUE;
+        case WM_CLOSE:
+            Close();
+            return TRUE;
+        case WM_SETCURSOR:
+            if (IsLink(window_, reinterpret_cast<HWND>(wParam))) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+                ::SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == ::GetDlgItem(window_, IDC_imgUpgrade)) {
+                const auto dc = reinterpret_cast<HDC>(wParam);
+                ::SetTextColor(dc, kLinkColour);
+                ::SetBkColor(dc, ::GetSysColor(COLOR_3DFACE));
+                return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_3DFACE));
+            }
+            return FALSE;
+        case WM_DESTROY:
+            ::KillTimer(window_, kRefreshTimerId);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+void StatusWindowView::OnInitDialog() {
+    statusFont_.reset(FontOfSize(window_, kStatusFontPoints));
+    if (statusFont_) {
+        ::SendDlgItemMessageW(window_, IDC_lblHoursInfo, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()),
+                              FALSE);
+    }
+    const HWND bar = ::GetDlgItem(window_, IDC_QuotaProgressbar);
+    // A themed bar ignores the colour it is given.
+    ::SetWindowTheme(bar, L"", L"");
+    ::SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+    ::SendDlgItemMessageW(window_, IDC_imgViewLog, STM_SETICON,
+                          reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_INFORMATION)), 0);
+
+    const std::array tools = {ToolTipBinding{::GetDlgItem(window_, IDC_Cmd_Yes), "frmStatus.Cmd_Yes"},
+                              ToolTipBinding{::GetDlgItem(window_, IDC_Cmd_No), "frmStatus.Cmd_No"},
+                              ToolTipBinding{::GetDlgItem(window_, IDC_imgUpgrade), "frmStatus.imgUpgrade"}};
+    toolTip_ = AssignToolTip(window_, tools, texts_, brandName_);
+
+    ::SetTimer(window_, kRefreshTimerId, refreshMs_, nullptr);
+    if (events_ != nullptr) {
+        events_->Form_Load();
+    }
+}
+
+void StatusWindowView::OnCommand(int id, int code) {
+    if (events_ == nullptr) {
+        return;
+    }
+    // Pictures report STN_CLICKED and buttons BN_CLICKED, which share the value 0.
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+        case IDC_Cmd_Yes:
+            events_->Cmd_Yes_Click();
+            break;
+        case IDC_Cmd_No:
+            events_->Cmd_No_Click();
+            break;
+        case IDC_imgViewLog:
+            events_->imgViewLog_Click();
+            break;
+        case IDC_imgUpgrade:
+            events_->imgUpgrade_Click();
+            break;
+        case IDC_chkDesNotify1:
+            events_->chkDesNotify1_Click(::IsDlgButtonChecked(window_, IDC_chkDesNotify1) == BST_CHECKED);
+            break;
+        case IDCANCEL:  // Esc, where the host's message loop passes it to the dialog
+            Close();
+            break;
+        default:
+            break;
+    }
+}
+
+void StatusWindowView::OnDestroyed() {
+    // The children are gone: the label's font can go, and the tooltip went with its owner.
+    window_ = nullptr;
+    toolTip_.reset();
+    statusFont_.reset();
+}
+
+}  // namespace ovp::win

@@ -1,0 +1,71 @@
+#include "ui/message_box.h"
+
+#include <gtest/gtest.h>
+
+namespace ovp {
+namespace {
+
+class RecordingMessageBox : public IMessageBox {
+  public:
+    bool Show(const MessageBoxRequest& shown) override {
+        request = shown;
+        return answer;
+    }
+    bool answer = true;
+    MessageBoxRequest request;
+};
+
+TEST(MessageBoxCallTest, ANoticeShowsOnlyCloseAndAQuestionPassesTheAnswerOn) {
+    RecordingMessageBox box;
+    Notice(box, "Careful.", 0x1234, "warn");
+    EXPECT_EQ(box.request.secondCaption, "Close");
+    EXPECT_FALSE(box.request.showFirst);
+    EXPECT_TRUE(box.request.showSecond);
+    EXPECT_EQ(box.request.iconKind, "warn");
+    EXPECT_EQ(box.request.owner, 0x1234u);
+
+    for (const bool answer : {true, false}) {
+        box.answer = answer;
+        EXPECT_EQ(Question(box, "Stop the backup?", 7), answer);
+    }
+    EXPECT_EQ(box.request.firstCaption, "Yes");
+    EXPECT_EQ(box.request.secondCaption, "No");
+    EXPECT_TRUE(box.request.showFirst && box.request.showSecond);
+    EXPECT_EQ(box.request.iconKind, "question");
+}
+
+TEST(MessageBoxLayoutTest, LinesFollowTheSixtyFiveCharacterWrap) {
+    const std::string word64(64, 'w');
+    const std::pair<std::string, int> cases[] = {
+        {"", 1},
+        {std::string(65, 'a'), 1},
+        {std::string(66, 'a'), 2},  // a word longer than a line is cut
+        {std::string(131, 'a'), 3},
+        {word64 + " b", 2},
+        {"a " + word64, 2},  // a word that does not fit moves down whole
+        {"first\r\nsecond\nthird\rfourth", 4},
+        {"ends with a break\r\n", 2},
+    };
+    for (const auto& [message, lines] : cases) {
+        EXPECT_EQ(MessageLineCount(message), lines) << message;
+    }
+    std::string umlauts;  // 65 characters of two bytes each
+    for (int i = 0; i < 65; ++i) {
+        umlauts += "\xC3\xA4";
+    }
+    EXPECT_EQ(MessageLineCount(umlauts), 1);
+}
+
+TEST(MessageBoxLayoutTest, TheBoxGrowsLineByLineUpToItsLimitAndThenScrolls) {
+    EXPECT_EQ(MessageBoxLayoutForLines(1).visibleLines, kMessageMinLines);
+    for (int lines = kMessageMinLines; lines <= kMessageMaxLines; ++lines) {
+        EXPECT_EQ(MessageBoxLayoutForLines(lines).visibleLines, lines);
+        EXPECT_FALSE(MessageBoxLayoutForLines(lines).scrolls);
+    }
+    const MessageBoxLayout huge = MessageBoxLayoutFor(std::string(100000, 'z'));
+    EXPECT_EQ(huge.visibleLines, kMessageMaxLines);
+    EXPECT_TRUE(huge.scrolls);
+}
+
+}  // namespace
+}  // namespace ovp

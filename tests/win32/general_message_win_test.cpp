@@ -1,0 +1,171 @@
+#include "win32/general_message_win.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "win32/dialog_ids.h"
+#include "window_test_helpers.h"
+
+namespace ovp::win {
+namespace {
+
+using test::BoxDriver;
+using test::IsShown;
+using test::ItemText;
+
+MessageBoxRequest Request(std::string message, bool question) {
+    MessageBoxRequest request;
+    request.message = std::move(message);
+    request.firstCaption = question ? "Yes" : "OK";
+    request.secondCaption = question ? "No" : "Close";
+    request.showFirst = question;
+    request.iconKind = question ? "question" : "info";
+    return request;
+}
+
+void Click(HWND box, int id) {
+    ::PostMessageW(::GetDlgItem(box, id), BM_CLICK, 0, 0);
+}
+
+void Key(WPARAM vk) {
+    ::PostMessageW(::GetFocus(), WM_KEYDOWN, vk, 0);
+    ::PostMessageW(::GetFocus(), WM_KEYUP, vk, 0);
+}
+
+TEST(GeneralMessageTest, OnlyTheVisibleFirstButtonAnswersTrue) {
+    struct Case {
+        const char* name;
+        bool question;
+        void (*act)(HWND box);
+        bool answer;
+    };
+    const Case cases[] = {
+        {"notice Close", false, [](HWND box) { Click(box, IDC_IDCancel); }, false},
+        {"notice, hidden OK pressed anyway", false,
+         [](HWND box) {
+             ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDC_Continue, BN_CLICKED), 0);
+             Click(box, IDC_IDCancel);
+         },
+         false},
+        {"notice Enter", false, [](HWND) { Key(VK_RETURN); }, false},
+        {"question Yes", true, [](HWND box) { Click(box, IDC_Continue); }, true},
+        {"question Enter", true, [](HWND) { Key(VK_RETURN); }, true},
+        {"question No", true, [](HWND box) { Click(box, IDC_IDCancel); }, false},
+        {"question closed", true, [](HWND box) { ::PostMessageW(box, WM_CLOSE, 0, 0); }, false},
+        {"question Esc", true, [](HWND) { Key(VK_ESCAPE); }, false},
+    };
+    for (const Case& c : cases) {
+        bool firstShown = false;
+        bool secondShown = false;
+        bool ownerDisabled = false;
+        HICON icon = nullptr;
+        std::wstring second;
+        BoxDriver driver([&](HWND box) {
+            firstShown = IsShown(box, IDC_Continue);
+            secondShown = IsShown(box, IDC_IDCancel);
+            second = ItemText(box, IDC_IDCancel);
+            ownerDisabled = !::IsWindowEnabled(::GetWindow(box, GW_OWNER));
+            icon = reinterpret_cast<HICON>(::SendDlgItemMessageW(box, IDC_imgMessageIcon, STM_GETICON, 0, 0));
+            c.act(box);
+        });
+        EXPECT_EQ(driver.Ask(Request("Do you want to stop the scheduled backup?", c.question)), c.answer) << c.name;
+        EXPECT_FALSE(driver.TimedOut()) << c.name;
+        EXPECT_EQ(firstShown, c.question) << c.name;
+        EXPECT_TRUE(secondShown) << c.name;
+        EXPECT_EQ(second, c.question ? L"No" : L"Close") << c.name;
+        EXPECT_EQ(icon, ::LoadIconW(nullptr, c.question ? IDI_QUESTION : IDI_INFORMATION)) << c.name;
+        EXPECT_TRUE(ownerDisabled) << c.name;                      // modal to its owner...
+        EXPECT_TRUE(::IsWindowEnabled(driver.Owner())) << c.name;  // ...until it closes
+    }
+}
+
+TEST(GeneralMessageTest, ABoxWithNoButtonShownStillOffersTheSecond) {
+    MessageBoxRequest request = Request("Nothing to press?", false);
+    request.showSecond = false;
+    bool shown = false;
+    BoxDriver driver([&](HWND box) {
+        shown = IsShown(box, IDC_IDCancel);
+        Click(box, IDC_IDCancel);
+    });
+    EXPECT_FALSE(driver.Ask(request));
+    EXPECT_TRUE(shown);
+}
+
+TEST(GeneralMessageTest, BorderlessTopmostRoundedExceptTheLowerRightCorner) {
+    LONG style = 0;
+    LONG exStyle = 0;
+    bool inside[5] = {};  // upper left, upper right, lower left, lower right, centre
+    BoxDriver driver([&](HWND box) {
+        style = ::GetWindowLongW(box, GWL_STYLE);
+        exStyle = ::GetWindowLongW(box, GWL_EXSTYLE);
+        RECT frame{};
+        ::GetWindowRect(box, &frame);
+        const int w = frame.right - frame.left;
+        const int h = frame.bottom - frame.top;
+        const HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+        if (::GetWindowRgn(box, region) != ERROR) {
+            const POINT points[] = {{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}, {w / 2, h / 2}};
+            for (int i = 0; i < 5; ++i) {
+                inside[i] = ::PtInRegion(region, points[i].x, points[i].y);
+            }
+        }
+        ::DeleteObject(region);
+        Click(box, IDC_IDCancel);
+    });
+    driver.Ask(Request("Shape", false));
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME));
+    EXPECT_FALSE(inside[0] || inside[1] || inside[2]);
+    EXPECT_TRUE(inside[3] && inside[4]);
+}
+
+TEST(GeneralMessageTest, TheBoxGrowsWithTheMessageAndKeepsItsButtonsOnTheScreen) {
+    struct Seen {
+        int height = 0;
+        RECT message{};
+        RECT button{};
+        bool scrolls = false;
+        std::size_t length = 0;
+    };
+    const auto show = [](const std::string& message) {
+        Seen seen;
+        BoxDriver driver([&](HWND box) {
+            RECT frame{};
+            ::GetWindowRect(box, &frame);
+            seen.height = frame.bottom - frame.top;
+            seen.scrolls = IsShown(box, IDC_txtMessage) && !IsShown(box, IDC_lblMessage);
+            const int shown = seen.scrolls ? IDC_txtMessage : IDC_lblMessage;
+            ::GetWindowRect(::GetDlgItem(box, shown), &seen.message);
+            ::GetWindowRect(::GetDlgItem(box, IDC_IDCancel), &seen.button);
+            seen.length = ItemText(box, shown).size();
+            Click(box, IDC_IDCancel);
+        });
+        driver.Ask(Request(message, false));
+        return seen;
+    };
+    const std::string sentence = "The scheduled backup has not taken place for the past 8 day(s).";
+    std::string eight;
+    std::string forty;
+    for (int i = 0; i < 40; ++i) {
+        eight += i < 8 ? sentence + " " : "";
+        forty += sentence + "\r\n";
+    }
+    const Seen one = show(sentence);
+    const Seen several = show(eight);
+    const Seen many = show(forty);
+    EXPECT_LT(one.height, several.height);
+    EXPECT_LT(several.height, many.height);
+    for (const Seen* seen : {&one, &several, &many}) {
+        EXPECT_GE(seen->button.top, seen->message.bottom);
+        EXPECT_LE(seen->height, ::GetSystemMetrics(SM_CYSCREEN));
+    }
+    EXPECT_FALSE(several.scrolls);
+    // Forty lines do not fit: they scroll, every character kept, and the box grows no more.
+    EXPECT_TRUE(many.scrolls);
+    EXPECT_EQ(many.length, forty.size());
+    EXPECT_EQ(show(forty + forty).height, many.height);
+}
+
+}  // namespace
+}  // namespace ovp::win

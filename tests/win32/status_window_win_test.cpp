@@ -1,0 +1,218 @@
+#include "win32/status_window_win.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "support/fakes.h"
+#include "win32/dialog_ids.h"
+#include "window_test_helpers.h"
+
+namespace ovp::win {
+namespace {
+
+using test::IsShown;
+using test::ItemText;
+
+// Records what the window reports and, like the presenter, renders on load and closes on "Close".
+class RecordingEvents : public IStatusEvents {
+  public:
+    explicit RecordingEvents(StatusWindowView& view) : view_(view) {}
+    void Form_Load() override {
+        calls.push_back("Form_Load");
+        view_.Render(state);
+    }
+    void frmStatusTimer_Timer() override { calls.push_back("timer"); }
+    void Cmd_Yes_Click() override { calls.push_back("Cmd_Yes"); }
+    void Cmd_No_Click() override {
+        calls.push_back("Cmd_No");
+        view_.Close();
+    }
+    void imgViewLog_Click() override { calls.push_back("imgViewLog"); }
+    void imgUpgrade_Click() override { calls.push_back("imgUpgrade"); }
+    void chkDesNotify1_Click(bool checked) override { calls.push_back(checked ? "checked" : "unchecked"); }
+
+    int Count(const std::string& call) const { return static_cast<int>(std::count(calls.begin(), calls.end(), call)); }
+
+    StatusViewState state;
+    std::vector<std::string> calls;
+
+  private:
+    StatusWindowView& view_;
+};
+
+class StatusWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        StatusViewState& state = events_.state;
+        state.title = "Grp Backup - Scheduled Backup Status";
+        state.statusMessage = "Backup has failed";
+        state.nextBackup = "Your next backup will occur on  03-15-2026 10:00:00";
+        state.userName = "alice";
+        state.quotaText = "1.5 GB out of 2.0 GB";
+        state.spaceUsedCaption = "Space Used:";
+        state.checkboxCaption = "Show this dialog after each schedule backup";
+        state.viewLogCaption = "View Log";
+        state.closeCaption = "Close";
+        state.upgradeTip = "Upgrade Account";
+        state.quotaVisible = true;
+        state.quotaPercent = 75;
+        state.quotaColour = RGB(67, 169, 33);
+        state.notifyChecked = true;
+    }
+    void TearDown() override { view_.Close(); }
+
+    HWND Item(int id) const { return ::GetDlgItem(view_.Window(), id); }
+    LRESULT Bar(UINT message, WPARAM wParam = 0) const {
+        return ::SendMessageW(Item(IDC_QuotaProgressbar), message, wParam, 0);
+    }
+
+    ovp::test::FakeLocaleText texts_;
+    StatusWindowView view_{texts_, "Grp Backup"};
+    RecordingEvents events_{view_};
+};
+
+TEST_F(StatusWindowTest, LoadingRendersTheStateIntoTheControls) {
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    const HWND window = view_.Window();
+    EXPECT_EQ(events_.calls, std::vector<std::string>{"Form_Load"});
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_TRUE(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    wchar_t title[256] = {};
+    ::GetWindowTextW(window, title, 256);
+    EXPECT_STREQ(title, L"Grp Backup - Scheduled Backup Status");
+    const std::pair<int, const wchar_t*> texts[] = {
+        {IDC_lblHoursInfo, L"Backup has failed"},
+        {IDC_lblBkupInfo, L"Your next backup will occur on  03-15-2026 10:00:00"},
+        {IDC_lblUserName, L"alice"},
+        {IDC_lblQuotaInfo, L"1.5 GB out of 2.0 GB"},
+        {IDC_lblSpaceUsed, L"Space Used:"},
+        {IDC_chkDesNotify1, L"Show this dialog after each schedule backup"},
+        {IDC_Cmd_Yes, L"View Log"},
+        {IDC_Cmd_No, L"Close"},
+        {IDC_imgUpgrade, L"Upgrade Account"},
+    };
+    for (const auto& [id, text] : texts) {
+        EXPECT_EQ(ItemText(window, id), text) << id;
+    }
+    EXPECT_EQ(::IsDlgButtonChecked(window, IDC_chkDesNotify1), BST_CHECKED);
+    EXPECT_TRUE(IsShown(window, IDC_QuotaProgressbar) && IsShown(window, IDC_lblQuotaInfo));
+    EXPECT_FALSE(IsShown(window, IDC_imgUpgrade));
+    EXPECT_EQ(Bar(PBM_GETPOS), 75);
+    EXPECT_EQ(Bar(PBM_GETRANGE, FALSE), 100);
+    EXPECT_EQ(static_cast<COLORREF>(Bar(PBM_GETBARCOLOR)), RGB(67, 169, 33));
+
+    // The status line is larger than the rest.
+    LOGFONTW status{};
+    LOGFONTW other{};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Item(IDC_lblHoursInfo), WM_GETFONT, 0, 0)), sizeof(status),
+                 &status);
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Item(IDC_lblBkupInfo), WM_GETFONT, 0, 0)), sizeof(other),
+                 &other);
+    EXPECT_GT(std::abs(status.lfHeight), std::abs(other.lfHeight));
+
+    // The buttons and the upgrade picture have the table's tips, shown for as long as possible.
+    const clsToolTip* tip = view_.ToolTip();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(tip->ToolTipCount(), 3);
+    EXPECT_EQ(tip->ToolTipText(Item(IDC_Cmd_No)), "Exit this screen");
+    EXPECT_EQ(tip->ToolTipText(Item(IDC_imgUpgrade)),
+              "You have utilized your available quota. To continue\r\nwith the backups, upgrade your account");
+    EXPECT_EQ(tip->DelayTime(TTDT_AUTOPOP), 32767);  // not 1000000 wrapped into 16 bits
+    EXPECT_EQ(tip->MaxTipWidth(), 100);
+    const LONG tipStyle = ::GetWindowLongW(tip->ToolTipHandle(), GWL_STYLE);
+    EXPECT_EQ(tipStyle & (TTS_ALWAYSTIP | TTS_NOPREFIX), TTS_ALWAYSTIP | TTS_NOPREFIX);
+}
+
+TEST_F(StatusWindowTest, ALaterRenderChangesVisibilitiesAndBarAndLeavesAnUndecidedCheckboxAlone) {
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    const HWND window = view_.Window();
+    StatusViewState exceeded = events_.state;
+    exceeded.quotaPercent = 150;
+    exceeded.quotaColour = RGB(239, 40, 37);
+    exceeded.upgradeVisible = true;
+    exceeded.notifyChecked.reset();
+    view_.Render(exceeded);
+    EXPECT_EQ(Bar(PBM_GETPOS), 100);
+    EXPECT_EQ(static_cast<COLORREF>(Bar(PBM_GETBARCOLOR)), RGB(239, 40, 37));
+    EXPECT_TRUE(IsShown(window, IDC_imgUpgrade));
+    EXPECT_EQ(::IsDlgButtonChecked(window, IDC_chkDesNotify1), BST_CHECKED);
+
+    StatusViewState loggedOut;
+    loggedOut.notifyChecked = false;
+    view_.Render(loggedOut);
+    for (const int id : {IDC_QuotaProgressbar, IDC_lblQuotaInfo, IDC_lblSpaceUsed, IDC_imgUpgrade}) {
+        EXPECT_FALSE(IsShown(window, id)) << id;
+    }
+    EXPECT_EQ(ItemText(window, IDC_lblUserName), L"");
+    EXPECT_EQ(::IsDlgButtonChecked(window, IDC_chkDesNotify1), BST_UNCHECKED);
+}
+
+TEST_F(StatusWindowTest, ClicksReachTheEventsAndCloseDestroysTheWindow) {
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    const HWND window = view_.Window();
+    events_.calls.clear();
+    const auto press = [&](int id) {
+        ::SendMessageW(Item(id), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        ::SendMessageW(Item(id), WM_LBUTTONUP, 0, 0);
+    };
+    ::ShowWindow(Item(IDC_imgUpgrade), SW_SHOW);
+    for (const int id :
+         {IDC_Cmd_Yes, IDC_chkDesNotify1, IDC_chkDesNotify1, IDC_imgViewLog, IDC_imgUpgrade, IDC_Cmd_No}) {
+        press(id);
+    }
+    EXPECT_EQ(events_.calls,
+              (std::vector<std::string>{"Cmd_Yes", "unchecked", "checked", "imgViewLog", "imgUpgrade", "Cmd_No"}));
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_FALSE(view_.IsLoaded());
+    EXPECT_EQ(view_.ToolTip(), nullptr);
+}
+
+TEST_F(StatusWindowTest, ShowingTwiceKeepsOneWindowWhereItIsAndRefreshesIt) {
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    const HWND first = view_.Window();
+    ::SetWindowPos(first, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    EXPECT_EQ(view_.Window(), first);
+    EXPECT_EQ(events_.Count("Form_Load"), 1);
+    EXPECT_EQ(events_.Count("timer"), 1);
+    EXPECT_TRUE(::GetWindowLongW(first, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    RECT frame{};
+    ::GetWindowRect(first, &frame);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 30);
+
+    // Closed by the user: a later Show loads it afresh.
+    ::SendMessageW(first, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(view_.IsLoaded());
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    EXPECT_EQ(events_.Count("Form_Load"), 2);
+}
+
+TEST_F(StatusWindowTest, TheRefreshTimerRunsWhileTheWindowIsOpen) {
+    view_.SetRefreshInterval(20);
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    test::Pump(300);
+    const int ticks = events_.Count("timer");
+    EXPECT_GE(ticks, 2);
+    view_.Close();
+    test::Pump(200);
+    EXPECT_EQ(events_.Count("timer"), ticks);
+}
+
+TEST_F(StatusWindowTest, TheWindowGoesWithItsOwner) {
+    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                         ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(view_.Show(events_, owner));
+    EXPECT_EQ(::GetWindow(view_.Window(), GW_OWNER), owner);
+    ::DestroyWindow(owner);
+    EXPECT_FALSE(view_.IsLoaded());
+    view_.Render(events_.state);  // nothing to draw into, and no crash
+}
+
+}  // namespace
+}  // namespace ovp::win

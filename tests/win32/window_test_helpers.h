@@ -1,0 +1,120 @@
+#pragma once
+// Helpers for tests of the monitor's windows: a pump for the thread's messages, an owner window
+// that acts on a modal box once the box waits for input, and the process's memory figure.
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <functional>
+
+#include "platform/message_box.h"
+#include "win32/general_message_win.h"
+
+namespace ovp::win::test {
+
+// Runs the thread's window messages for ms milliseconds.
+inline void Pump(DWORD ms) {
+    const ULONGLONG deadline = ::GetTickCount64() + ms;
+    for (ULONGLONG now = ::GetTickCount64(); now < deadline; now = ::GetTickCount64()) {
+        MSG message{};
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    }
+}
+
+// Runs the messages that are waiting, as the program's loop does between two openings of a
+// window. Under Wine this also takes in the display's events, which pile up otherwise.
+inline void DrainMessages() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+inline SIZE_T PagefileUsage() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PagefileUsage;
+}
+
+// A hidden top-level window that owns the message boxes of a test. A modal box tells its owner
+// when its loop has run dry (WM_ENTERIDLE); the driver then runs the test's action once, with the
+// box's window, from inside the box's loop. A box still open after five seconds is closed, so a
+// broken box fails its test instead of hanging it.
+class BoxDriver {
+  public:
+    explicit BoxDriver(std::function<void(HWND box)> act) : act_(std::move(act)) {
+        WNDCLASSEXW owner{};
+        owner.cbSize = sizeof(owner);
+        owner.lpfnWndProc = &BoxDriver::OwnerProc;
+        owner.hInstance = ::GetModuleHandleW(nullptr);
+        owner.lpszClassName = L"OvpTestBoxOwner";
+        ::RegisterClassExW(&owner);
+        owner_ = ::CreateWindowExW(0, L"OvpTestBoxOwner", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                   nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ::SetWindowLongPtrW(owner_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    }
+    ~BoxDriver() { ::DestroyWindow(owner_); }
+    BoxDriver(const BoxDriver&) = delete;
+    BoxDriver& operator=(const BoxDriver&) = delete;
+
+    HWND Owner() const { return owner_; }
+    bool TimedOut() const { return timedOut_; }
+
+    // Shows the box for request (owned by this driver's window) and gives its answer.
+    bool Ask(MessageBoxRequest request) {
+        request.owner = reinterpret_cast<std::uintptr_t>(owner_);
+        acted_ = false;
+        ::SetTimer(owner_, kWatchdogTimer, 5000, nullptr);
+        const bool answer = Win32MessageBox().Show(request);
+        ::KillTimer(owner_, kWatchdogTimer);
+        return answer;
+    }
+
+  private:
+    static constexpr UINT_PTR kWatchdogTimer = 77;
+
+    static LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<BoxDriver*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self != nullptr && message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX) {
+            const auto box = reinterpret_cast<HWND>(lParam);
+            self->box_ = box;
+            if (!self->acted_) {
+                self->acted_ = true;
+                self->act_(box);
+            }
+            return 0;
+        }
+        if (self != nullptr && message == WM_TIMER && wParam == kWatchdogTimer) {
+            self->timedOut_ = true;
+            ::KillTimer(window, kWatchdogTimer);
+            ::PostMessageW(self->box_, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+
+    std::function<void(HWND)> act_;
+    HWND owner_ = nullptr;
+    HWND box_ = nullptr;
+    bool acted_ = false;
+    bool timedOut_ = false;
+};
+
+inline bool IsShown(HWND dialog, int id) {
+    return (::GetWindowLongW(::GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+inline std::wstring ItemText(HWND dialog, int id) {
+    wchar_t text[4096] = {};
+    ::GetDlgItemTextW(dialog, id, text, 4096);
+    return text;
+}
+
+}  // namespace ovp::win::test
