@@ -39,12 +39,15 @@ std::filesystem::path OwnExecutable() {
     }
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(ovp::win::MainWindow& form) {
     MSG message{};
     for (;;) {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             break;
+        }
+        if (form.HandleDialogMessage(message)) {
+            continue;
         }
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
@@ -86,7 +89,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         if (started.outcome != ovp::StartupOutcome::Running) {
             return 0;
         }
-        const int code = RunMessageLoop();
+        const int code = RunMessageLoop(form);
         // However the loop ended, the icon goes and the procedure is put back.
         form.Shutdown();
         return code;

@@ -157,6 +157,11 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     messages_->SetRegisteredMessages(::RegisterWindowMessageW(taskbarCreated.c_str()),
                                      ::RegisterWindowMessageW(closeInteractive.c_str()));
     watcher_ = std::make_unique<MissedBackupWatcher>(context);
+    statusMonitor_ = std::make_unique<ovp::TrayStatusMonitor>(context, *tray_, *this);
+    statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
+    // The activity log viewer that "View Log" opens arrives with the log viewer; until then the
+    // button does the rest of its work.
+    statusForm_ = std::make_unique<frmStatus>(context, localeFormat_, *statusView_);
     return true;
 }
 
@@ -258,6 +263,22 @@ void MainWindow::ShowTrayMenu(bool stopEnabled) {
     ::PostMessageW(window_, WM_NULL, 0, 0);
 }
 
+// ---- IStatusWindowHost ----------------------------------------------------------------------
+
+void MainWindow::ShowStatusWindow() {
+    if (statusView_ == nullptr || statusForm_ == nullptr) {
+        return;
+    }
+    // Unowned, so that the window has a taskbar button of its own: the form it would belong to
+    // is never shown.
+    statusView_->Show(*statusForm_, nullptr);
+}
+
+bool MainWindow::HandleDialogMessage(MSG& message) {
+    return statusView_ != nullptr && statusView_->IsLoaded() &&
+           ::IsDialogMessageW(statusView_->Window(), &message) != FALSE;
+}
+
 void MainWindow::ExplorerLogout() {
     // Not built yet: the explorer logout belongs to the login and logout commands, which arrive
     // later. Until then the message is only traced by the window logic.
@@ -279,6 +300,9 @@ void MainWindow::Shutdown() noexcept {
                                    kHibernationTimerId, kTrayRetryTimerId}) {
                 ::KillTimer(window_, timer);
             }
+        }
+        if (statusView_ != nullptr && statusView_->IsLoaded()) {
+            statusView_->Close();
         }
         RemoveTrayIcon();
         if (window_ != nullptr) {
@@ -399,8 +423,9 @@ void MainWindow::OnTimer(UINT_PTR timerId) {
 }
 
 void MainWindow::TrayStatusMonitor() {
-    // Not built yet: the tray status monitor (icon and tooltip from the engine's state) arrives
-    // with its own feature. Until then this tick does nothing and the icon keeps the form's.
+    if (statusMonitor_ != nullptr) {
+        statusMonitor_->Tick();
+    }
 }
 
 void MainWindow::OnTrayIconMouse(LPARAM /*mouseMessage*/) {

@@ -18,8 +18,13 @@
 #include "app/app_context.h"
 #include "app/missed_backup_watcher.h"
 #include "app/startup_host.h"
+#include "app/status_window_host.h"
 #include "app/tray_host.h"
+#include "app/tray_status_monitor.h"
 #include "app/window_messages.h"
+#include "ui/status_presenter.h"
+#include "win32/locale_format_win.h"
+#include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
 #include "win32/unique_resource.h"
 
@@ -40,7 +45,7 @@ inline constexpr UINT kTrayRetryMs = 2000;
 // Whether two paths name the same file (same volume and file index), however they are written.
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
-class MainWindow final : public IStartupHost, public ITrayHost {
+class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWindowHost {
   public:
     MainWindow(HINSTANCE instance, std::filesystem::path executable);
     ~MainWindow() override;
@@ -67,6 +72,12 @@ class MainWindow final : public IStartupHost, public ITrayHost {
     void ShowTrayMenu(bool stopEnabled) override;
     void ExplorerLogout() override;
 
+    // ---- IStatusWindowHost ----
+    void ShowStatusWindow() override;
+    // Keyboard navigation (Tab, Enter, Esc) of the modeless status window: true when the message
+    // was its and has been handled.
+    bool HandleDialogMessage(MSG& message);
+
     // `MnuExit` and `mnuShutdown`: the icon is removed, the procedure put back, the window
     // destroyed and the message loop ended. Safe to call more than once.
     void Exit() noexcept;
@@ -77,6 +88,7 @@ class MainWindow final : public IStartupHost, public ITrayHost {
     bool IsSubclassed() const { return subclassed_; }
     const Win32TrayIcon* TrayIcon() const { return tray_.get(); }
     Win32TrayIcon* TrayIcon() { return tray_.get(); }
+    const StatusWindowView* StatusView() const { return statusView_.get(); }
     int StatusTicks() const { return statusTicks_; }
     int WatcherTicks() const { return watcherTicks_; }
 
@@ -109,6 +121,10 @@ class MainWindow final : public IStartupHost, public ITrayHost {
     std::unique_ptr<Win32TrayIcon> tray_;
     std::unique_ptr<TrayWindowMessages> messages_;
     std::unique_ptr<MissedBackupWatcher> watcher_;
+    std::unique_ptr<ovp::TrayStatusMonitor> statusMonitor_;
+    Win32LocaleFormat localeFormat_;
+    std::unique_ptr<StatusWindowView> statusView_;
+    std::unique_ptr<frmStatus> statusForm_;
 
     int statusTicks_ = 0;
     int watcherTicks_ = 0;
