@@ -132,6 +132,7 @@ TrayStatusMonitor::TrayStatusMonitor(AppContext& context, ITrayIcon& tray, IStat
       values_(context.ports.registry, context.ports.profiles, context.folders, user_, context.trace) {}
 
 void TrayStatusMonitor::Tick() noexcept {
+    inTick_ = true;
     try {
         RunSteps();
     } catch (const std::exception& error) {
@@ -139,6 +140,22 @@ void TrayStatusMonitor::Tick() noexcept {
     } catch (...) {
         TraceFailure("unknown error");
     }
+    inTick_ = false;
+    ShowPending();
+}
+
+void TrayStatusMonitor::ShowPending() noexcept {
+    try {
+        if (pendingIcon_) {
+            tray_.SetIcon(*pendingIcon_);
+        }
+        if (pendingTip_) {
+            tray_.SetTip(*pendingTip_);
+        }
+    } catch (...) {
+    }
+    pendingIcon_.reset();
+    pendingTip_.reset();
 }
 
 void TrayStatusMonitor::RunSteps() {
@@ -320,13 +337,20 @@ void TrayStatusMonitor::ShowQuotaTip() {
 // ---- Tray icon and tooltip ----------------------------------------------------------------------
 
 void TrayStatusMonitor::SetTrayIcon(const std::filesystem::path& iconFile) {
-    if (FileExists(iconFile)) {
-        tray_.SetIcon(iconFile);
+    if (!FileExists(iconFile)) {
+        return;
+    }
+    pendingIcon_ = iconFile;
+    if (!inTick_) {
+        ShowPending();
     }
 }
 
 void TrayStatusMonitor::SetTrayTip(std::string_view text) {
-    tray_.SetTip(CutTrayTip(text));
+    pendingTip_ = CutTrayTip(text);
+    if (!inTick_) {
+        ShowPending();
+    }
 }
 
 std::string TrayStatusMonitor::GetTrayTipText() {

@@ -53,7 +53,9 @@ class TrayStatusMonitor {
     // One tick. A failure ends the tick and is traced; nothing leaves it.
     void Tick() noexcept;
 
-    // A missing picture file leaves the picture shown.
+    // A missing picture file leaves the picture shown. Within a tick the picture and tooltip
+    // reach the tray once, at its end, as the last step set them: the steps override each other,
+    // and passing each one on would flash the overridden pictures for a moment every tick.
     void SetTrayIcon(const std::filesystem::path& iconFile);
     // Cut as CutTrayTip does.
     void SetTrayTip(std::string_view text);
@@ -109,6 +111,7 @@ class TrayStatusMonitor {
     std::string WithProductName(std::string_view productName, int id, std::string_view english);
 
     void TraceFailure(std::string_view reason) noexcept;
+    void ShowPending() noexcept;
 
     AppContext& context_;
     ITrayIcon& tray_;
@@ -116,6 +119,9 @@ class TrayStatusMonitor {
     TrayStatusState& state_;
     TickUser user_;
     SharedValues values_;
+    bool inTick_ = false;
+    std::optional<std::filesystem::path> pendingIcon_;
+    std::optional<std::string> pendingTip_;
 };
 
 }  // namespace ovp

@@ -136,6 +136,20 @@ TEST_F(TrayStatusMonitorTest, TipKeepsAtMost63Utf16UnitsWithoutHalfCharactersAnd
     EXPECT_TRUE(tray_.icons.empty());
 }
 
+TEST_F(TrayStatusMonitorTest, EachTickShowsOnlyThePictureAndTipItEndsWith) {
+    // A completed backup: the idle display of step 5 is overridden by the green picture, which
+    // must reach the tray alone, or the icon would flash the normal picture every two seconds.
+    Schedule("0");
+    Status("RetValue", "0");
+    Status("DLLStatus", "4");
+    Monitor().Tick();
+    Monitor().Tick();
+    ASSERT_EQ(tray_.icons.size(), 2u);
+    EXPECT_EQ(tray_.icons[0].filename(), "ovloggreen.ico");
+    EXPECT_EQ(tray_.icons[1].filename(), "ovloggreen.ico");
+    EXPECT_EQ(tray_.tips.size(), 2u);
+}
+
 TEST_F(TrayStatusMonitorTest, RunningScheduledJobBlinksAgainstTheNormalPicture) {
     for (const bool brand : {false, true}) {
         if (brand) {
