@@ -1,7 +1,6 @@
 #include "app_layout.h"
 
 #include <array>
-#include <cstdint>
 #include <string>
 
 #include "app/configuration.h"
@@ -41,91 +40,24 @@ void AddSection(std::string& text, std::string_view section) {
     text.append("[").append(section).append("]\r\n");
 }
 
-// ---- Icons --------------------------------------------------------------------------------------
-constexpr int kIconSize = 32;
-
-void PutLe(std::string& bytes, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) {
-        bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFFu));
-    }
-}
-
-// A 32-bit icon of one disc in the given colour with a darker rim; outside the disc transparent.
-std::string DiscIcon(std::uint32_t rgb) {
-    constexpr std::uint32_t kPixelBytes = kIconSize * kIconSize * 4;
-    constexpr std::uint32_t kMaskBytes = kIconSize * (kIconSize / 8);
-    constexpr std::uint32_t kImageBytes = 40 + kPixelBytes + kMaskBytes;
-    std::string bytes;
-    // ICONDIR and its one ICONDIRENTRY.
-    PutLe(bytes, 0, 2);
-    PutLe(bytes, 1, 2);
-    PutLe(bytes, 1, 2);
-    PutLe(bytes, kIconSize, 1);
-    PutLe(bytes, kIconSize, 1);
-    PutLe(bytes, 0, 2);
-    PutLe(bytes, 1, 2);
-    PutLe(bytes, 32, 2);
-    PutLe(bytes, kImageBytes, 4);
-    PutLe(bytes, 22, 4);
-    // BITMAPINFOHEADER: the height counts the colour rows and the mask rows.
-    PutLe(bytes, 40, 4);
-    PutLe(bytes, kIconSize, 4);
-    PutLe(bytes, 2 * kIconSize, 4);
-    PutLe(bytes, 1, 2);
-    PutLe(bytes, 32, 2);
-    PutLe(bytes, 0, 4);
-    PutLe(bytes, kPixelBytes + kMaskBytes, 4);
-    for (int i = 0; i < 4; ++i) {
-        PutLe(bytes, 0, 4);
-    }
-    std::string mask;
-    const double centre = (kIconSize - 1) / 2.0;
-    for (int row = kIconSize - 1; row >= 0; --row) {  // bottom-up
-        std::uint32_t maskBits = 0;
-        for (int column = 0; column < kIconSize; ++column) {
-            const double dx = column - centre;
-            const double dy = row - centre;
-            const double distance2 = dx * dx + dy * dy;
-            const bool inside = distance2 <= 15.0 * 15.0;
-            const bool rim = distance2 > 12.5 * 12.5;
-            std::uint32_t pixel = 0;
-            if (inside) {
-                const std::uint32_t shade = rim ? 2u : 1u;
-                const std::uint32_t r = ((rgb >> 16) & 0xFFu) / shade;
-                const std::uint32_t g = ((rgb >> 8) & 0xFFu) / shade;
-                const std::uint32_t b = (rgb & 0xFFu) / shade;
-                pixel = 0xFF000000u | (r << 16) | (g << 8) | b;
-            } else {
-                maskBits |= 0x80000000u >> column;
-            }
-            PutLe(bytes, pixel, 4);
-        }
-        // Mask rows are big-endian bit strings.
-        for (int shift = 24; shift >= 0; shift -= 8) {
-            mask.push_back(static_cast<char>((maskBits >> shift) & 0xFFu));
-        }
-    }
-    return bytes + mask;
-}
-
-struct IconFile {
-    std::string_view name;
-    std::uint32_t rgb;
-};
-
 // The pictures the tray status monitor loads from the images folder.
-constexpr std::array kIcons = {
-    IconFile{"ovlog.ico", 0x2D6CDF},    IconFile{"ovlogyellow.ico", 0xF2C12E}, IconFile{"ovlogyellowp.ico", 0xF2C12E},
-    IconFile{"ovlogred.ico", 0xD93B3B}, IconFile{"ovloggreen.ico", 0x2EAD4B},  IconFile{"CDPBlue1.ico", 0x3FA9F5},
-    IconFile{"CDPBlue2.ico", 0x1B5E9E}, IconFile{"QExceed1.ico", 0xF28C28},    IconFile{"QExceed2.ico", 0x8E44AD},
+constexpr std::array<std::string_view, 9> kIconFiles = {
+    "ovlog.ico",    "ovlogyellow.ico", "ovlogyellowp.ico", "ovlogred.ico", "ovloggreen.ico",
+    "CDPBlue1.ico", "CDPBlue2.ico",    "QExceed1.ico",     "QExceed2.ico",
 };
+constexpr std::string_view kNormalIcon = "ovlog.ico";
+constexpr std::string_view kBrandText = "Online backup";
 
 }  // namespace
 
 BuiltPrograms BuiltProgramPaths() {
-    return BuiltPrograms{FromBuildPath(OVP_STANDIN_MONITOR_EXE), FromBuildPath(OVP_STANDIN_SERVICE_EXE),
+    return BuiltPrograms{FromBuildPath(OVP_STANDIN_MONITOR_EXE),    FromBuildPath(OVP_STANDIN_SERVICE_EXE),
                          FromBuildPath(OVP_STANDIN_BACKGROUND_EXE), FromBuildPath(OVP_STANDIN_CLIENT_EXE),
-                         FromBuildPath(OVP_STANDIN_MAIL_PATHS_DLL)};
+                         FromBuildPath(OVP_STANDIN_MAIL_PATHS_DLL), FromBuildPath(OVP_STANDIN_SIMULATOR_EXE)};
+}
+
+std::filesystem::path AssetImagesFolder() {
+    return FromBuildPath(OVP_STANDIN_ASSET_IMAGES);
 }
 
 ProductSettings ExampleProduct(std::string installationName) {
@@ -224,11 +156,30 @@ std::string ServiceBatchText(ServiceBatch batch, const ExecutableNames& names) {
 
 bool WriteImages(const std::filesystem::path& appFolder) {
     const std::filesystem::path images = appFolder / PathFromUtf8(c::kImagesFolder);
+    const std::filesystem::path assets = AssetImagesFolder();
     bool written = CreateFolders(images);
-    for (const IconFile& icon : kIcons) {
-        written = ReplaceFileBytes(images / PathFromUtf8(icon.name), DiscIcon(icon.rgb)) && written;
+    for (const std::string_view icon : kIconFiles) {
+        written = CopyFileOverwrite(assets / PathFromUtf8(icon), images / PathFromUtf8(icon)) && written;
     }
     return written;
+}
+
+bool WriteBrandFile(const std::filesystem::path& appFolder,
+                    std::string_view customIconName,
+                    std::string_view productName) {
+    if (!customIconName.empty() && !IsSafeFolderName(customIconName)) {
+        return false;
+    }
+    const std::filesystem::path images = appFolder / PathFromUtf8(c::kImagesFolder);
+    bool written = CreateFolders(images);
+    if (!customIconName.empty()) {
+        written =
+            CopyFileOverwrite(AssetImagesFolder() / PathFromUtf8(kNormalIcon), images / PathFromUtf8(customIconName)) &&
+            written;
+    }
+    const std::string text =
+        std::string(productName) + "\r\n" + std::string(kBrandText) + "\r\n" + std::string(customIconName) + "\r\n";
+    return ReplaceFileBytes(images / PathFromUtf8(c::kBrandFile), text) && written;
 }
 
 bool WriteLoggedInUser(const std::filesystem::path& appFolder,
@@ -274,6 +225,9 @@ bool LayOutApplicationFolder(const std::filesystem::path& appFolder,
     }
     if (parts.mailPaths) {
         done = CopyProgram(built.mailPaths, appFolder, c::kMailPathsLibrary) && done;
+    }
+    if (parts.simulator) {
+        done = CopyProgram(built.simulator, appFolder, kSimulatorProgram) && done;
     }
     return done;
 }

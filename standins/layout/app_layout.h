@@ -2,7 +2,7 @@
 // Lays out an application folder the way the product's installer and login would leave it, with
 // the stand-ins in place of the engine: Configuration.ini, the images, the monitor, the service
 // stand-in and its batch files, the background engine and client stand-ins, the mail-paths
-// library stand-in, and a logged-in user.
+// library stand-in, the engine simulator, and a logged-in user.
 // Every file name comes from the product's own configuration code, so the layout follows the
 // names the monitor looks for. Used by the end-to-end tests and the demo.
 
@@ -22,8 +22,15 @@ struct BuiltPrograms {
     std::filesystem::path background;
     std::filesystem::path client;
     std::filesystem::path mailPaths;  // the mail-paths companion library
+    std::filesystem::path simulator;  // the engine simulator
 };
 BuiltPrograms BuiltProgramPaths();
+
+// The engine simulator's file name in the application folder.
+inline constexpr std::string_view kSimulatorProgram = "OVPEngineSim.exe";
+
+// The product's tray icons in the source tree (assets/Images), where the layout copies them from.
+std::filesystem::path AssetImagesFolder();
 
 // Product number 1 with the given installation name, reserved example hosts and example links.
 ProductSettings ExampleProduct(std::string installationName);
@@ -39,8 +46,16 @@ std::string ServiceBatchFileName(ServiceBatch batch, const ExecutableNames& name
 // the service executable in the batch file's own folder (wherever the folder was installed).
 std::string ServiceBatchText(ServiceBatch batch, const ExecutableNames& names);
 
-// The icons of the tray status monitor, drawn as coloured discs.
+// The icons of the tray status monitor, copied from the product's assets into the images folder.
 bool WriteImages(const std::filesystem::path& appFolder);
+
+// The brand build's file, Images\Config.txt: the product name, a brand text and the custom tray
+// icon's file name, with the normal icon copied into the images folder under that name. An empty
+// icon name writes an empty third line and copies nothing; a name that is not a plain file name
+// is refused (false), as the monitor would refuse to look it up.
+bool WriteBrandFile(const std::filesystem::path& appFolder,
+                    std::string_view customIconName,
+                    std::string_view productName = "Orvessa Professional");
 
 // The user that login leaves behind: "Default User name" of UserName.ini in its obscured form.
 bool WriteLoggedInUser(const std::filesystem::path& appFolder,
@@ -56,6 +71,7 @@ struct LayoutParts {
     bool background = true;
     bool client = true;
     bool mailPaths = true;
+    bool simulator = true;
 };
 
 // Copies a program into the folder under the given file name.
