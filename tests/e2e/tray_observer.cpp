@@ -1,0 +1,461 @@
+#include "tray_observer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <thread>
+
+#include "e2e_win.h"
+#include "win32/text_win.h"
+
+namespace ovp::e2e {
+
+namespace {
+
+struct ColourEntry {
+    IconColour colour;
+    std::string_view name;
+    Rgb main;
+};
+
+constexpr std::array kPalette = {
+    ColourEntry{IconColour::Normal, "normal", {0x2F, 0x5D, 0x8C}},
+    ColourEntry{IconColour::Yellow, "yellow", {0xF2, 0xC2, 0x00}},
+    ColourEntry{IconColour::Red, "red", {0xD6, 0x28, 0x28}},
+    ColourEntry{IconColour::Green, "green", {0x2E, 0x9E, 0x3E}},
+    ColourEntry{IconColour::CdpBlue1, "continuous blue 1", {0x1E, 0x88, 0xE5}},
+    ColourEntry{IconColour::CdpBlue2, "continuous blue 2", {0x90, 0xCA, 0xF9}},
+    ColourEntry{IconColour::Quota1, "quota 1", {0xE6, 0x51, 0x00}},
+    ColourEntry{IconColour::Quota2, "quota 2", {0x7A, 0x2E, 0x00}},
+};
+
+// The glyph is white; anything this light is glyph or its blended edge.
+constexpr int kWhiteish = 225;
+// A pixel this close to the background is background (or its blend with the picture's edge).
+constexpr int kBackgroundDistance = 24;
+// A pixel votes only for a main colour it lies this close to. Red and orange, the nearest two main
+// colours, are about 60 apart, so a vote is never ambiguous.
+constexpr int kVoteDistance = 48;
+// The winner needs this share (in percent) of the picture's coloured pixels, and this many.
+constexpr std::size_t kWinningShare = 50;
+constexpr std::size_t kMinimumVotes = 12;
+
+int DistanceSquared(Rgb a, Rgb b) {
+    const int dr = a.r - b.r;
+    const int dg = a.g - b.g;
+    const int db = a.b - b.b;
+    return dr * dr + dg * dg + db * db;
+}
+
+constexpr std::wstring_view kTrayTitle = L"Wine System Tray";
+constexpr std::wstring_view kTrayClass = L"__winex11_standalone_tray";
+constexpr wchar_t kTooltipClass[] = L"tooltips_class32";
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM parameter) {
+    auto& found = *reinterpret_cast<std::vector<HWND>*>(parameter);
+    if (::IsWindowVisible(window)) {
+        found.push_back(window);
+    }
+    return TRUE;
+}
+
+struct TooltipSearch {
+    DWORD processId;
+    HWND visible = nullptr;
+};
+
+BOOL CALLBACK FindVisibleTooltip(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<TooltipSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && ::IsWindowVisible(window) && ClassNameOf(window) == kTooltipClass) {
+        search.visible = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND VisibleTooltipOf(DWORD processId) {
+    TooltipSearch search{processId};
+    ::EnumWindows(FindVisibleTooltip, reinterpret_cast<LPARAM>(&search));
+    return search.visible;
+}
+
+POINT CentreOf(const RECT& rect) {
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// Where the mouse rests when it is not on the icon: the screen's far corner, away from the tray.
+POINT ParkingPoint() {
+    return POINT{::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1};
+}
+
+bool IsUncovered(HWND icon) {
+    RECT rect{};
+    if (!::GetWindowRect(icon, &rect)) {
+        return false;
+    }
+    const POINT corners[] = {CentreOf(rect), {rect.left, rect.top}, {rect.right - 1, rect.bottom - 1}};
+    return std::all_of(std::begin(corners), std::end(corners),
+                       [&](POINT point) { return ::WindowFromPoint(point) == icon; });
+}
+
+// A window the monitor opens (the always-on-top status window among them) may lie over the
+// tray, which in a real taskbar could not happen; the tray is raised above it.
+bool Uncover(HWND icon) {
+    if (IsUncovered(icon)) {
+        return true;
+    }
+    const HWND tray = ::GetAncestor(icon, GA_ROOT);
+    if (tray == nullptr ||
+        !::SetWindowPos(tray, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW)) {
+        return false;
+    }
+    if (!WaitUntil([&] { return IsUncovered(icon); }, 2s)) {
+        return false;
+    }
+    // Explorer repaints what was covered on its own time.
+    std::this_thread::sleep_for(150ms);
+    return true;
+}
+
+}  // namespace
+
+std::string_view NameOf(IconColour colour) {
+    for (const ColourEntry& entry : kPalette) {
+        if (entry.colour == colour) {
+            return entry.name;
+        }
+    }
+    return "unknown";
+}
+
+Rgb MainColourOf(IconColour colour) {
+    for (const ColourEntry& entry : kPalette) {
+        if (entry.colour == colour) {
+            return entry.main;
+        }
+    }
+    return {};
+}
+
+IconColour ClassifyPixels(std::span<const Rgb> pixels) {
+    if (pixels.empty()) {
+        return IconColour::Unknown;
+    }
+    const Rgb background = pixels.front();
+    std::array<std::size_t, kPalette.size()> votes{};
+    std::size_t coloured = 0;
+    for (const Rgb pixel : pixels) {
+        const bool white = pixel.r >= kWhiteish && pixel.g >= kWhiteish && pixel.b >= kWhiteish;
+        if (white || DistanceSquared(pixel, background) <= kBackgroundDistance * kBackgroundDistance) {
+            continue;
+        }
+        ++coloured;
+        std::size_t nearest = 0;
+        for (std::size_t i = 1; i < kPalette.size(); ++i) {
+            if (DistanceSquared(pixel, kPalette[i].main) < DistanceSquared(pixel, kPalette[nearest].main)) {
+                nearest = i;
+            }
+        }
+        if (DistanceSquared(pixel, kPalette[nearest].main) <= kVoteDistance * kVoteDistance) {
+            ++votes[nearest];
+        }
+    }
+    const auto winner = std::max_element(votes.begin(), votes.end());
+    if (*winner < kMinimumVotes || *winner * 100 < coloured * kWinningShare) {
+        return IconColour::Unknown;
+    }
+    return kPalette[static_cast<std::size_t>(winner - votes.begin())].colour;
+}
+
+// ---- Finding the icon -------------------------------------------------------------------------
+HWND TrayWindow() {
+    if (const HWND byTitle = ::FindWindowW(nullptr, std::wstring(kTrayTitle).c_str())) {
+        return byTitle;
+    }
+    return ::FindWindowW(std::wstring(kTrayClass).c_str(), nullptr);
+}
+
+std::vector<HWND> TrayIconWindows() {
+    std::vector<HWND> icons;
+    const HWND tray = TrayWindow();
+    if (tray == nullptr) {
+        return icons;
+    }
+    ::EnumChildWindows(tray, CollectChild, reinterpret_cast<LPARAM>(&icons));
+    std::sort(icons.begin(), icons.end(), [](HWND a, HWND b) {
+        RECT ra{};
+        RECT rb{};
+        ::GetWindowRect(a, &ra);
+        ::GetWindowRect(b, &rb);
+        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+    });
+    return icons;
+}
+
+HWND WaitForNewTrayIcon(const std::vector<HWND>& before, std::chrono::milliseconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            std::vector<HWND> added;
+            for (HWND icon : TrayIconWindows()) {
+                if (std::find(before.begin(), before.end(), icon) == before.end()) {
+                    added.push_back(icon);
+                }
+            }
+            found = added.size() == 1 ? added.front() : nullptr;
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+// ---- Its picture --------------------------------------------------------------------------------
+std::vector<Rgb> CaptureIcon(HWND icon) {
+    std::vector<Rgb> pixels;
+    RECT rect{};
+    if (!::IsWindow(icon) || !::IsWindowVisible(icon) || !Uncover(icon) || !::GetWindowRect(icon, &rect)) {
+        return pixels;
+    }
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) {
+        return pixels;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (memory != nullptr && bitmap != nullptr && bits != nullptr) {
+        const HGDIOBJ previous = ::SelectObject(memory, bitmap);
+        if (::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+            ::GdiFlush();
+            const auto* row = static_cast<const std::uint8_t*>(bits);
+            const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+            pixels.reserve(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                // Blue, green, red, unused: the byte order of a 32-bit DIB.
+                pixels.push_back(Rgb{row[4 * i + 2], row[4 * i + 1], row[4 * i]});
+            }
+        }
+        ::SelectObject(memory, previous);
+    }
+    if (bitmap != nullptr) {
+        ::DeleteObject(bitmap);
+    }
+    if (memory != nullptr) {
+        ::DeleteDC(memory);
+    }
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+IconColour IconColourOf(HWND icon) {
+    return ClassifyPixels(CaptureIcon(icon));
+}
+
+std::string DescribeIcon(HWND icon) {
+    if (!::IsWindow(icon)) {
+        return "no icon (its window is gone)";
+    }
+    const std::vector<Rgb> pixels = CaptureIcon(icon);
+    if (pixels.empty()) {
+        RECT rect{};
+        ::GetWindowRect(icon, &rect);
+        const HWND over = ::WindowFromPoint(CentreOf(rect));
+        return "not seen: covered by a window of class \"" + win::Narrow(ClassNameOf(over)) + "\"";
+    }
+    const IconColour colour = ClassifyPixels(pixels);
+    if (colour != IconColour::Unknown) {
+        return std::string(NameOf(colour));
+    }
+    long sum[3] = {};
+    long count = 0;
+    const Rgb background = pixels.front();
+    for (const Rgb pixel : pixels) {
+        if (!(pixel == background)) {
+            sum[0] += pixel.r;
+            sum[1] += pixel.g;
+            sum[2] += pixel.b;
+            ++count;
+        }
+    }
+    if (count == 0) {
+        char plain[64];
+        std::snprintf(plain, sizeof(plain), "unknown: nothing drawn, all #%02X%02X%02X", background.r, background.g,
+                      background.b);
+        return plain;
+    }
+    char text[80];
+    std::snprintf(text, sizeof(text), "unknown: %ld pixels of average #%02lX%02lX%02lX", count, sum[0] / count,
+                  sum[1] / count, sum[2] / count);
+    return text;
+}
+
+bool WaitForIconColour(HWND icon, IconColour colour, std::chrono::milliseconds timeout) {
+    return WaitUntil([&] { return IconColourOf(icon) == colour; }, timeout);
+}
+
+std::set<IconColour> ColourSequence::Seen() const {
+    std::set<IconColour> seen;
+    for (const Run& run : runs) {
+        seen.insert(run.colour);
+    }
+    return seen;
+}
+
+bool ColourSequence::Alternates(IconColour a, IconColour b, std::size_t times) const {
+    return Seen() == std::set<IconColour>{a, b} && Changes() >= times;
+}
+
+namespace {
+
+// Appends the run, joined to the last one when they show the same picture.
+void Append(std::vector<ColourSequence::Run>& runs, const ColourSequence::Run& run) {
+    if (!runs.empty() && runs.back().colour == run.colour) {
+        runs.back().shown += run.shown;
+    } else {
+        runs.push_back(run);
+    }
+}
+
+}  // namespace
+
+ColourSequence ColourSequence::Settled(std::chrono::milliseconds moment) const {
+    ColourSequence settled;
+    settled.readings = readings;
+    settled.unknownReadings = unknownReadings;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const bool atAnEnd = i == 0 || i + 1 == runs.size();
+        if (atAnEnd || runs[i].shown >= moment) {
+            Append(settled.runs, runs[i]);
+        } else if (!settled.runs.empty()) {
+            settled.runs.back().shown += runs[i].shown;
+        }
+    }
+    return settled;
+}
+
+std::string ColourSequence::Describe() const {
+    std::string text;
+    for (const Run& run : runs) {
+        if (!text.empty()) {
+            text += " > ";
+        }
+        text += std::string(NameOf(run.colour)) + " " + std::to_string(run.shown.count()) + " ms";
+    }
+    return (text.empty() ? "nothing" : text) + " (" + std::to_string(readings) + " readings, " +
+           std::to_string(unknownReadings) + " lone unknown)";
+}
+
+ColourSequence SampleIconColours(HWND icon, std::chrono::milliseconds duration, std::chrono::milliseconds every) {
+    using Clock = std::chrono::steady_clock;
+    struct Reading {
+        IconColour colour;
+        Clock::time_point at;
+    };
+    std::vector<Reading> readings;
+    const auto start = Clock::now();
+    for (auto next = start; Clock::now() < start + duration; next += every) {
+        std::this_thread::sleep_until(next);
+        readings.push_back({IconColourOf(icon), Clock::now()});
+    }
+    ColourSequence sequence;
+    sequence.readings = readings.size();
+    // A lone unknown reading is dropped; the time until the next reading stays with the one before.
+    std::vector<Reading> kept;
+    for (std::size_t i = 0; i < readings.size(); ++i) {
+        const bool lone = (i == 0 || readings[i - 1].colour != readings[i].colour) &&
+                          (i + 1 == readings.size() || readings[i + 1].colour != readings[i].colour);
+        if (readings[i].colour == IconColour::Unknown && lone) {
+            ++sequence.unknownReadings;
+        } else if (kept.empty() || kept.back().colour != readings[i].colour) {
+            kept.push_back(readings[i]);  // the first reading of a run
+        }
+    }
+    // Each run lasts until the next one begins; times are taken whole, not summed per reading, so
+    // that no rounding adds up.
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        const Clock::time_point until = i + 1 < kept.size() ? kept[i + 1].at : readings.back().at;
+        sequence.runs.push_back(
+            {kept[i].colour, std::chrono::duration_cast<std::chrono::milliseconds>(until - kept[i].at)});
+    }
+    return sequence;
+}
+
+// ---- Texts of other programs' windows ----------------------------------------------------------
+std::optional<std::wstring> SentWindowText(HWND window) {
+    DWORD_PTR length = 0;
+    if (::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length) == 0) {
+        return std::nullopt;
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    DWORD_PTR copied = 0;
+    if (::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                              2000, &copied) == 0) {
+        return std::nullopt;
+    }
+    text.resize(std::min<std::size_t>(static_cast<std::size_t>(copied), text.size() - 1));
+    return text;
+}
+
+// ---- Its tooltip --------------------------------------------------------------------------------
+std::optional<std::wstring> HoverTooltip(HWND icon) {
+    const HWND tray = ::GetAncestor(icon, GA_ROOT);
+    DWORD trayProcess = 0;
+    if (tray == nullptr || ::GetWindowThreadProcessId(tray, &trayProcess) == 0 || !Uncover(icon)) {
+        return std::nullopt;
+    }
+    // A tooltip still shown from before would be read in place of a fresh one.
+    const POINT park = ParkingPoint();
+    ::SetCursorPos(park.x, park.y);
+    WaitUntil([&] { return VisibleTooltipOf(trayProcess) == nullptr; }, 2s);
+
+    RECT rect{};
+    ::GetWindowRect(icon, &rect);
+    const POINT centre = CentreOf(rect);
+    ::SetCursorPos(centre.x, centre.y);
+    // The X server delivers the move to the window it believes on top, which lags behind a
+    // raised tray; the move the icon would have been sent is posted to it as well, and once more
+    // if no tooltip showed (each move restarts the tooltip's half-second delay, so not more often).
+    POINT client = centre;
+    ::ScreenToClient(icon, &client);
+    const LPARAM position = MAKELPARAM(client.x, client.y);
+    ::PostMessageW(icon, WM_MOUSEMOVE, 0, position);
+    std::optional<std::wstring> text;
+    const auto readShown = [&] {
+        if (const HWND tip = VisibleTooltipOf(trayProcess)) {
+            text = SentWindowText(tip);
+        }
+        return text.has_value();
+    };
+    if (!WaitUntil(readShown, 1500ms)) {
+        ::SetCursorPos(centre.x, centre.y);
+        ::PostMessageW(icon, WM_MOUSEMOVE, 0, position);
+        WaitUntil(readShown, 2s);
+    }
+    ::SetCursorPos(park.x, park.y);
+    return text;
+}
+
+bool WaitForTooltip(HWND icon, std::wstring_view text, std::chrono::milliseconds timeout, std::wstring* last) {
+    return WaitUntil(
+        [&] {
+            const std::optional<std::wstring> shown = HoverTooltip(icon);
+            if (last != nullptr) {
+                *last = shown.value_or(L"(no tooltip)");
+            }
+            return shown == text;
+        },
+        timeout);
+}
+
+}  // namespace ovp::e2e

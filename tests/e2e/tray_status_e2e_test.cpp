@@ -1,0 +1,270 @@
+// The tray icon and its tooltip as the user sees them while the engine works: the engine
+// simulator writes what the engine would, and the test watches the notification area and the
+// windows on the screen, never the monitor's own state.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/configuration.h"
+#include "app/engine_contract.h"
+#include "base/files.h"
+#include "monitor_fixture.h"
+#include "tray_observer.h"
+#include "win32/text_win.h"
+
+namespace ovp::e2e {
+namespace {
+
+namespace c = contract;
+
+// A tray tip shows at most 63 characters.
+constexpr std::size_t kTipLimit = 63;
+// A few of the monitor's 2-second ticks.
+constexpr auto kFewTicks = 15s;
+// Long enough to see an icon that changes every tick change at least twice.
+constexpr auto kBlinkWatch = 9s;
+constexpr auto kSteadyWatch = 4500ms;
+
+class TrayStatusTest : public MonitorTest {
+  protected:
+    void SetUp() override {
+        MonitorTest::SetUp();
+        LayOut();
+    }
+
+    // Starts the monitor and finds its icon: the one that appears in the tray with it.
+    void StartAndFindIcon() {
+        const std::vector<HWND> before = TrayIconWindows();
+        monitor_ = StartMonitor();
+        ASSERT_TRUE(WaitForStartup(monitor_));
+        icon_ = WaitForNewTrayIcon(before, 20s);
+        ASSERT_NE(icon_, nullptr) << "no single new icon appeared in the tray (" << before.size() << " before, "
+                                  << TrayIconWindows().size() << " now"
+                                  << (TrayWindow() == nullptr ? ", no tray window" : "") << ")";
+        ASSERT_TRUE(WaitForIconColour(icon_, IconColour::Normal, kFewTicks))
+            << "an idle monitor shows " << DescribeIcon(icon_);
+    }
+
+    ChildProcess StartSimulator(std::wstring_view arguments) {
+        return ChildProcess::Start(app_ / PathFromUtf8(standin::kSimulatorProgram), app_, arguments);
+    }
+    ::testing::AssertionResult Simulate(std::wstring_view arguments) {
+        ChildProcess simulator = StartSimulator(arguments);
+        if (!simulator || !simulator.WaitForExit(30s)) {
+            return ::testing::AssertionFailure() << "the engine simulator did not run: " << win::Narrow(arguments);
+        }
+        if (simulator.ExitCode() != std::optional<DWORD>(0)) {
+            return ::testing::AssertionFailure() << "the engine simulator failed: " << win::Narrow(arguments);
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    // "<ProductName> - " + text, as far as a tray tip shows it.
+    std::wstring ProductTip(std::string_view text) const {
+        return win::Wide(settings_.productName + " - " + std::string(text)).substr(0, kTipLimit);
+    }
+
+    void ExpectTooltip(const std::wstring& expected) {
+        std::wstring last;
+        EXPECT_TRUE(WaitForTooltip(icon_, expected, kFewTicks, &last))
+            << "tooltip: \"" << win::Narrow(last) << "\"\nwanted:  \"" << win::Narrow(expected) << "\"";
+    }
+    std::wstring Tooltip() { return HoverTooltip(icon_).value_or(L"(no tooltip)"); }
+
+    // The pictures the user settles on; what flashed in between is left to the flicker test.
+    ColourSequence ExpectBlinking(IconColour a, IconColour b) {
+        if (!WaitForIconColour(icon_, a, kFewTicks)) {
+            ADD_FAILURE() << "never " << NameOf(a) << "; seen: " << DescribeIcon(icon_);
+            return {};
+        }
+        const ColourSequence seen = SampleIconColours(icon_, kBlinkWatch);
+        EXPECT_TRUE(seen.Settled().Alternates(a, b)) << seen.Describe();
+        return seen;
+    }
+    ColourSequence ExpectSteady(IconColour colour) {
+        if (!WaitForIconColour(icon_, colour, kFewTicks)) {
+            ADD_FAILURE() << "never " << NameOf(colour) << "; seen: " << DescribeIcon(icon_);
+            return {};
+        }
+        const ColourSequence seen = SampleIconColours(icon_, kSteadyWatch);
+        EXPECT_EQ(seen.Settled().Seen(), std::set<IconColour>{colour}) << seen.Describe();
+        return seen;
+    }
+
+    // ---- The status window ----
+    std::wstring StatusWindowTitle() const { return win::Wide(DisplayName(settings_) + " - Scheduled Backup Status"); }
+
+    HWND WaitForStatusWindow() {
+        HWND found = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND window : TopLevelWindowsOf(monitor_.Id())) {
+                    if (::IsWindowVisible(window) && SentWindowText(window) == StatusWindowTitle()) {
+                        found = window;
+                    }
+                }
+                return found != nullptr;
+            },
+            kFewTicks);
+        return found;
+    }
+
+    // The texts of the window's controls, as a screen reader would list them.
+    static std::vector<std::wstring> ControlTexts(HWND window) {
+        std::vector<HWND> controls;
+        ::EnumChildWindows(
+            window,
+            [](HWND child, LPARAM parameter) {
+                reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(child);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&controls));
+        std::vector<std::wstring> texts;
+        for (HWND control : controls) {
+            if (::IsWindowVisible(control)) {
+                texts.push_back(SentWindowText(control).value_or(L""));
+            }
+        }
+        return texts;
+    }
+    static bool HasText(const std::vector<std::wstring>& texts, std::wstring_view text) {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
+    static std::string Listing(const std::vector<std::wstring>& texts) {
+        std::string listing;
+        for (const std::wstring& text : texts) {
+            listing += "\n  \"" + win::Narrow(text) + "\"";
+        }
+        return listing;
+    }
+
+    // Presses the button with that caption the way a click on it ends.
+    static bool PressButton(HWND window, std::wstring_view caption) {
+        HWND button = nullptr;
+        while ((button = ::FindWindowExW(window, button, nullptr, nullptr)) != nullptr) {
+            if (SentWindowText(button) == caption) {
+                return ::PostMessageW(button, BM_CLICK, 0, 0) != FALSE;
+            }
+        }
+        return false;
+    }
+
+    // Checks the window the engine asked for after a scheduled backup and closes it with "Close".
+    void CheckAndCloseStatusWindow(std::wstring_view statusLine) {
+        const HWND window = WaitForStatusWindow();
+        ASSERT_NE(window, nullptr) << "no \"" << win::Narrow(StatusWindowTitle()) << "\" window appeared";
+        // The monitor took the request: the engine's flag is down again.
+        EXPECT_EQ(Profile(c::kBackupStatusSection, c::kStatusWindow), "0");
+        std::vector<std::wstring> texts;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                texts = ControlTexts(window);
+                return HasText(texts, statusLine);
+            },
+            5s))
+            << "no status line \"" << win::Narrow(statusLine) << "\" among" << Listing(texts);
+        EXPECT_TRUE(HasText(texts, L"View Log")) << Listing(texts);
+        EXPECT_TRUE(HasText(texts, L"Close")) << Listing(texts);
+
+        ASSERT_TRUE(PressButton(window, L"Close"));
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(window) || !::IsWindowVisible(window); }, 10s))
+            << "the status window stayed open after \"Close\"";
+        EXPECT_TRUE(monitor_.IsRunning());
+    }
+
+    bool QuotaMarkerExists() const { return FileExists(UserFolder() / PathFromUtf8(c::kQuotaExceededFile)); }
+
+    ChildProcess monitor_;
+    HWND icon_ = nullptr;
+};
+
+TEST_F(TrayStatusTest, ScheduledBackupBlinksWhileRunningThenTurnsGreenAndOpensTheStatusWindow) {
+    ASSERT_NO_FATAL_FAILURE(StartAndFindIcon());
+
+    ASSERT_TRUE(Simulate(L"start"));
+    ExpectBlinking(IconColour::Yellow, IconColour::Normal);
+    ExpectTooltip(ProductTip("The scheduled backup job is in progress..."));
+
+    ASSERT_TRUE(Simulate(L"finish success"));
+    ExpectSteady(IconColour::Green);
+    CheckAndCloseStatusWindow(L"Backup completed successfully.");
+    // Closing the window changes nothing the icon shows, and the tip no longer says it runs.
+    ExpectSteady(IconColour::Green);
+    const std::wstring tip = Tooltip();
+    EXPECT_TRUE(tip.starts_with(L"Files backed up ") && tip.ends_with(L"minute(s) ago.")) << win::Narrow(tip);
+}
+
+TEST_F(TrayStatusTest, FailedScheduledBackupTurnsRedAndTheStatusWindowSaysSo) {
+    ASSERT_NO_FATAL_FAILURE(StartAndFindIcon());
+
+    // The whole run from one command, as the engine plays it: running for a few seconds, then failing.
+    ChildProcess play = StartSimulator(L"play failure 6");
+    ASSERT_TRUE(play);
+    EXPECT_TRUE(WaitForIconColour(icon_, IconColour::Yellow, kFewTicks)) << DescribeIcon(icon_);
+    ASSERT_TRUE(play.WaitForExit(30s));
+    ASSERT_EQ(play.ExitCode(), std::optional<DWORD>(0));
+
+    ExpectSteady(IconColour::Red);
+    CheckAndCloseStatusWindow(L"Backup has failed");
+    ExpectTooltip(L"Backup has failed");
+}
+
+TEST_F(TrayStatusTest, ContinuousBackupOutranksTheLastResultWhileItRunsOrFails) {
+    ASSERT_NO_FATAL_FAILURE(StartAndFindIcon());
+    ASSERT_TRUE(Simulate(L"start"));
+    ASSERT_TRUE(Simulate(L"finish success --no-window"));
+    ExpectSteady(IconColour::Green);
+
+    ASSERT_TRUE(Simulate(L"cdp 1"));
+    ExpectBlinking(IconColour::CdpBlue1, IconColour::CdpBlue2);
+    ExpectTooltip(ProductTip("Continuous Backup is in progress"));
+
+    ASSERT_TRUE(Simulate(L"cdp 3"));
+    ExpectSteady(IconColour::Red);
+    ExpectTooltip(ProductTip("Continuous Backup has failed"));
+
+    // Continuous backup idle again: the last scheduled backup's result shows once more.
+    ASSERT_TRUE(Simulate(L"cdp 0"));
+    ExpectSteady(IconColour::Green);
+}
+
+// A tick may pass through several pictures before it reaches the one its state calls for; the
+// user must see only that one, not a flash of the others every two seconds.
+TEST_F(TrayStatusTest, NoTickFlashesAPictureOtherThanTheOneItEndsWith) {
+    ASSERT_NO_FATAL_FAILURE(StartAndFindIcon());
+    ASSERT_TRUE(Simulate(L"start"));
+    ASSERT_TRUE(Simulate(L"finish success --no-window"));
+    const ColourSequence completed = ExpectSteady(IconColour::Green);
+    EXPECT_EQ(completed.Seen(), std::set<IconColour>{IconColour::Green}) << "flicker: " << completed.Describe();
+
+    ASSERT_TRUE(Simulate(L"cdp 1"));
+    const ColourSequence continuous = ExpectBlinking(IconColour::CdpBlue1, IconColour::CdpBlue2);
+    EXPECT_EQ(continuous.Seen(), (std::set<IconColour>{IconColour::CdpBlue1, IconColour::CdpBlue2}))
+        << "flicker: " << continuous.Describe();
+}
+
+TEST_F(TrayStatusTest, ExceededQuotaBlinksOnlyWhileConnectedAndEndsWithTheMarker) {
+    ASSERT_NO_FATAL_FAILURE(StartAndFindIcon());
+    // Used above the plan's size: the monitor has no reason to remove the marker.
+    ASSERT_TRUE(Simulate(L"quota 2147483649 2147483648"));
+    ASSERT_TRUE(Simulate(L"connection-status 0"));
+
+    ASSERT_TRUE(Simulate(L"cdp 6"));
+    EXPECT_TRUE(WaitUntil([&] { return QuotaMarkerExists(); }, kFewTicks)) << "no QuotaExceeded.txt appeared";
+    // Not connected: the tip tells, the picture stays the normal one.
+    ExpectSteady(IconColour::Normal);
+    ExpectTooltip(L"Quota Exceeded. Upgrade Now!");
+
+    ASSERT_TRUE(Simulate(L"connection-status 1"));
+    ExpectBlinking(IconColour::Quota1, IconColour::Quota2);
+    ExpectTooltip(L"Quota Exceeded. Upgrade Now!");
+
+    // Marker gone and continuous backup idle: back to the normal picture, no quota tip.
+    ASSERT_TRUE(Simulate(L"reset"));
+    ExpectSteady(IconColour::Normal);
+    EXPECT_NE(Tooltip(), L"Quota Exceeded. Upgrade Now!");
+}
+
+}  // namespace
+}  // namespace ovp::e2e
