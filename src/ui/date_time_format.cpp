@@ -78,13 +78,14 @@ std::optional<std::string> ValidateTalluxDateFormat(std::string_view text, std::
 }
 
 std::optional<std::string> ValidateTalluxTimeFormat(std::string_view text) {
-    std::string time = Upper(TrimWhitespace(text));
+    const std::string upper = Upper(TrimWhitespace(text));
+    std::string_view time = upper;
     enum class Half { None, Am, Pm } half = Half::None;
     if (time.ends_with("AM") || time.ends_with("PM")) {
         half = time.ends_with("PM") ? Half::Pm : Half::Am;
-        time = TrimWhitespace(std::string_view(time).substr(0, time.size() - 2));
+        time.remove_suffix(2);
     }
-    std::vector<std::string> parts = Split(time, ':');
+    std::vector<std::string> parts = Split(TrimWhitespace(time), ':');
     if (!AllNumbers(parts)) {
         return std::nullopt;
     }
@@ -96,7 +97,9 @@ std::optional<std::string> ValidateTalluxTimeFormat(std::string_view text) {
             return std::nullopt;
         }
         const long long hour24 = half == Half::Pm ? (hour == 12 ? 12 : hour + 12) : (hour == 12 ? 0 : hour);
-        parts.front() = (hour24 < 10 ? "0" : "") + std::to_string(hour24);
+        std::string hourText(hour24 < 10 ? 1 : 0, '0');
+        hourText += std::to_string(hour24);
+        parts.front() = std::move(hourText);
     }
     std::string joined = parts.front();
     for (std::size_t i = 1; i < parts.size(); ++i) {
