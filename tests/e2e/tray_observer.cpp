@@ -130,15 +130,6 @@ std::string_view NameOf(IconColour colour) {
     return "unknown";
 }
 
-Rgb MainColourOf(IconColour colour) {
-    for (const ColourEntry& entry : kPalette) {
-        if (entry.colour == colour) {
-            return entry.main;
-        }
-    }
-    return {};
-}
-
 IconColour ClassifyPixels(std::span<const Rgb> pixels) {
     if (pixels.empty()) {
         return IconColour::Unknown;

@@ -50,8 +50,6 @@ struct Rgb {
 };
 
 std::string_view NameOf(IconColour colour);
-// The main colour of the class; black for Unknown.
-Rgb MainColourOf(IconColour colour);
 
 // What the picture's pixels say. The background is the colour of the first pixel (a corner of the
 // icon's window, outside the picture); the white glyph and the background take no part. Each
