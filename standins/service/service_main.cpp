@@ -28,10 +28,12 @@ void Report(ServiceContext& context, DWORD state, std::string_view event) {
             ? 0
             : SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN | SERVICE_ACCEPT_PAUSE_CONTINUE;
     context.status.dwWaitHint = state == SERVICE_START_PENDING || state == SERVICE_STOP_PENDING ? 3000 : 0;
-    ::SetServiceStatus(context.handle, &context.status);
+    // The event first: once the service reports itself stopped, the service manager may end its
+    // process at any moment, and whoever saw the new state must find the event written.
     if (!event.empty()) {
         ovp::standin::RecordEvent(context.appFolder, kWho, event);
     }
+    ::SetServiceStatus(context.handle, &context.status);
 }
 
 DWORD WINAPI ControlHandler(DWORD control, DWORD, LPVOID, LPVOID contextPointer) {
