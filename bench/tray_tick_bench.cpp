@@ -16,11 +16,11 @@
 #include <memory>
 #include <string>
 
-#include "app/app_context.h"
-#include "app/configuration.h"
 #include "app/tray_status_monitor.h"
 #include "base/files.h"
 #include "base/ini_text.h"
+#include "context/app_context.h"
+#include "contract/configuration.h"
 #include "settings/obscure.h"
 #include "support/app_fixture.h"
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/configuration.h"
-#include "app/folders.h"
+#include "contract/configuration.h"
+#include "contract/folders.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -11,8 +11,8 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "defaults/list_files.h"
 #include "fuzz_support.h"
-#include "settings/list_files.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <utility>
 
-#include "app/engine_contract.h"
-#include "app/os_info.h"
-#include "app/process_check.h"
 #include "base/resume_next.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
+#include "contract/os_info.h"
+#include "service/process_check.h"
 
 namespace ovp {
 

@@ -5,12 +5,12 @@
 #include <utility>
 #include <vector>
 
-#include "app/configuration.h"
-#include "app/engine_contract.h"
-#include "app/os_info.h"
 #include "base/files.h"
 #include "base/resume_next.h"
 #include "base/text.h"
+#include "contract/configuration.h"
+#include "contract/engine_contract.h"
+#include "contract/os_info.h"
 #include "settings/obscure.h"
 
 namespace ovp {

@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_context.h"
-#include "app/product_config.h"
 #include "app/startup_host.h"
+#include "context/app_context.h"
+#include "contract/product_config.h"
 
 namespace ovp {
 

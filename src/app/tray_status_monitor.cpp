@@ -4,11 +4,11 @@
 #include <exception>
 #include <limits>
 
-#include "app/configuration.h"
-#include "app/engine_contract.h"
 #include "base/files.h"
 #include "base/resume_next.h"
 #include "base/text.h"
+#include "contract/configuration.h"
+#include "contract/engine_contract.h"
 #include "scheduler/job_control.h"
 #include "scheduler/schedule_file.h"
 #include "ui/schedule_status.h"

@@ -15,9 +15,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_context.h"
 #include "app/status_window_host.h"
-#include "app/tray_status_state.h"
+#include "context/app_context.h"
+#include "context/tray_status_state.h"
 #include "platform/tray.h"
 #include "settings/shared_values.h"
 

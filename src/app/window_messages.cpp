@@ -4,14 +4,14 @@
 #include <string>
 #include <system_error>
 
-#include "app/engine_contract.h"
-#include "app/os_info.h"
-#include "app/process_check.h"
 #include "base/files.h"
 #include "base/resume_next.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
+#include "contract/os_info.h"
 #include "scheduler/schedule_dates.h"
 #include "scheduler/schedule_file.h"
+#include "service/process_check.h"
 
 namespace ovp {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/product_config.h"
-#include "app/trace.h"
 #include "app/tray_host.h"
 #include "base/datetime.h"
+#include "contract/product_config.h"
+#include "contract/trace.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
 #include "platform/power.h"

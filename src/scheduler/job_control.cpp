@@ -4,9 +4,9 @@
 #include <optional>
 #include <system_error>
 
-#include "app/engine_contract.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
 #include "scheduler/schedule_file.h"
 
 namespace ovp {

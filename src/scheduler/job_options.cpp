@@ -1,8 +1,8 @@
 #include "scheduler/job_options.h"
 
-#include "app/engine_contract.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
 #include "scheduler/schedule_file.h"
 
 namespace ovp {

@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
-#include "app/engine_contract.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
 
 namespace ovp {
 

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/engine_contract.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
 #include "scheduler/schedule_codes.h"
 
 namespace ovp {

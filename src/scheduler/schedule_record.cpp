@@ -1,6 +1,6 @@
 #include "scheduler/schedule_record.h"
 
-#include "app/engine_contract.h"
+#include "contract/engine_contract.h"
 
 namespace ovp {
 

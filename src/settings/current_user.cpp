@@ -1,6 +1,6 @@
 #include "settings/current_user.h"
 
-#include "app/engine_contract.h"
+#include "contract/engine_contract.h"
 #include "settings/obscure.h"
 
 namespace ovp {

@@ -5,17 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/folders.h"
+#include "contract/folders.h"
+#include "contract/user_name_source.h"
 #include "platform/profile_store.h"
 
 namespace ovp {
-
-class IUserNameSource {
-  public:
-    virtual ~IUserNameSource() = default;
-    // The current user name, "" when nobody is logged in.
-    virtual std::string CurrentUserName() = 0;
-};
 
 class CurrentUser final : public IUserNameSource {
   public:

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "app/engine_contract.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
 
 namespace ovp {
 

@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/engine_contract.h"
 #include "base/resume_next.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
 
 namespace ovp {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/folders.h"
-#include "app/trace_sink.h"
+#include "contract/folders.h"
+#include "contract/trace_sink.h"
 #include "platform/profile_store.h"
 #include "platform/registry.h"
 #include "settings/current_user.h"

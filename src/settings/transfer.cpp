@@ -1,7 +1,7 @@
 #include "settings/transfer.h"
 
-#include "app/engine_contract.h"
 #include "base/files.h"
+#include "contract/engine_contract.h"
 #include "settings/obscure.h"
 
 namespace ovp {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/folders.h"
-#include "app/trace_sink.h"
+#include "contract/folders.h"
+#include "contract/trace_sink.h"
 #include "platform/profile_store.h"
 #include "settings/current_user.h"
 

@@ -1,7 +1,7 @@
 #include "ui/captions.h"
 
-#include "app/locale_file.h"
 #include "base/text.h"
+#include "contract/locale_file.h"
 
 namespace ovp {
 

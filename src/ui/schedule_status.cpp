@@ -6,10 +6,10 @@
 #include <optional>
 #include <vector>
 
-#include "app/engine_contract.h"
 #include "base/files.h"
 #include "base/resume_next.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
 #include "scheduler/schedule_codes.h"
 #include "scheduler/schedule_dates.h"
 #include "scheduler/schedule_file.h"

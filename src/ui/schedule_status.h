@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/product_config.h"
 #include "base/datetime.h"
+#include "contract/product_config.h"
 #include "platform/code_page.h"
 #include "settings/shared_values.h"
 #include "settings/transfer.h"

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/configuration.h"
-#include "app/engine_contract.h"
 #include "base/files.h"
 #include "base/resume_next.h"
 #include "base/text.h"
+#include "contract/configuration.h"
+#include "contract/engine_contract.h"
 #include "scheduler/schedule_file.h"
 #include "ui/captions.h"
 #include "ui/schedule_status.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_context.h"
+#include "context/app_context.h"
 #include "platform/locale_format.h"
 #include "ui/status_view.h"
 

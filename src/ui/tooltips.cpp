@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
-#include "app/locale_file.h"
 #include "base/text.h"
+#include "contract/locale_file.h"
 
 namespace ovp {
 

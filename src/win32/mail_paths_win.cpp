@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/engine_contract.h"
 #include "base/files.h"
+#include "contract/engine_contract.h"
 #include "win32/mail_paths_abi.h"
 #include "win32/unique_resource.h"
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/engine_contract.h"
-#include "commands/tray_menu_model.h"
+#include "context/tray_menu_model.h"
+#include "contract/engine_contract.h"
 #include "win32/text_win.h"
 #include "win32/tray_menu_win.h"
 

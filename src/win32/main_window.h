@@ -15,13 +15,13 @@
 #include <memory>
 #include <string_view>
 
-#include "app/app_context.h"
 #include "app/missed_backup_watcher.h"
 #include "app/startup_host.h"
 #include "app/status_window_host.h"
 #include "app/tray_host.h"
 #include "app/tray_status_monitor.h"
 #include "app/window_messages.h"
+#include "context/app_context.h"
 #include "ui/status_presenter.h"
 #include "win32/locale_format_win.h"
 #include "win32/status_window_win.h"

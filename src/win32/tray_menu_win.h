@@ -7,7 +7,7 @@
 
 #include <span>
 
-#include "commands/tray_menu_model.h"
+#include "context/tray_menu_model.h"
 #include "win32/unique_resource.h"
 
 namespace ovp::win {

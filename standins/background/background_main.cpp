@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "app/engine_contract.h"
-#include "app/folders.h"
+#include "contract/engine_contract.h"
+#include "contract/folders.h"
 #include "standin_product.h"
 #include "win32/profile_store_win.h"
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/configuration.h"
-#include "app/folders.h"
 #include "app/startup.h"
 #include "base/files.h"
+#include "contract/configuration.h"
+#include "contract/folders.h"
 #include "settings/current_user.h"
 #include "win32/profile_store_win.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/product_config.h"
+#include "contract/product_config.h"
 
 namespace ovp::standin {
 

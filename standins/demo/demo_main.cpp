@@ -20,11 +20,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/engine_contract.h"
-#include "app/folders.h"
 #include "app_layout.h"
 #include "base/files.h"
-#include "commands/tray_menu_model.h"
+#include "context/tray_menu_model.h"
+#include "contract/engine_contract.h"
+#include "contract/folders.h"
 #include "standin_processes.h"
 #include "standin_product.h"
 #include "win32/main_window.h"

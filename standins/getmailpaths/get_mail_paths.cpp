@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/engine_contract.h"
+#include "contract/engine_contract.h"
 #include "win32/mail_paths_abi.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <array>
 #include <string>
 
-#include "app/configuration.h"
-#include "app/engine_contract.h"
-#include "app/folders.h"
 #include "base/files.h"
+#include "contract/configuration.h"
+#include "contract/engine_contract.h"
+#include "contract/folders.h"
 #include "settings/current_user.h"
 #include "win32/profile_store_win.h"
 

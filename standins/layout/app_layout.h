@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/product_config.h"
-#include "app/service_control.h"
+#include "contract/product_config.h"
+#include "service/service_control.h"
 
 namespace ovp::standin {
 

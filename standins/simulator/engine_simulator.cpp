@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
-#include "app/engine_contract.h"
 #include "app/window_messages.h"
 #include "base/datetime.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
+#include "defaults/default_schedule.h"
 #include "platform/std_random.h"
 #include "scheduler/schedule_file.h"
-#include "settings/default_schedule.h"
 
 namespace ovp::standin {
 

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/folders.h"
-#include "app/product_config.h"
-#include "app/trace_sink.h"
+#include "contract/folders.h"
+#include "contract/product_config.h"
+#include "contract/trace_sink.h"
 #include "settings/current_user.h"
 #include "settings/shared_values.h"
 #include "win32/clock_win.h"

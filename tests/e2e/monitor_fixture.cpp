@@ -3,10 +3,10 @@
 #include <atomic>
 #include <cstdio>
 
-#include "app/configuration.h"
-#include "app/engine_contract.h"
 #include "base/files.h"
-#include "commands/tray_menu_model.h"
+#include "context/tray_menu_model.h"
+#include "contract/configuration.h"
+#include "contract/engine_contract.h"
 #include "settings/obscure.h"
 #include "win32/main_window.h"
 #include "win32/text_win.h"

@@ -12,9 +12,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/folders.h"
-#include "app/product_config.h"
 #include "app_layout.h"
+#include "contract/folders.h"
+#include "contract/product_config.h"
 #include "e2e_win.h"
 #include "standin_product.h"
 #include "win32/profile_store_win.h"

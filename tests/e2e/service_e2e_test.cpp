@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/engine_contract.h"
 #include "base/files.h"
+#include "contract/engine_contract.h"
 #include "monitor_fixture.h"
 #include "win32/text_win.h"
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <thread>
 
-#include "app/engine_contract.h"
 #include "base/files.h"
-#include "commands/tray_menu_model.h"
+#include "context/tray_menu_model.h"
+#include "contract/engine_contract.h"
 #include "monitor_fixture.h"
 #include "win32/text_win.h"
 

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/engine_contract.h"
 #include "app/window_messages.h"
 #include "base/datetime.h"
 #include "base/files.h"
+#include "contract/engine_contract.h"
 #include "monitor_fixture.h"
 #include "win32/text_win.h"
 

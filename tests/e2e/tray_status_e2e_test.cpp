@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "app/configuration.h"
-#include "app/engine_contract.h"
 #include "base/files.h"
+#include "contract/configuration.h"
+#include "contract/engine_contract.h"
 #include "monitor_fixture.h"
 #include "tray_observer.h"
 #include "win32/text_win.h"

@@ -1,8 +1,8 @@
 #include "support/app_fixture.h"
 
-#include "app/configuration.h"
-#include "app/engine_contract.h"
 #include "base/files.h"
+#include "contract/configuration.h"
+#include "contract/engine_contract.h"
 #include "settings/obscure.h"
 
 namespace ovp::test {

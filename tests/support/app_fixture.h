@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_context.h"
 #include "app/startup_host.h"
+#include "context/app_context.h"
 #include "support/fake_code_page.h"
 #include "support/fake_power.h"
 #include "support/fake_processes.h"

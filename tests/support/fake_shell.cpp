@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/engine_contract.h"
+#include "contract/engine_contract.h"
 
 namespace ovp::test {
 

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "app/trace_sink.h"
+#include "contract/trace_sink.h"
 #include "platform/clock.h"
 #include "platform/locale_text.h"
 #include "platform/profile_store.h"

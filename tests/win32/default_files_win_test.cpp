@@ -1,6 +1,6 @@
 // A first run on the real platform: the Windows profile store, the stand-in companion library in
 // the application folder and the shell's own folders.
-#include "settings/default_files.h"
+#include "defaults/default_files.h"
 
 #include <windows.h>
 

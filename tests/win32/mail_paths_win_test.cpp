@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/engine_contract.h"
 #include "base/files.h"
+#include "contract/engine_contract.h"
 #include "support/temp_dir.h"
 #include "win32/text_win.h"
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
-#include "commands/tray_menu_model.h"
+#include "context/tray_menu_model.h"
 #include "support/app_fixture.h"
 #include "win32/system_info_win.h"
 #include "win32/text_win.h"

@@ -6,9 +6,9 @@
 
 #include <random>
 
-#include "app/process_check.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "service/process_check.h"
 #include "support/temp_dir.h"
 #include "win32/shell_win.h"
 #include "win32/unique_resource.h"

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "app/engine_contract.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "contract/engine_contract.h"
 #include "settings/obscure.h"
 #include "support/app_fixture.h"
 

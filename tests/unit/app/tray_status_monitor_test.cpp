@@ -4,9 +4,9 @@
 
 #include <stdexcept>
 
-#include "app/configuration.h"
 #include "base/files.h"
 #include "base/text.h"
+#include "contract/configuration.h"
 #include "support/app_fixture.h"
 #include "support/fake_tray.h"
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "app/engine_contract.h"
+#include "contract/engine_contract.h"
 #include "settings/obscure.h"
 #include "support/fakes.h"
 
