@@ -136,7 +136,7 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     if (window_ == nullptr) {
         return false;
     }
-    tray_ = std::make_unique<Win32TrayIcon>(window_);
+    tray_ = std::make_unique<Win32TrayIcon>(window_, &context.trace);
 
     const WindowMessageServices services{context.values,
                                          context.trace,
@@ -388,6 +388,13 @@ LRESULT MainWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::ShowWindow(window_, SW_HIDE);
             if (context_ != nullptr) {
                 context_->trayMenu.SetEnabled(TrayMenuItem::MnuOpen, true);
+            }
+            return 0;
+        case WM_DPICHANGED:
+            // The tray shows its picture at the size of small icons for the new DPI. The form is
+            // never shown, so the suggested window rectangle is of no use.
+            if (tray_ != nullptr) {
+                tray_->OnDpiChanged(LOWORD(wParam));
             }
             return 0;
         case WM_ENDSESSION:

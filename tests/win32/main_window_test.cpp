@@ -131,6 +131,14 @@ TEST_F(MainWindowTest, ARecreatedTaskbarGetsTheIconBack) {
     EXPECT_TRUE(form_.TrayIcon()->IsAdded());
 }
 
+TEST_F(MainWindowTest, ADpiChangeLoadsTheTrayPictureAgainAtTheNewSize) {
+    form_.AddTrayIcon();
+    const HICON before = form_.TrayIcon()->Icon();
+    RECT suggested{};
+    ::SendMessageW(form_.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_NE(form_.TrayIcon()->Icon(), before);
+}
+
 TEST_F(MainWindowTest, BothPeriodicTimersFire) {
     form_.StartTimer(kStatusTimerId, 20);
     form_.StartTimer(kWatcherTimerId, 30);
