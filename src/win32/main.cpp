@@ -10,6 +10,7 @@
 #include "platform/std_random.h"
 #include "win32/clock_win.h"
 #include "win32/code_page_win.h"
+#include "win32/file_system_win.h"
 #include "win32/mail_paths_win.h"
 #include "win32/main_window.h"
 #include "win32/power_win.h"
@@ -78,8 +79,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ovp::win::Win32ShellFolders shellFolders;
         ovp::win::Win32Power power;
         ovp::win::Win32Windows windows;
+        ovp::win::Win32FileSystem files;
         const ovp::PlatformPorts ports{registry, profiles, clock,     system,       processes, services, shell,
-                                       codePage, random,   mailPaths, shellFolders, power,     windows};
+                                       codePage, random,   mailPaths, shellFolders, power,     windows,  files};
 
         // The context outlives the form, whose window logic works on it to the end.
         std::unique_ptr<ovp::AppContext> context;
