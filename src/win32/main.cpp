@@ -2,6 +2,8 @@
 // hidden main form until the user exits from the tray menu or the logon session ends.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -40,6 +42,24 @@ std::filesystem::path OwnExecutable() {
     }
 }
 
+// COM for the thread, as the shell's execute requires before its first call: the handlers it
+// may hand a request to run in a single-threaded apartment. Ends with the program.
+class ComApartment {
+  public:
+    ComApartment()
+        : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComApartment() {
+        if (initialised_) {
+            ::CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialised_;
+};
+
 int RunMessageLoop(ovp::win::MainWindow& form) {
     MSG message{};
     for (;;) {
@@ -65,6 +85,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         if (appFolder.empty()) {
             return 0;
         }
+        const ComApartment com;
 
         ovp::win::Win32Registry registry;
         ovp::win::Win32ProfileStore profiles;
