@@ -161,7 +161,7 @@ class TickSetup {
   private:
     ovp::PlatformPorts Ports() {
         return ovp::PlatformPorts{registry_, store_,  clock_,     system_,  processes_, services_, shell_,
-                                  codePage_, random_, mailPaths_, folders_, power_,     windows_};
+                                  codePage_, random_, mailPaths_, folders_, power_,     windows_,  files_};
     }
 
     ovp::test::TempDir dir_;
@@ -181,6 +181,7 @@ class TickSetup {
     ovp::test::FakeShellFolders folders_;
     ovp::test::FakePower power_;
     ovp::test::FakeWindows windows_;
+    ovp::test::StdFileSystem files_;
     ovp::AppContext context_;
     NullTray tray_;
     NullStatusWindow window_;

@@ -166,12 +166,11 @@ StartupResult Main(const PlatformPorts& ports, IStartupHost& host, const fs::pat
     return result;
 }
 
-bool RecreateStartFolder(const Folders& folders) {
+bool RecreateStartFolder(const Folders& folders, IFileSystem& files) {
     try {
         const fs::path start = folders.StartFolder();
         if (IsDeletableStartFolder(start, folders.AppFolder(), folders.InstallationName())) {
-            std::error_code error;
-            fs::remove_all(start, error);
+            files.DeleteTree(start);
         }
         return CreateFolders(start);
     } catch (...) {
@@ -198,7 +197,7 @@ StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
             CreateFolders(start);
         }
         DeleteFileIfExists(TraceFileIn(start));
-        RecreateStartFolder(folders);
+        RecreateStartFolder(folders, context.ports.files);
         trace.Info("Started Tray...");
     });
 

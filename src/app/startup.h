@@ -59,8 +59,9 @@ void Form_Load(AppContext& context, IStartupHost& host);
 // Empties the start folder by deleting it with its contents and creating it again. The folder is
 // only ever deleted when it is the application folder's direct child named after the (validated)
 // installation name and not a link to somewhere else; otherwise it is only created when missing.
-// True when the start folder exists afterwards.
-bool RecreateStartFolder(const Folders& folders);
+// The delete goes through the port because the portable library cannot see Windows links and
+// would follow them. True when the start folder exists afterwards.
+bool RecreateStartFolder(const Folders& folders, IFileSystem& files);
 
 // The form's icon: the brand file's custom icon when that file exists, else "ovlog.ico", both in
 // the images folder.

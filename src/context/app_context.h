@@ -17,6 +17,7 @@
 #include "defaults/default_files.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/file_system.h"
 #include "platform/mail_paths.h"
 #include "platform/power.h"
 #include "platform/processes.h"
@@ -51,6 +52,7 @@ struct PlatformPorts {
     IShellFolders& shellFolders;
     IPower& power;
     IWindows& windows;
+    IFileSystem& files;
 };
 
 // The user as the trace sees it. Start-up reads the current user only at its ninth step; until

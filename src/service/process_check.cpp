@@ -34,14 +34,7 @@ bool EndProcessesNamed(IProcesses& processes, std::string_view exeName) {
     if (exeName.empty()) {
         return false;
     }
-    bool found = false;
-    for (const ProcessInfo& process : processes.List()) {
-        if (IsSameExecutable(process.imagePath, exeName)) {
-            found = true;
-            processes.End(process.id);
-        }
-    }
-    return found;
+    return processes.EndMatching([exeName](std::string_view path) { return IsSameExecutable(path, exeName); }) > 0;
 }
 
 }  // namespace ovp

@@ -21,8 +21,8 @@ bool IsSameExecutable(std::string_view path, std::string_view exeName);
 std::optional<std::uint32_t> FindProcess(IProcesses& processes, std::string_view exeName);
 bool IsProcessRunning(IProcesses& processes, std::string_view exeName);
 
-// Ends every running process of that executable with exit code 0. True when at least one was
-// running (whether or not it could be ended), as the check that precedes the end would answer.
+// Ends every running process of that executable with exit code 0, never the monitor itself. True
+// when at least one was found (whether or not it could be ended).
 bool EndProcessesNamed(IProcesses& processes, std::string_view exeName);
 
 }  // namespace ovp

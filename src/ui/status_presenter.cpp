@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "contract/configuration.h"
 #include "contract/engine_contract.h"
+#include "net/url.h"
 #include "scheduler/schedule_file.h"
 #include "ui/captions.h"
 #include "ui/schedule_status.h"
@@ -46,6 +47,7 @@ constexpr std::string_view kTraceRecent = "   [INFORMATION] Form-Load: Backup co
 constexpr std::string_view kTraceViewLogEntered = "   [INFORMATION] Entered into View-Log Click Event";
 constexpr std::string_view kTraceViewLogChanged = "   [INFORMATION] Viewed the Log.So, Change Status Message";
 constexpr std::string_view kTraceViewLogDone = "   [INFORMATION] Completed View-Log functionality";
+constexpr std::string_view kTraceNotWebLink = "   [ERROR] Not a web address, not opened: ";
 
 bool IsPlanSize(double bytes) {
     return std::find(std::begin(kQuotaPlanSizes), std::end(kQuotaPlanSizes), bytes) != std::end(kQuotaPlanSizes);
@@ -97,9 +99,16 @@ void frmStatus::chkDesNotify1_Click(bool checked) {
 
 void frmStatus::imgUpgrade_Click() {
     ResumeNext([&] {
-        std::string link = context_.settings.links.accountUpgrade + context_.values.CurrentUserName();
+        std::string link =
+            context_.settings.links.accountUpgrade + PercentEncodeQueryValue(context_.values.CurrentUserName());
         if (Trim(context_.settings.language) == kSpanish) {
             link += status_text::kSpanishSuffix;
+        }
+        // The shell opens a text that is no web address as a file or program: from the
+        // application folder, a file named like the user could run.
+        if (!IsWebLink(link)) {
+            Trace(std::string(kTraceNotWebLink) + link);
+            return;
         }
         ShellRequest request;
         request.verb = "open";

@@ -2,6 +2,8 @@
 // hidden main form until the user exits from the tray menu or the logon session ends.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -10,6 +12,7 @@
 #include "platform/std_random.h"
 #include "win32/clock_win.h"
 #include "win32/code_page_win.h"
+#include "win32/file_system_win.h"
 #include "win32/mail_paths_win.h"
 #include "win32/main_window.h"
 #include "win32/power_win.h"
@@ -39,6 +42,24 @@ std::filesystem::path OwnExecutable() {
     }
 }
 
+// COM for the thread, as the shell's execute requires before its first call: the handlers it
+// may hand a request to run in a single-threaded apartment. Ends with the program.
+class ComApartment {
+  public:
+    ComApartment()
+        : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComApartment() {
+        if (initialised_) {
+            ::CoUninitialize();
+        }
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialised_;
+};
+
 int RunMessageLoop(ovp::win::MainWindow& form) {
     MSG message{};
     for (;;) {
@@ -64,6 +85,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         if (appFolder.empty()) {
             return 0;
         }
+        const ComApartment com;
 
         ovp::win::Win32Registry registry;
         ovp::win::Win32ProfileStore profiles;
@@ -78,8 +100,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ovp::win::Win32ShellFolders shellFolders;
         ovp::win::Win32Power power;
         ovp::win::Win32Windows windows;
+        ovp::win::Win32FileSystem files;
         const ovp::PlatformPorts ports{registry, profiles, clock,     system,       processes, services, shell,
-                                       codePage, random,   mailPaths, shellFolders, power,     windows};
+                                       codePage, random,   mailPaths, shellFolders, power,     windows,  files};
 
         // The context outlives the form, whose window logic works on it to the end.
         std::unique_ptr<ovp::AppContext> context;

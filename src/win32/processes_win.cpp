@@ -58,12 +58,30 @@ std::vector<ProcessInfo> Win32Processes::List() {
     return processes;
 }
 
-bool Win32Processes::End(std::uint32_t id) {
-    if (id == 0 || id == ::GetCurrentProcessId()) {
-        return false;
+std::size_t Win32Processes::EndMatching(const std::function<bool(std::string_view imagePath)>& matches) {
+    constexpr DWORD kAskAndEnd = PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE;
+    const DWORD self = ::GetCurrentProcessId();
+    std::size_t matched = 0;
+    for (const DWORD id : ProcessIds()) {
+        if (id == 0) {
+            continue;
+        }
+        // The handle keeps this very process: the path read and the process ended are its own,
+        // whatever becomes of the id.
+        const unique_handle process(::OpenProcess(kAskAndEnd, FALSE, id));
+        if (!process) {
+            continue;
+        }
+        const std::string path = ImagePath(process.get());
+        if (path.empty() || !matches(path)) {
+            continue;
+        }
+        ++matched;
+        if (::GetProcessId(process.get()) != self) {
+            ::TerminateProcess(process.get(), 0);
+        }
     }
-    const unique_handle process(::OpenProcess(PROCESS_TERMINATE, FALSE, id));
-    return process && ::TerminateProcess(process.get(), 0);
+    return matched;
 }
 
 }  // namespace ovp::win

@@ -70,7 +70,7 @@ void AppFixture::WriteConfiguration(std::string_view text) {
 
 PlatformPorts AppFixture::Ports() {
     return PlatformPorts{registry, profiles, clock,     system,       processes, services, shell,
-                         codePage, random,   mailPaths, shellFolders, power,     windows};
+                         codePage, random,   mailPaths, shellFolders, power,     windows,  files};
 }
 
 AppContext& AppFixture::Context() {

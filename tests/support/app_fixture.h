@@ -16,6 +16,7 @@
 #include "support/fake_shell.h"
 #include "support/fake_windows.h"
 #include "support/fakes.h"
+#include "support/std_file_system.h"
 #include "support/temp_dir.h"
 
 namespace ovp::test {
@@ -75,6 +76,7 @@ class AppFixture {
     FakeShellFolders shellFolders;
     FakePower power;
     FakeWindows windows;
+    StdFileSystem files;
 
   private:
     std::unique_ptr<AppContext> context_;

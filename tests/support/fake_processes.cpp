@@ -17,6 +17,19 @@ std::vector<ProcessInfo> FakeProcesses::List() {
     return running;
 }
 
+std::size_t FakeProcesses::EndMatching(const std::function<bool(std::string_view imagePath)>& matches) {
+    std::vector<std::uint32_t> ids;
+    for (const ProcessInfo& process : running) {
+        if (matches(process.imagePath)) {
+            ids.push_back(process.id);
+        }
+    }
+    for (const std::uint32_t id : ids) {
+        End(id);
+    }
+    return ids.size();
+}
+
 bool FakeProcesses::End(std::uint32_t id) {
     if (std::find(protectedIds.begin(), protectedIds.end(), id) != protectedIds.end()) {
         return false;

@@ -24,16 +24,18 @@ class FakeServiceManager : public IServiceManager {
     std::vector<std::pair<std::string, ServiceAccess>> queries;
 };
 
-// A process table in memory; End removes the process (unless it is protected) and records it.
+// A process table in memory; ending removes the process (unless it is protected) and records it.
 class FakeProcesses : public IProcesses {
   public:
     std::vector<ProcessInfo> List() override;
-    bool End(std::uint32_t id) override;
+    std::size_t EndMatching(const std::function<bool(std::string_view imagePath)>& matches) override;
+    // Ends one process, as when it exits by itself.
+    bool End(std::uint32_t id);
 
     std::uint32_t Add(std::string imagePath);
 
     std::vector<ProcessInfo> running;
-    std::vector<std::uint32_t> protectedIds;  // End fails for these
+    std::vector<std::uint32_t> protectedIds;  // ending fails for these
     std::vector<std::uint32_t> ended;
 
   private:

@@ -151,7 +151,8 @@ TEST(RecreateStartFolderTest, NeverFollowsAStartFolderThatLinksElsewhere) {
     if (error) {
         GTEST_SKIP() << "no folder links here";
     }
-    EXPECT_TRUE(RecreateStartFolder(Folders(dir / "app", "Grp Backup")));
+    test::StdFileSystem files;
+    EXPECT_TRUE(RecreateStartFolder(Folders(dir / "app", "Grp Backup"), files));
     EXPECT_TRUE(FileExists(dir / "elsewhere" / "keep.txt"));
 }
 

@@ -283,6 +283,35 @@ TEST_F(StatusPresenterTest, UpgradeOpensTheAccountPageOnceMoreWhenTheShellFails)
               spanish.Context().settings.links.accountUpgrade + "bob &country=ES&lang=es");
 }
 
+TEST_F(StatusPresenterTest, UpgradeLinkEncodesTheUserNameAndOpensOnlyWebAddresses) {
+    struct Case {
+        std::string_view link, user, opened;  // opened "": nothing is handed to the shell
+    };
+    const Case cases[] = {
+        {"HTTPS://example.com/up?u=", "a b&c#d+e", "HTTPS://example.com/up?u=a%20b%26c%23d%2Be"},
+        {"http://example.com/up?u=", "bob.smith@example.com", "http://example.com/up?u=bob.smith@example.com"},
+        {"upgrade.cmd?u=", "bob", ""},
+        {"file:///C:/up?u=", "bob", ""},
+    };
+    for (const Case& c : cases) {
+        test::AppFixture fx;
+        fx.WriteConfiguration(test::GroupConfiguration() + "[WebLink]\r\nAccountUpgradeLink=" + std::string(c.link));
+        fx.SetCurrentUser(c.user);
+        const fs::path traceFile = fx.app / "Grp Backup" / "TrayTraceFile.txt";
+        CreateFolders(traceFile.parent_path());
+        frmStatus(fx.Context(), locale_, view_).imgUpgrade_Click();
+        if (c.opened.empty()) {
+            EXPECT_TRUE(fx.shell.requests.empty()) << c.link;
+            EXPECT_NE(DecodeTextFile(test::ReadAll(traceFile))
+                          .find("[ERROR] Not a web address, not opened: " + std::string(c.link) + "bob"),
+                      std::string::npos);
+        } else {
+            ASSERT_EQ(fx.shell.requests.size(), 1u) << c.link;
+            EXPECT_EQ(Utf8FromPath(fx.shell.requests[0].file), c.opened);
+        }
+    }
+}
+
 TEST_F(StatusPresenterTest, CheckboxFollowsAndWritesDesktopNotification) {
     SetStatus("DesktopNotification", "yes");
     EXPECT_EQ(Load().notifyChecked, std::nullopt);

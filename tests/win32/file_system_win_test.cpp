@@ -1,0 +1,111 @@
+#include "win32/file_system_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/startup.h"
+#include "base/files.h"
+#include "support/temp_dir.h"
+#include "win32/unique_resource.h"
+
+namespace ovp::win {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsFolderLink(const fs::path& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    const DWORD folderLink = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & folderLink) == folderLink;
+}
+
+// Under Wine a Unix tool can be started like a Windows program, and Wine shows a Unix symbolic
+// link to a folder as a folder link.
+void RunUnixTool(std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        const unique_handle process(info.hProcess);
+        const unique_handle thread(info.hThread);
+        ::WaitForSingleObject(process.get(), 10000);
+    }
+}
+
+std::wstring UnixPath(const fs::path& path) {
+    using ToUnix = char*(CDECL*)(const wchar_t*);
+    const auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixPath = toUnix ? toUnix(path.c_str()) : nullptr;
+    if (!unixPath) {
+        return {};
+    }
+    const std::wstring text = fs::path(std::string(unixPath)).wstring();
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    return text;
+}
+
+// A folder link for the length of a test: a symbolic link where Windows grants one, else a Unix
+// one under Wine. Planted() is false where neither can be made.
+class FolderLink {
+  public:
+    FolderLink(fs::path link, const fs::path& target) : link_(std::move(link)) {
+        ::CreateSymbolicLinkW(link_.c_str(), target.c_str(),
+                              SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+        if (!IsFolderLink(link_)) {
+            unixLink_ = UnixPath(link_);
+            RunUnixTool(L"Z:\\bin\\ln -s \"" + UnixPath(target) + L"\" \"" + unixLink_ + L"\"");
+        }
+    }
+    ~FolderLink() {
+        if (unixLink_.empty()) {
+            ::RemoveDirectoryW(link_.c_str());
+        } else {
+            RunUnixTool(L"Z:\\bin\\rm -f \"" + unixLink_ + L"\"");
+        }
+    }
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
+
+    bool Planted() const { return IsFolderLink(link_); }
+
+  private:
+    fs::path link_;
+    std::wstring unixLink_;
+};
+
+TEST(FileSystemWinTest, TheStartFolderDeleteRemovesLinksButNeverWhatTheyLeadTo) {
+    test::TempDir dir;
+    const fs::path app = dir / "app";
+    const fs::path elsewhere = dir / "elsewhere";
+    test::WriteAll(elsewhere / "sub" / "keep.txt", "keep");
+    CreateFolders(app);
+    Win32FileSystem files;
+
+    // The start folder is itself a link.
+    const Folders linked(app, "Grp Backup");
+    {
+        const FolderLink link(linked.StartFolder(), elsewhere);
+        if (!link.Planted()) {
+            GTEST_SKIP() << "no folder links here";
+        }
+        EXPECT_TRUE(RecreateStartFolder(linked, files));
+        EXPECT_EQ(test::ReadAll(elsewhere / "sub" / "keep.txt"), "keep");
+    }
+
+    // A real start folder holds a link beside a read-only file.
+    const Folders real(app, "Own Backup");
+    test::WriteAll(real.StartFolder() / "old.txt", "old");
+    ::SetFileAttributesW((real.StartFolder() / "old.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    const FolderLink inside(real.StartFolder() / "inside", elsewhere);
+    ASSERT_TRUE(inside.Planted());
+    EXPECT_TRUE(RecreateStartFolder(real, files));
+    EXPECT_EQ(test::ReadAll(elsewhere / "sub" / "keep.txt"), "keep");
+    EXPECT_FALSE(FileExists(real.StartFolder() / "old.txt"));
+}
+
+}  // namespace
+}  // namespace ovp::win
