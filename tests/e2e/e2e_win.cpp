@@ -247,13 +247,6 @@ std::wstring ServiceBinaryPathOf(std::wstring_view name) {
     return config->lpBinaryPathName;
 }
 
-bool ControlServiceNamed(std::wstring_view name, DWORD control) {
-    const DWORD access = control == SERVICE_CONTROL_STOP ? SERVICE_STOP : SERVICE_PAUSE_CONTINUE;
-    win::unique_schandle service = OpenServiceNamed(name, access);
-    SERVICE_STATUS status{};
-    return service && ::ControlService(service.get(), control, &status);
-}
-
 bool StopAndDeleteService(std::wstring_view name) {
     win::unique_schandle service = OpenServiceNamed(name, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
     if (!service) {
@@ -272,42 +265,24 @@ bool StopAndDeleteService(std::wstring_view name) {
 }
 
 // ---- Files --------------------------------------------------------------------------------------
-std::optional<Utf16Text> ReadUtf16Text(const std::filesystem::path& file) {
+std::optional<std::vector<std::string>> ReadUtf16Lines(const std::filesystem::path& file) {
     const std::optional<std::string> bytes = ReadFileBytes(file);
     if (!bytes) {
         return std::nullopt;
     }
-    Utf16Text text;
-    std::size_t offset = 0;
-    if (bytes->size() >= 2 && static_cast<unsigned char>((*bytes)[0]) == 0xFF &&
-        static_cast<unsigned char>((*bytes)[1]) == 0xFE) {
-        text.hasBom = true;
-        offset = 2;
-    }
+    const std::size_t offset = bytes->starts_with("\xFF\xFE") ? 2 : 0;
     std::wstring wide;
     for (std::size_t i = offset; i + 1 < bytes->size(); i += 2) {
         wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>((*bytes)[i]) |
                                             (static_cast<unsigned char>((*bytes)[i + 1]) << 8)));
     }
-    text.crLfLinesOnly = (bytes->size() - offset) % 2 == 0 && !wide.empty() && wide.ends_with(L"\r\n");
-    std::size_t start = 0;
-    while (start < wide.size()) {
-        std::size_t end = wide.find(L'\n', start);
-        if (end == std::wstring::npos) {
-            end = wide.size();
-        }
-        const bool hasCr = end > start && wide[end - 1] == L'\r';
-        if (!hasCr && end < wide.size()) {
-            text.crLfLinesOnly = false;
-        }
-        std::wstring_view line(wide.data() + start, end - start - (hasCr ? 1 : 0));
-        if (line.find(L'\r') != std::wstring_view::npos) {
-            text.crLfLinesOnly = false;
-        }
-        text.lines.push_back(win::Narrow(line));
-        start = end + 1;
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < wide.size();) {
+        const std::size_t end = std::min(wide.find(L"\r\n", start), wide.size());
+        lines.push_back(win::Narrow(std::wstring_view(wide).substr(start, end - start)));
+        start = end + 2;
     }
-    return text;
+    return lines;
 }
 
 std::vector<std::string> TreeListing(const std::filesystem::path& root) {

@@ -80,19 +80,12 @@ bool RegKeyExists(HKEY root, std::wstring_view key);
 DWORD ServiceStateOf(std::wstring_view name);
 // The program the service runs, as stored; empty when there is no such service.
 std::wstring ServiceBinaryPathOf(std::wstring_view name);
-bool ControlServiceNamed(std::wstring_view name, DWORD control);
 // Stops the service (when running) and deletes it; true when it is gone afterwards.
 bool StopAndDeleteService(std::wstring_view name);
 
 // ---- Files --------------------------------------------------------------------------------------
-// A Unicode text file as Notepad would read it: the FF FE mark, lines ended by CR LF.
-struct Utf16Text {
-    bool hasBom = false;
-    // Every line break is CR LF and the text ends with one.
-    bool crLfLinesOnly = false;
-    std::vector<std::string> lines;  // UTF-8, without their line ends
-};
-std::optional<Utf16Text> ReadUtf16Text(const std::filesystem::path& file);
+// The lines (UTF-8, without their CR LF) of a Unicode text file as Notepad writes it.
+std::optional<std::vector<std::string>> ReadUtf16Lines(const std::filesystem::path& file);
 // Every file and folder below root, as relative paths, sorted.
 std::vector<std::string> TreeListing(const std::filesystem::path& root);
 

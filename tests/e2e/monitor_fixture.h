@@ -38,7 +38,6 @@ class MonitorTest : public ::testing::Test {
     // does not look at the service should not install one) and logs the user in.
     void LayOut(standin::LayoutParts parts = NoServiceParts());
     static standin::LayoutParts NoServiceParts();
-    void LogIn(std::string_view userName);
 
     // ---- The monitor ----
     ChildProcess StartMonitor();
@@ -50,22 +49,14 @@ class MonitorTest : public ::testing::Test {
     // Ends the monitor the way the user does, with "Exit" of the tray menu, so that its tray
     // icon goes with it; a monitor that does not end on that is terminated. True when it ended
     // on its own.
-    static bool ExitMonitor(ChildProcess& monitor);
     static bool ExitMonitor(DWORD processId);
     ChildProcess StartClientStandIn();
 
     // ---- Shared values, as the engine reads them ----
-    std::string UserNameIni(std::string_view section, std::string_view key);
-    void SetUserNameIni(std::string_view section, std::string_view key, std::string_view value);
     // Plain values of the user's profile file.
     std::string Profile(std::string_view section, std::string_view key);
-    void SetProfile(std::string_view section, std::string_view key, std::string_view value);
-    // The stored (still obscured) value under the obscured key, in the Orvessa section.
-    std::string StoredUnderObscuredKey(std::string_view key);
-    void SetObscuredProfile(std::string_view key, std::string_view value);
 
     // ---- Traces and events ----
-    std::optional<Utf16Text> UserTrace();
     // The trace lines without their leading date; empty when there is no trace.
     std::vector<std::string> UserTraceTexts();
     bool UserTraceHas(std::string_view text);
@@ -100,8 +91,6 @@ class MonitorTest : public ::testing::Test {
     std::optional<std::wstring> previousMonitorVersion_;
 };
 
-// The date and time that begin every trace line: "mm-dd-yyyy HH:mm:ss".
-bool StartsWithTraceDate(std::string_view line);
 // The index of the first line at or after `from` that is exactly text; npos when none.
 std::size_t FindLine(const std::vector<std::string>& lines, std::string_view text, std::size_t from = 0);
 

@@ -4,14 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
-#include "contract/engine_contract.h"
 #include "monitor_fixture.h"
 #include "win32/text_win.h"
 
 namespace ovp::e2e {
 namespace {
-
-namespace c = contract;
 
 class ServiceTest : public MonitorTest {
   protected:
@@ -68,71 +65,6 @@ TEST_F(ServiceTest, OnOlderSystemsStartupStartsAStoppedServiceThroughTheStartBat
     ASSERT_TRUE(WaitForStartup(monitor));
     EXPECT_TRUE(UserTraceHas(StateTrace(" Service is stopped.So starting the service.")));
     EXPECT_FALSE(UserTraceHas("   [ERROR] Service is not installed"));
-}
-
-TEST_F(ServiceTest, OnOlderSystemsAPausedServiceIsStoppedAndStartedAgain) {
-    UseWindowsVersion(L"winxp64");
-    RunBatch(ServiceBatch::Install);
-    RunBatch(ServiceBatch::Start);
-    ASSERT_TRUE(WaitForServiceState(SERVICE_RUNNING));
-    ASSERT_TRUE(ControlServiceNamed(ServiceName(), SERVICE_CONTROL_PAUSE));
-    ASSERT_TRUE(WaitForServiceState(SERVICE_PAUSED));
-
-    ChildProcess monitor = StartMonitor();
-    // The stop batch first; the start batch ten seconds later.
-    ASSERT_TRUE(WaitForServiceState(SERVICE_STOPPED, 20s));
-    const auto stoppedAt = std::chrono::steady_clock::now();
-    ASSERT_TRUE(WaitForServiceState(SERVICE_RUNNING, 30s));
-    EXPECT_GE(std::chrono::steady_clock::now() - stoppedAt, 8s) << "started again without giving it time to stop";
-    ASSERT_TRUE(WaitForStartup(monitor));
-    EXPECT_TRUE(UserTraceHas(StateTrace(" Service is pasued.So starting the service.")));
-    const std::string events = StandInEvents();
-    const std::size_t stopped = events.find("service: stopped");
-    ASSERT_NE(stopped, std::string::npos);
-    EXPECT_NE(events.find("service: running", stopped), std::string::npos);
-}
-
-// From Vista on a normal user may only read the service: start-up leaves it, and the 20-second
-// watcher tries the start batch on every fifth tick.
-TEST_F(ServiceTest, FromVistaOnTheWatcherStartsAStoppedServiceAfterAHundredSeconds) {
-    RunBatch(ServiceBatch::Install);
-    ASSERT_TRUE(WaitForServiceState(SERVICE_STOPPED));
-
-    ChildProcess monitor = StartMonitor();
-    ASSERT_TRUE(WaitForStartup(monitor));
-    const auto startedAt = std::chrono::steady_clock::now();
-    EXPECT_EQ(ServiceStateOf(ServiceName()), static_cast<DWORD>(SERVICE_STOPPED));
-    EXPECT_FALSE(UserTraceHas(StateTrace(" Service is stopped.So starting the service.")));
-
-    ASSERT_TRUE(WaitForServiceState(SERVICE_RUNNING, 150s));
-    EXPECT_GE(std::chrono::steady_clock::now() - startedAt, 80s) << "the service was examined before the fifth tick";
-    EXPECT_TRUE(UserTraceHas(StateTrace(" Service is stopped.So starting the service.")));
-}
-
-TEST_F(ServiceTest, TrayZeroLaunchesTheBackgroundEngineWhichReportsStarted) {
-    RunBatch(ServiceBatch::Install);
-    RunBatch(ServiceBatch::Start);
-    ASSERT_TRUE(WaitForServiceState(SERVICE_RUNNING));
-    SetUserNameIni(c::kRegistrySection, c::kTray, c::kTrayStartBackground);
-
-    ChildProcess monitor = StartMonitor();
-    ASSERT_TRUE(WaitForStartup(monitor));
-    const std::filesystem::path engine = app_ / PathFromUtf8(names_.background);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (const RunningProcess& process : ProcessesUnder(app_)) {
-                std::error_code error;
-                if (std::filesystem::equivalent(process.image, engine, error)) {
-                    return true;
-                }
-            }
-            return false;
-        },
-        15s))
-        << names_.background << " was not started from the application folder";
-    EXPECT_TRUE(WaitUntil([&] { return UserNameIni(c::kOrvessaSection, c::kStarted) == "1"; }, 10s));
-    EXPECT_EQ(UserNameIni(c::kOrvessaSection, c::kStandard), "1");
-    EXPECT_TRUE(UserTraceHas("  [INFORMATION] " + names_.background + " is launched"));
 }
 
 }  // namespace

@@ -60,13 +60,6 @@ TEST_F(SessionTest, EndOfSessionResetsTheConnectionAndEndsTheClient) {
     EXPECT_TRUE(client.WaitForExit(10s)) << "the client stand-in is still running";
     EXPECT_EQ(::FindWindowW(nullptr, ClientTitle().c_str()), nullptr);
     EXPECT_EQ(::FindWindowW(L"#32770", HiddenDialogTitle().c_str()), nullptr);
-    const std::vector<std::string> texts = UserTraceTexts();
-    const std::size_t inside = FindLine(texts, "  [INFORMATION] Inside End_Session");
-    ASSERT_NE(inside, std::string::npos);
-    const std::size_t status =
-        FindLine(texts, "  [INFORMATION] WM_ENDSESSION , setting Connection parameter to 0", inside);
-    ASSERT_NE(status, std::string::npos);
-    EXPECT_NE(FindLine(texts, "  [INFORMATION] Closing Client", status), std::string::npos);
 }
 
 TEST_F(SessionTest, EndOfSessionDuringAScheduledRunLeavesTheClientToCloseItself) {
@@ -86,18 +79,12 @@ TEST_F(SessionTest, EndOfSessionDuringAScheduledRunLeavesTheClientToCloseItself)
     EXPECT_NE(events.find("client: ended"), std::string::npos) << events;
     EXPECT_NE(events.find("client: main window closed"), std::string::npos) << events;
     EXPECT_NE(events.find("client: hidden dialog got 0x40A"), std::string::npos) << events;
-    EXPECT_FALSE(UserTraceHas("  [INFORMATION] Closing Client"));
-    EXPECT_TRUE(UserTraceHas("  [INFORMATION] Inside End_Session"));
 }
 
 TEST_F(SessionTest, BroadcastTaskbarCreatedBringsTheIconBack) {
     LayOut();
     StartAndWait();
     ASSERT_TRUE(TrayIconPresent(window_, 0));
-    // Without a desktop shell Wine shows the icons in a small window of its own.
-    if (const HWND wineTray = ::FindWindowW(nullptr, L"Wine System Tray")) {
-        EXPECT_TRUE(::IsWindowVisible(wineTray));
-    }
 
     // Explorer restarted: the new taskbar knows no icons and tells every top-level window.
     ASSERT_TRUE(DeleteTrayIcon(window_, 0));

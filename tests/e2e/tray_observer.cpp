@@ -3,31 +3,49 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <span>
 #include <thread>
 
 #include "e2e_win.h"
+#include "icon_palette.h"
 #include "win32/text_win.h"
 
 namespace ovp::e2e {
 
 namespace {
 
-struct ColourEntry {
-    IconColour colour;
-    std::string_view name;
-    Rgb main;
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    bool operator==(const Rgb&) const = default;
 };
 
-constexpr std::array kPalette = {
-    ColourEntry{IconColour::Normal, "normal", {0x2F, 0x5D, 0x8C}},
-    ColourEntry{IconColour::Yellow, "yellow", {0xF2, 0xC2, 0x00}},
-    ColourEntry{IconColour::Red, "red", {0xD6, 0x28, 0x28}},
-    ColourEntry{IconColour::Green, "green", {0x2E, 0x9E, 0x3E}},
-    ColourEntry{IconColour::CdpBlue1, "continuous blue 1", {0x1E, 0x88, 0xE5}},
-    ColourEntry{IconColour::CdpBlue2, "continuous blue 2", {0x90, 0xCA, 0xF9}},
-    ColourEntry{IconColour::Quota1, "quota 1", {0xE6, 0x51, 0x00}},
-    ColourEntry{IconColour::Quota2, "quota 2", {0x7A, 0x2E, 0x00}},
-};
+// The observer's colours by the picture that shows them (the badged yellow one shares its colour).
+constexpr std::array<std::pair<IconColour, std::string_view>, 8> kPictures = {{
+    {IconColour::Normal, "ovlog.ico"},
+    {IconColour::Yellow, "ovlogyellow.ico"},
+    {IconColour::Red, "ovlogred.ico"},
+    {IconColour::Green, "ovloggreen.ico"},
+    {IconColour::CdpBlue1, "CDPBlue1.ico"},
+    {IconColour::CdpBlue2, "CDPBlue2.ico"},
+    {IconColour::Quota1, "QExceed1.ico"},
+    {IconColour::Quota2, "QExceed2.ico"},
+}};
+
+const standin::IconPaint& PaintOf(std::size_t picture) {
+    for (const standin::IconPaint& paint : standin::kIconPalette) {
+        if (paint.file == kPictures[picture].second) {
+            return paint;
+        }
+    }
+    return standin::kIconPalette[0];
+}
+
+Rgb MainColour(std::size_t picture) {
+    const std::uint32_t rgb = PaintOf(picture).rgb;
+    return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8), static_cast<std::uint8_t>(rgb)};
+}
 
 // The glyph is white; anything this light is glyph or its blended edge.
 constexpr int kWhiteish = 225;
@@ -122,20 +140,27 @@ bool Uncover(HWND icon) {
 }  // namespace
 
 std::string_view NameOf(IconColour colour) {
-    for (const ColourEntry& entry : kPalette) {
-        if (entry.colour == colour) {
-            return entry.name;
+    for (std::size_t i = 0; i < kPictures.size(); ++i) {
+        if (kPictures[i].first == colour) {
+            return PaintOf(i).state;
         }
     }
     return "unknown";
 }
 
+namespace {
+
+// What the picture's pixels say. The background is the colour of the first pixel (a corner of the
+// icon's window, outside the picture); the white glyph and the background take no part. Each
+// remaining pixel votes for the nearest main colour if it lies close to one, so the blended edges
+// and the dark badge of the branded picture do not tip the result as they would an average. The
+// class with most votes wins when the votes are a fair share of the picture, else Unknown.
 IconColour ClassifyPixels(std::span<const Rgb> pixels) {
     if (pixels.empty()) {
         return IconColour::Unknown;
     }
     const Rgb background = pixels.front();
-    std::array<std::size_t, kPalette.size()> votes{};
+    std::array<std::size_t, kPictures.size()> votes{};
     std::size_t coloured = 0;
     for (const Rgb pixel : pixels) {
         const bool white = pixel.r >= kWhiteish && pixel.g >= kWhiteish && pixel.b >= kWhiteish;
@@ -144,12 +169,12 @@ IconColour ClassifyPixels(std::span<const Rgb> pixels) {
         }
         ++coloured;
         std::size_t nearest = 0;
-        for (std::size_t i = 1; i < kPalette.size(); ++i) {
-            if (DistanceSquared(pixel, kPalette[i].main) < DistanceSquared(pixel, kPalette[nearest].main)) {
+        for (std::size_t i = 1; i < kPictures.size(); ++i) {
+            if (DistanceSquared(pixel, MainColour(i)) < DistanceSquared(pixel, MainColour(nearest))) {
                 nearest = i;
             }
         }
-        if (DistanceSquared(pixel, kPalette[nearest].main) <= kVoteDistance * kVoteDistance) {
+        if (DistanceSquared(pixel, MainColour(nearest)) <= kVoteDistance * kVoteDistance) {
             ++votes[nearest];
         }
     }
@@ -157,8 +182,10 @@ IconColour ClassifyPixels(std::span<const Rgb> pixels) {
     if (*winner < kMinimumVotes || *winner * 100 < coloured * kWinningShare) {
         return IconColour::Unknown;
     }
-    return kPalette[static_cast<std::size_t>(winner - votes.begin())].colour;
+    return kPictures[static_cast<std::size_t>(winner - votes.begin())].first;
 }
+
+}  // namespace
 
 // ---- Finding the icon -------------------------------------------------------------------------
 HWND TrayWindow() {
@@ -203,6 +230,10 @@ HWND WaitForNewTrayIcon(const std::vector<HWND>& before, std::chrono::millisecon
 }
 
 // ---- Its picture --------------------------------------------------------------------------------
+namespace {
+
+// The pixels of the icon's window on the screen, row by row; empty when the icon is gone or
+// remains covered by another window.
 std::vector<Rgb> CaptureIcon(HWND icon) {
     std::vector<Rgb> pixels;
     RECT rect{};
@@ -253,42 +284,24 @@ IconColour IconColourOf(HWND icon) {
     return ClassifyPixels(CaptureIcon(icon));
 }
 
+}  // namespace
+
 std::string DescribeIcon(HWND icon) {
     if (!::IsWindow(icon)) {
         return "no icon (its window is gone)";
     }
     const std::vector<Rgb> pixels = CaptureIcon(icon);
+    RECT rect{};
+    ::GetWindowRect(icon, &rect);
     if (pixels.empty()) {
-        RECT rect{};
-        ::GetWindowRect(icon, &rect);
         const HWND over = ::WindowFromPoint(CentreOf(rect));
         return "not seen: covered by a window of class \"" + win::Narrow(ClassNameOf(over)) + "\"";
     }
     const IconColour colour = ClassifyPixels(pixels);
-    if (colour != IconColour::Unknown) {
-        return std::string(NameOf(colour));
-    }
-    long sum[3] = {};
-    long count = 0;
-    const Rgb background = pixels.front();
-    for (const Rgb pixel : pixels) {
-        if (!(pixel == background)) {
-            sum[0] += pixel.r;
-            sum[1] += pixel.g;
-            sum[2] += pixel.b;
-            ++count;
-        }
-    }
-    if (count == 0) {
-        char plain[64];
-        std::snprintf(plain, sizeof(plain), "unknown: nothing drawn, all #%02X%02X%02X", background.r, background.g,
-                      background.b);
-        return plain;
-    }
-    char text[80];
-    std::snprintf(text, sizeof(text), "unknown: %ld pixels of average #%02lX%02lX%02lX", count, sum[0] / count,
-                  sum[1] / count, sum[2] / count);
-    return text;
+    const Rgb centre = pixels[std::min(pixels.size() - 1, pixels.size() / 2 + static_cast<std::size_t>(rect.right - rect.left) / 2)];
+    char text[48];
+    std::snprintf(text, sizeof(text), " (centre #%02X%02X%02X)", centre.r, centre.g, centre.b);
+    return std::string(NameOf(colour)) + (colour == IconColour::Unknown ? text : "");
 }
 
 bool WaitForIconColour(HWND icon, IconColour colour, std::chrono::milliseconds timeout) {

@@ -21,7 +21,6 @@
 #include <cstdint>
 #include <optional>
 #include <set>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,21 +41,7 @@ enum class IconColour {
     Quota2,
 };
 
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    bool operator==(const Rgb&) const = default;
-};
-
 std::string_view NameOf(IconColour colour);
-
-// What the picture's pixels say. The background is the colour of the first pixel (a corner of the
-// icon's window, outside the picture); the white glyph and the background take no part. Each
-// remaining pixel votes for the nearest main colour if it lies close to one, so the blended edges
-// and the dark badge of the branded picture do not tip the result as they would an average. The
-// class with most votes wins when the votes are a fair share of the picture, else Unknown.
-IconColour ClassifyPixels(std::span<const Rgb> pixels);
 
 // ---- Finding the icon -------------------------------------------------------------------------
 // The notification area's window; null when there is none (no icon shown yet, or a desktop shell).
@@ -68,10 +53,6 @@ std::vector<HWND> TrayIconWindows();
 HWND WaitForNewTrayIcon(const std::vector<HWND>& before, std::chrono::milliseconds timeout);
 
 // ---- Its picture --------------------------------------------------------------------------------
-// The pixels of the icon's window on the screen, row by row; empty when the icon is gone or
-// remains covered by another window.
-std::vector<Rgb> CaptureIcon(HWND icon);
-IconColour IconColourOf(HWND icon);
 // For a failure message: the colour's name, and for an unknown one what was seen instead (the
 // window over the icon, or the average of the picture's coloured pixels).
 std::string DescribeIcon(HWND icon);
