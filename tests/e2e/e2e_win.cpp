@@ -25,26 +25,6 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 }
 
 // ---- Processes ----------------------------------------------------------------------------------
-ChildProcess::~ChildProcess() {
-    if (handle_ != nullptr) {
-        ::CloseHandle(handle_);
-    }
-}
-
-ChildProcess::ChildProcess(ChildProcess&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), id_(std::exchange(other.id_, 0)) {}
-
-ChildProcess& ChildProcess::operator=(ChildProcess&& other) noexcept {
-    if (this != &other) {
-        if (handle_ != nullptr) {
-            ::CloseHandle(handle_);
-        }
-        handle_ = std::exchange(other.handle_, nullptr);
-        id_ = std::exchange(other.id_, 0);
-    }
-    return *this;
-}
-
 ChildProcess ChildProcess::Start(const std::filesystem::path& program,
                                  const std::filesystem::path& workingFolder,
                                  std::wstring_view arguments) {
@@ -60,23 +40,23 @@ ChildProcess ChildProcess::Start(const std::filesystem::path& program,
     if (::CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                          workingFolder.wstring().c_str(), &startup, &info)) {
         ::CloseHandle(info.hThread);
-        child.handle_ = info.hProcess;
+        child.handle_.reset(info.hProcess);
         child.id_ = info.dwProcessId;
     }
     return child;
 }
 
 bool ChildProcess::IsRunning() const {
-    return handle_ != nullptr && ::WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+    return handle_ && ::WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT;
 }
 
 bool ChildProcess::WaitForExit(std::chrono::milliseconds timeout) const {
-    return handle_ != nullptr && ::WaitForSingleObject(handle_, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+    return handle_ && ::WaitForSingleObject(handle_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
 
 std::optional<DWORD> ChildProcess::ExitCode() const {
     DWORD code = 0;
-    if (handle_ == nullptr || IsRunning() || !::GetExitCodeProcess(handle_, &code)) {
+    if (!handle_ || IsRunning() || !::GetExitCodeProcess(handle_.get(), &code)) {
         return std::nullopt;
     }
     return code;
@@ -84,8 +64,8 @@ std::optional<DWORD> ChildProcess::ExitCode() const {
 
 void ChildProcess::Terminate() {
     if (IsRunning()) {
-        ::TerminateProcess(handle_, 1);
-        ::WaitForSingleObject(handle_, 5000);
+        ::TerminateProcess(handle_.get(), 1);
+        ::WaitForSingleObject(handle_.get(), 5000);
     }
 }
 
@@ -142,7 +122,19 @@ bool DeleteTrayIcon(HWND owner, UINT id) {
 // ---- Registry -----------------------------------------------------------------------------------
 namespace {
 
-std::optional<std::wstring> QueryString(HKEY root, std::wstring_view key, std::wstring_view name) {
+bool SetValue(HKEY root, std::wstring_view key, std::wstring_view name, DWORD type, const void* data, DWORD size) {
+    win::unique_hkey handle;
+    if (::RegCreateKeyExW(root, std::wstring(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, handle.put(),
+                          nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    return ::RegSetValueExW(handle.get(), std::wstring(name).c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
+           ERROR_SUCCESS;
+}
+
+}  // namespace
+
+std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wstring_view name) {
     const std::wstring keyText(key);
     const std::wstring nameText(name);
     DWORD bytes = 0;
@@ -158,22 +150,6 @@ std::optional<std::wstring> QueryString(HKEY root, std::wstring_view key, std::w
     }
     value.resize(::wcsnlen(value.c_str(), value.size()));
     return value;
-}
-
-bool SetValue(HKEY root, std::wstring_view key, std::wstring_view name, DWORD type, const void* data, DWORD size) {
-    win::unique_hkey handle;
-    if (::RegCreateKeyExW(root, std::wstring(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, handle.put(),
-                          nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
-    return ::RegSetValueExW(handle.get(), std::wstring(name).c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
-           ERROR_SUCCESS;
-}
-
-}  // namespace
-
-std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wstring_view name) {
-    return QueryString(root, key, name);
 }
 
 std::optional<DWORD> RegDword(HKEY root, std::wstring_view key, std::wstring_view name) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "standin_processes.h"
+#include "win32/unique_resource.h"
 
 namespace ovp::e2e {
 
@@ -31,19 +32,12 @@ using standin::RunningProcesses;
 // A program the test started itself.
 class ChildProcess {
   public:
-    ChildProcess() = default;
-    ~ChildProcess();
-    ChildProcess(ChildProcess&& other) noexcept;
-    ChildProcess& operator=(ChildProcess&& other) noexcept;
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
     // CreateProcessW with the program's quoted path as the command line; empty on failure.
     static ChildProcess Start(const std::filesystem::path& program,
                               const std::filesystem::path& workingFolder,
                               std::wstring_view arguments = {});
 
-    explicit operator bool() const { return handle_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(handle_); }
     DWORD Id() const { return id_; }
     bool IsRunning() const;
     bool WaitForExit(std::chrono::milliseconds timeout) const;
@@ -52,7 +46,7 @@ class ChildProcess {
     void Terminate();
 
   private:
-    HANDLE handle_ = nullptr;
+    win::unique_handle handle_;
     DWORD id_ = 0;
 };
 

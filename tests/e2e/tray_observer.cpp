@@ -44,7 +44,8 @@ const standin::IconPaint& PaintOf(std::size_t picture) {
 
 Rgb MainColour(std::size_t picture) {
     const std::uint32_t rgb = PaintOf(picture).rgb;
-    return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8), static_cast<std::uint8_t>(rgb)};
+    return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+               static_cast<std::uint8_t>(rgb)};
 }
 
 // The glyph is white; anything this light is glyph or its blended edge.
@@ -298,7 +299,8 @@ std::string DescribeIcon(HWND icon) {
         return "not seen: covered by a window of class \"" + win::Narrow(ClassNameOf(over)) + "\"";
     }
     const IconColour colour = ClassifyPixels(pixels);
-    const Rgb centre = pixels[std::min(pixels.size() - 1, pixels.size() / 2 + static_cast<std::size_t>(rect.right - rect.left) / 2)];
+    const Rgb centre =
+        pixels[std::min(pixels.size() - 1, pixels.size() / 2 + static_cast<std::size_t>(rect.right - rect.left) / 2)];
     char text[48];
     std::snprintf(text, sizeof(text), " (centre #%02X%02X%02X)", centre.r, centre.g, centre.b);
     return std::string(NameOf(colour)) + (colour == IconColour::Unknown ? text : "");
