@@ -152,23 +152,9 @@ std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wst
     return value;
 }
 
-std::optional<DWORD> RegDword(HKEY root, std::wstring_view key, std::wstring_view name) {
-    DWORD value = 0;
-    DWORD bytes = sizeof(value);
-    if (::RegGetValueW(root, std::wstring(key).c_str(), std::wstring(name).c_str(), RRF_RT_REG_DWORD, nullptr, &value,
-                       &bytes) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 bool SetRegString(HKEY root, std::wstring_view key, std::wstring_view name, std::wstring_view value) {
     const std::wstring text(value);
     return SetValue(root, key, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-bool SetRegDword(HKEY root, std::wstring_view key, std::wstring_view name, DWORD value) {
-    return SetValue(root, key, name, REG_DWORD, &value, sizeof(value));
 }
 
 bool DeleteRegValue(HKEY root, std::wstring_view key, std::wstring_view name) {
@@ -183,61 +169,6 @@ void DeleteRegTree(HKEY root, std::wstring_view key) {
 bool RegKeyExists(HKEY root, std::wstring_view key) {
     win::unique_hkey handle;
     return ::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
-}
-
-// ---- Services -----------------------------------------------------------------------------------
-namespace {
-
-win::unique_schandle OpenServiceNamed(std::wstring_view name, DWORD access) {
-    win::unique_schandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
-    if (!manager) {
-        return {};
-    }
-    return win::unique_schandle(::OpenServiceW(manager.get(), std::wstring(name).c_str(), access));
-}
-
-}  // namespace
-
-DWORD ServiceStateOf(std::wstring_view name) {
-    win::unique_schandle service = OpenServiceNamed(name, SERVICE_QUERY_STATUS);
-    SERVICE_STATUS status{};
-    if (!service || !::QueryServiceStatus(service.get(), &status)) {
-        return 0;
-    }
-    return status.dwCurrentState;
-}
-
-std::wstring ServiceBinaryPathOf(std::wstring_view name) {
-    win::unique_schandle service = OpenServiceNamed(name, SERVICE_QUERY_CONFIG);
-    if (!service) {
-        return {};
-    }
-    DWORD bytes = 0;
-    ::QueryServiceConfigW(service.get(), nullptr, 0, &bytes);
-    std::vector<BYTE> buffer(bytes + sizeof(QUERY_SERVICE_CONFIGW));
-    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
-    if (!::QueryServiceConfigW(service.get(), config, static_cast<DWORD>(buffer.size()), &bytes) ||
-        config->lpBinaryPathName == nullptr) {
-        return {};
-    }
-    return config->lpBinaryPathName;
-}
-
-bool StopAndDeleteService(std::wstring_view name) {
-    win::unique_schandle service = OpenServiceNamed(name, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
-    if (!service) {
-        return ServiceStateOf(name) == 0;
-    }
-    SERVICE_STATUS status{};
-    if (::QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
-        ::ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
-        WaitUntil(
-            [&] { return ::QueryServiceStatus(service.get(), &status) && status.dwCurrentState == SERVICE_STOPPED; },
-            10s);
-    }
-    ::DeleteService(service.get());
-    service.reset();
-    return WaitUntil([&] { return ServiceStateOf(name) == 0; }, 10s);
 }
 
 // ---- Files --------------------------------------------------------------------------------------

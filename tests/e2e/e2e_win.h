@@ -62,20 +62,10 @@ bool DeleteTrayIcon(HWND owner, UINT id);
 
 // ---- Registry -----------------------------------------------------------------------------------
 std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wstring_view name);
-std::optional<DWORD> RegDword(HKEY root, std::wstring_view key, std::wstring_view name);
 bool SetRegString(HKEY root, std::wstring_view key, std::wstring_view name, std::wstring_view value);
-bool SetRegDword(HKEY root, std::wstring_view key, std::wstring_view name, DWORD value);
 bool DeleteRegValue(HKEY root, std::wstring_view key, std::wstring_view name);
 void DeleteRegTree(HKEY root, std::wstring_view key);
 bool RegKeyExists(HKEY root, std::wstring_view key);
-
-// ---- Services -----------------------------------------------------------------------------------
-// The service's current state (SERVICE_STOPPED ..), 0 when it cannot be opened.
-DWORD ServiceStateOf(std::wstring_view name);
-// The program the service runs, as stored; empty when there is no such service.
-std::wstring ServiceBinaryPathOf(std::wstring_view name);
-// Stops the service (when running) and deletes it; true when it is gone afterwards.
-bool StopAndDeleteService(std::wstring_view name);
 
 // ---- Files --------------------------------------------------------------------------------------
 // The lines (UTF-8, without their CR LF) of a Unicode text file as Notepad writes it.

@@ -41,16 +41,12 @@ bool Contains(const std::wstring& text, const std::wstring& part) {
     return Lower(text).find(Lower(part)) != std::wstring::npos;
 }
 
-// Leftovers of a run that crashed: processes started from a test folder, and the product's
-// service when a test folder's stand-in was installed under its name.
-void EndLeftovers(std::wstring_view serviceName) {
+// Leftovers of a run that crashed: processes started from a test folder.
+void EndLeftovers() {
     for (const RunningProcess& process : RunningProcesses()) {
         if (Contains(process.image.wstring(), L"\\" + std::wstring(kFolderMark))) {
             EndProcessesUnder(process.image.parent_path());
         }
-    }
-    if (Contains(ServiceBinaryPathOf(serviceName), std::wstring(kFolderMark))) {
-        StopAndDeleteService(serviceName);
     }
 }
 
@@ -67,7 +63,7 @@ MonitorTest::MonitorTest()
       folders_(app_, pin_) {}
 
 void MonitorTest::SetUp() {
-    EndLeftovers(ServiceName());
+    EndLeftovers();
     std::filesystem::create_directories(app_);
     UseWindowsVersion(L"win10");
 }
@@ -81,9 +77,6 @@ void MonitorTest::TearDown() {
         if (Lower(process.image.filename().wstring()) == Lower(win::Wide(names_.tray))) {
             ExitMonitor(process.id);
         }
-    }
-    if (Contains(ServiceBinaryPathOf(ServiceName()), root_.wstring())) {
-        EXPECT_TRUE(StopAndDeleteService(ServiceName()));
     }
     EndProcessesUnder(root_);
     DeleteRegTree(HKEY_CURRENT_USER, VendorKey());
@@ -186,14 +179,6 @@ bool MonitorTest::ExitMonitor(DWORD processId) {
     return false;
 }
 
-ChildProcess MonitorTest::StartClientStandIn() {
-    ChildProcess client = ChildProcess::Start(app_ / PathFromUtf8(names_.client), app_);
-    const std::wstring hiddenTitle = win::Wide(pin_ + "HiddenWindow");
-    EXPECT_TRUE(WaitUntil([&] { return ::FindWindowW(L"#32770", hiddenTitle.c_str()) != nullptr; }, 10s))
-        << "the client stand-in did not open its hidden dialog";
-    return client;
-}
-
 std::string MonitorTest::Profile(std::string_view section, std::string_view key) {
     return store_.Read(folders_.ProfileFile(user_), section, key);
 }
@@ -208,10 +193,6 @@ std::vector<std::string> MonitorTest::UserTraceTexts() {
     return texts;
 }
 
-bool MonitorTest::UserTraceHas(std::string_view text) {
-    return FindLine(UserTraceTexts(), text) != std::string::npos;
-}
-
 std::string MonitorTest::StandInEvents() {
     return ReadFileBytes(app_ / PathFromUtf8(standin::kEventsFile)).value_or("");
 }
@@ -222,14 +203,6 @@ std::wstring MonitorTest::VendorKey() const {
 
 std::wstring MonitorTest::ProductKey() const {
     return win::Wide(std::string(c::kProductKeyPrefix) + pin_);
-}
-
-std::wstring MonitorTest::ConnectionParametersKey() const {
-    return VendorKey() + win::Wide(c::kConnectionParametersSubkey);
-}
-
-std::wstring MonitorTest::ServiceName() const {
-    return win::Wide(names_.serviceName);
 }
 
 std::size_t FindLine(const std::vector<std::string>& lines, std::string_view text, std::size_t from) {

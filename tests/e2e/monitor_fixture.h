@@ -50,7 +50,6 @@ class MonitorTest : public ::testing::Test {
     // icon goes with it; a monitor that does not end on that is terminated. True when it ended
     // on its own.
     static bool ExitMonitor(DWORD processId);
-    ChildProcess StartClientStandIn();
 
     // ---- Shared values, as the engine reads them ----
     // Plain values of the user's profile file.
@@ -59,7 +58,6 @@ class MonitorTest : public ::testing::Test {
     // ---- Traces and events ----
     // The trace lines without their leading date; empty when there is no trace.
     std::vector<std::string> UserTraceTexts();
-    bool UserTraceHas(std::string_view text);
     std::string StandInEvents();
 
     // ---- Paths and names ----
@@ -67,8 +65,6 @@ class MonitorTest : public ::testing::Test {
     std::filesystem::path UserFolder() const { return folders_.UserFolder(user_); }
     std::wstring VendorKey() const;   // HKCU "Software\Harrowlane\" + PIN
     std::wstring ProductKey() const;  // "Software\" + PIN (HKCU fallback, HKLM values)
-    std::wstring ConnectionParametersKey() const;
-    std::wstring ServiceName() const;
 
     std::filesystem::path root_;  // the test's own folder; the application folder lies inside
     std::filesystem::path app_;
@@ -79,11 +75,11 @@ class MonitorTest : public ::testing::Test {
     std::string user_ = "alice";
     win::Win32ProfileStore store_;
 
-    // Which Windows Wine pretends to be for the monitor: "win10" unless a test asks otherwise
-    // (the Vista family, 6.0 and 6.1, takes other paths through start-up).
+  private:
+    // Which Windows Wine pretends to be for the monitor: "win10" for every test, so that start-up
+    // takes the same path whatever the prefix says.
     void UseWindowsVersion(std::wstring_view version);
 
-  private:
     // What a failed test leaves for whoever reads its output: the traces and the stand-ins' events.
     void PrintEvidence();
 
