@@ -281,11 +281,11 @@ std::vector<Rgb> CaptureIcon(HWND icon) {
     return pixels;
 }
 
+}  // namespace
+
 IconColour IconColourOf(HWND icon) {
     return ClassifyPixels(CaptureIcon(icon));
 }
-
-}  // namespace
 
 std::string DescribeIcon(HWND icon) {
     if (!::IsWindow(icon)) {
@@ -308,93 +308,6 @@ std::string DescribeIcon(HWND icon) {
 
 bool WaitForIconColour(HWND icon, IconColour colour, std::chrono::milliseconds timeout) {
     return WaitUntil([&] { return IconColourOf(icon) == colour; }, timeout);
-}
-
-std::set<IconColour> ColourSequence::Seen() const {
-    std::set<IconColour> seen;
-    for (const Run& run : runs) {
-        seen.insert(run.colour);
-    }
-    return seen;
-}
-
-bool ColourSequence::Alternates(IconColour a, IconColour b, std::size_t times) const {
-    return Seen() == std::set<IconColour>{a, b} && Changes() >= times;
-}
-
-namespace {
-
-// Appends the run, joined to the last one when they show the same picture.
-void Append(std::vector<ColourSequence::Run>& runs, const ColourSequence::Run& run) {
-    if (!runs.empty() && runs.back().colour == run.colour) {
-        runs.back().shown += run.shown;
-    } else {
-        runs.push_back(run);
-    }
-}
-
-}  // namespace
-
-ColourSequence ColourSequence::Settled(std::chrono::milliseconds moment) const {
-    ColourSequence settled;
-    settled.readings = readings;
-    settled.unknownReadings = unknownReadings;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        const bool atAnEnd = i == 0 || i + 1 == runs.size();
-        if (atAnEnd || runs[i].shown >= moment) {
-            Append(settled.runs, runs[i]);
-        } else if (!settled.runs.empty()) {
-            settled.runs.back().shown += runs[i].shown;
-        }
-    }
-    return settled;
-}
-
-std::string ColourSequence::Describe() const {
-    std::string text;
-    for (const Run& run : runs) {
-        if (!text.empty()) {
-            text += " > ";
-        }
-        text += std::string(NameOf(run.colour)) + " " + std::to_string(run.shown.count()) + " ms";
-    }
-    return (text.empty() ? "nothing" : text) + " (" + std::to_string(readings) + " readings, " +
-           std::to_string(unknownReadings) + " lone unknown)";
-}
-
-ColourSequence SampleIconColours(HWND icon, std::chrono::milliseconds duration, std::chrono::milliseconds every) {
-    using Clock = std::chrono::steady_clock;
-    struct Reading {
-        IconColour colour;
-        Clock::time_point at;
-    };
-    std::vector<Reading> readings;
-    const auto start = Clock::now();
-    for (auto next = start; Clock::now() < start + duration; next += every) {
-        std::this_thread::sleep_until(next);
-        readings.push_back({IconColourOf(icon), Clock::now()});
-    }
-    ColourSequence sequence;
-    sequence.readings = readings.size();
-    // A lone unknown reading is dropped; the time until the next reading stays with the one before.
-    std::vector<Reading> kept;
-    for (std::size_t i = 0; i < readings.size(); ++i) {
-        const bool lone = (i == 0 || readings[i - 1].colour != readings[i].colour) &&
-                          (i + 1 == readings.size() || readings[i + 1].colour != readings[i].colour);
-        if (readings[i].colour == IconColour::Unknown && lone) {
-            ++sequence.unknownReadings;
-        } else if (kept.empty() || kept.back().colour != readings[i].colour) {
-            kept.push_back(readings[i]);  // the first reading of a run
-        }
-    }
-    // Each run lasts until the next one begins; times are taken whole, not summed per reading, so
-    // that no rounding adds up.
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        const Clock::time_point until = i + 1 < kept.size() ? kept[i + 1].at : readings.back().at;
-        sequence.runs.push_back(
-            {kept[i].colour, std::chrono::duration_cast<std::chrono::milliseconds>(until - kept[i].at)});
-    }
-    return sequence;
 }
 
 // ---- Texts of other programs' windows ----------------------------------------------------------
