@@ -49,7 +49,15 @@ class StatusWindowTest : public ::testing::Test {
     void SetUp() override {
         StatusViewState& state = events_.state;
         state.title = "Grp Backup - Scheduled Backup Status";
-        state.statusMessage = "Backup has failed";
+        state.statusMessage = "status";
+        state.nextBackup = "next";
+        state.userName = "user";
+        state.quotaText = "quota";
+        state.spaceUsedCaption = "used";
+        state.checkboxCaption = "notify";
+        state.viewLogCaption = "view log";
+        state.closeCaption = "close";
+        state.upgradeTip = "upgrade";
         state.quotaVisible = true;
         state.quotaPercent = 75;
         state.quotaColour = RGB(67, 169, 33);
@@ -77,7 +85,15 @@ TEST_F(StatusWindowTest, LoadingAndLaterRendersReachTheControls) {
     wchar_t title[256] = {};
     ::GetWindowTextW(window, title, 256);
     EXPECT_STREQ(title, L"Grp Backup - Scheduled Backup Status");
-    EXPECT_EQ(ItemText(window, IDC_lblHoursInfo), L"Backup has failed");
+    // Each field lands in its own control (the presenter decides the texts, not where they go).
+    const std::pair<int, const wchar_t*> texts[] = {
+        {IDC_lblHoursInfo, L"status"}, {IDC_lblBkupInfo, L"next"},  {IDC_lblUserName, L"user"},
+        {IDC_lblQuotaInfo, L"quota"},  {IDC_lblSpaceUsed, L"used"}, {IDC_chkDesNotify1, L"notify"},
+        {IDC_Cmd_Yes, L"view log"},    {IDC_Cmd_No, L"close"},      {IDC_imgUpgrade, L"upgrade"},
+    };
+    for (const auto& [id, text] : texts) {
+        EXPECT_EQ(ItemText(window, id), text) << id;
+    }
     EXPECT_EQ(::IsDlgButtonChecked(window, IDC_chkDesNotify1), BST_CHECKED);
     EXPECT_TRUE(IsShown(window, IDC_QuotaProgressbar) && IsShown(window, IDC_lblQuotaInfo));
     EXPECT_FALSE(IsShown(window, IDC_imgUpgrade));
