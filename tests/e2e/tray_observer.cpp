@@ -78,26 +78,13 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-struct TooltipSearch {
-    DWORD processId;
-    HWND visible = nullptr;
-};
-
-BOOL CALLBACK FindVisibleTooltip(HWND window, LPARAM parameter) {
-    auto& search = *reinterpret_cast<TooltipSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId && ::IsWindowVisible(window) && ClassNameOf(window) == kTooltipClass) {
-        search.visible = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND VisibleTooltipOf(DWORD processId) {
-    TooltipSearch search{processId};
-    ::EnumWindows(FindVisibleTooltip, reinterpret_cast<LPARAM>(&search));
-    return search.visible;
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (::IsWindowVisible(window) && ClassNameOf(window) == kTooltipClass) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 POINT CentreOf(const RECT& rect) {
@@ -203,13 +190,6 @@ std::vector<HWND> TrayIconWindows() {
         return icons;
     }
     ::EnumChildWindows(tray, CollectChild, reinterpret_cast<LPARAM>(&icons));
-    std::sort(icons.begin(), icons.end(), [](HWND a, HWND b) {
-        RECT ra{};
-        RECT rb{};
-        ::GetWindowRect(a, &ra);
-        ::GetWindowRect(b, &rb);
-        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
-    });
     return icons;
 }
 

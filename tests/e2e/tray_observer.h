@@ -45,7 +45,7 @@ std::string_view NameOf(IconColour colour);
 // ---- Finding the icon -------------------------------------------------------------------------
 // The notification area's window; null when there is none (no icon shown yet, or a desktop shell).
 HWND TrayWindow();
-// The icons' windows, left to right.
+// The icons' windows.
 std::vector<HWND> TrayIconWindows();
 // The one icon shown now that was not among `before` (a snapshot taken before the program that
 // adds it was started); null when none, or more than one, appeared within the time.
