@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "standin_processes.h"
+#include "win32/unique_resource.h"
 
 namespace ovp::e2e {
 
@@ -31,19 +32,12 @@ using standin::RunningProcesses;
 // A program the test started itself.
 class ChildProcess {
   public:
-    ChildProcess() = default;
-    ~ChildProcess();
-    ChildProcess(ChildProcess&& other) noexcept;
-    ChildProcess& operator=(ChildProcess&& other) noexcept;
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
     // CreateProcessW with the program's quoted path as the command line; empty on failure.
     static ChildProcess Start(const std::filesystem::path& program,
                               const std::filesystem::path& workingFolder,
                               std::wstring_view arguments = {});
 
-    explicit operator bool() const { return handle_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(handle_); }
     DWORD Id() const { return id_; }
     bool IsRunning() const;
     bool WaitForExit(std::chrono::milliseconds timeout) const;
@@ -52,7 +46,7 @@ class ChildProcess {
     void Terminate();
 
   private:
-    HANDLE handle_ = nullptr;
+    win::unique_handle handle_;
     DWORD id_ = 0;
 };
 
@@ -68,31 +62,14 @@ bool DeleteTrayIcon(HWND owner, UINT id);
 
 // ---- Registry -----------------------------------------------------------------------------------
 std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wstring_view name);
-std::optional<DWORD> RegDword(HKEY root, std::wstring_view key, std::wstring_view name);
 bool SetRegString(HKEY root, std::wstring_view key, std::wstring_view name, std::wstring_view value);
-bool SetRegDword(HKEY root, std::wstring_view key, std::wstring_view name, DWORD value);
 bool DeleteRegValue(HKEY root, std::wstring_view key, std::wstring_view name);
 void DeleteRegTree(HKEY root, std::wstring_view key);
 bool RegKeyExists(HKEY root, std::wstring_view key);
 
-// ---- Services -----------------------------------------------------------------------------------
-// The service's current state (SERVICE_STOPPED ..), 0 when it cannot be opened.
-DWORD ServiceStateOf(std::wstring_view name);
-// The program the service runs, as stored; empty when there is no such service.
-std::wstring ServiceBinaryPathOf(std::wstring_view name);
-bool ControlServiceNamed(std::wstring_view name, DWORD control);
-// Stops the service (when running) and deletes it; true when it is gone afterwards.
-bool StopAndDeleteService(std::wstring_view name);
-
 // ---- Files --------------------------------------------------------------------------------------
-// A Unicode text file as Notepad would read it: the FF FE mark, lines ended by CR LF.
-struct Utf16Text {
-    bool hasBom = false;
-    // Every line break is CR LF and the text ends with one.
-    bool crLfLinesOnly = false;
-    std::vector<std::string> lines;  // UTF-8, without their line ends
-};
-std::optional<Utf16Text> ReadUtf16Text(const std::filesystem::path& file);
+// The lines (UTF-8, without their CR LF) of a Unicode text file as Notepad writes it.
+std::optional<std::vector<std::string>> ReadUtf16Lines(const std::filesystem::path& file);
 // Every file and folder below root, as relative paths, sorted.
 std::vector<std::string> TreeListing(const std::filesystem::path& root);
 

@@ -7,7 +7,6 @@
 #include "context/tray_menu_model.h"
 #include "contract/configuration.h"
 #include "contract/engine_contract.h"
-#include "settings/obscure.h"
 #include "win32/main_window.h"
 #include "win32/text_win.h"
 
@@ -42,16 +41,12 @@ bool Contains(const std::wstring& text, const std::wstring& part) {
     return Lower(text).find(Lower(part)) != std::wstring::npos;
 }
 
-// Leftovers of a run that crashed: processes started from a test folder, and the product's
-// service when a test folder's stand-in was installed under its name.
-void EndLeftovers(std::wstring_view serviceName) {
+// Leftovers of a run that crashed: processes started from a test folder.
+void EndLeftovers() {
     for (const RunningProcess& process : RunningProcesses()) {
         if (Contains(process.image.wstring(), L"\\" + std::wstring(kFolderMark))) {
             EndProcessesUnder(process.image.parent_path());
         }
-    }
-    if (Contains(ServiceBinaryPathOf(serviceName), std::wstring(kFolderMark))) {
-        StopAndDeleteService(serviceName);
     }
 }
 
@@ -68,7 +63,7 @@ MonitorTest::MonitorTest()
       folders_(app_, pin_) {}
 
 void MonitorTest::SetUp() {
-    EndLeftovers(ServiceName());
+    EndLeftovers();
     std::filesystem::create_directories(app_);
     UseWindowsVersion(L"win10");
 }
@@ -82,9 +77,6 @@ void MonitorTest::TearDown() {
         if (Lower(process.image.filename().wstring()) == Lower(win::Wide(names_.tray))) {
             ExitMonitor(process.id);
         }
-    }
-    if (Contains(ServiceBinaryPathOf(ServiceName()), root_.wstring())) {
-        EXPECT_TRUE(StopAndDeleteService(ServiceName()));
     }
     EndProcessesUnder(root_);
     DeleteRegTree(HKEY_CURRENT_USER, VendorKey());
@@ -115,8 +107,8 @@ void MonitorTest::PrintEvidence() {
     };
     print("user trace", UserTraceTexts());
     if (StartFolder() != UserFolder()) {
-        const std::optional<Utf16Text> start = ReadUtf16Text(StartFolder() / PathFromUtf8(c::kTrayTraceFile));
-        print("start folder trace", start ? start->lines : std::vector<std::string>{});
+        print("start folder trace",
+              ReadUtf16Lines(StartFolder() / PathFromUtf8(c::kTrayTraceFile)).value_or(std::vector<std::string>{}));
     }
     print("stand-in events", {StandInEvents()});
     std::fflush(stdout);
@@ -139,12 +131,7 @@ standin::LayoutParts MonitorTest::NoServiceParts() {
 
 void MonitorTest::LayOut(standin::LayoutParts parts) {
     ASSERT_TRUE(standin::LayOutApplicationFolder(app_, settings_, parts));
-    LogIn(user_);
-}
-
-void MonitorTest::LogIn(std::string_view userName) {
-    user_ = std::string(userName);
-    ASSERT_TRUE(standin::WriteLoggedInUser(app_, settings_, userName));
+    ASSERT_TRUE(standin::WriteLoggedInUser(app_, settings_, user_));
 }
 
 ChildProcess MonitorTest::StartMonitor() {
@@ -192,61 +179,18 @@ bool MonitorTest::ExitMonitor(DWORD processId) {
     return false;
 }
 
-bool MonitorTest::ExitMonitor(ChildProcess& monitor) {
-    const bool exited = monitor.IsRunning() && ExitMonitor(monitor.Id());
-    monitor.Terminate();
-    return exited;
-}
-
-ChildProcess MonitorTest::StartClientStandIn() {
-    ChildProcess client = ChildProcess::Start(app_ / PathFromUtf8(names_.client), app_);
-    const std::wstring hiddenTitle = win::Wide(pin_ + "HiddenWindow");
-    EXPECT_TRUE(WaitUntil([&] { return ::FindWindowW(L"#32770", hiddenTitle.c_str()) != nullptr; }, 10s))
-        << "the client stand-in did not open its hidden dialog";
-    return client;
-}
-
-std::string MonitorTest::UserNameIni(std::string_view section, std::string_view key) {
-    return store_.Read(folders_.UserNameFile(), section, key);
-}
-
-void MonitorTest::SetUserNameIni(std::string_view section, std::string_view key, std::string_view value) {
-    ASSERT_TRUE(store_.Write(folders_.UserNameFile(), section, key, value));
-}
-
 std::string MonitorTest::Profile(std::string_view section, std::string_view key) {
     return store_.Read(folders_.ProfileFile(user_), section, key);
 }
 
-void MonitorTest::SetProfile(std::string_view section, std::string_view key, std::string_view value) {
-    ASSERT_TRUE(CreateFolders(UserFolder()));
-    ASSERT_TRUE(store_.Write(folders_.ProfileFile(user_), section, key, value));
-}
-
-std::string MonitorTest::StoredUnderObscuredKey(std::string_view key) {
-    return store_.Read(folders_.ProfileFile(user_), c::kOrvessaSection, Obscure(key));
-}
-
-void MonitorTest::SetObscuredProfile(std::string_view key, std::string_view value) {
-    SetProfile(c::kOrvessaSection, Obscure(key), Obscure(value));
-}
-
-std::optional<Utf16Text> MonitorTest::UserTrace() {
-    return ReadUtf16Text(UserFolder() / PathFromUtf8(c::kTrayTraceFile));
-}
-
 std::vector<std::string> MonitorTest::UserTraceTexts() {
     std::vector<std::string> texts;
-    if (const std::optional<Utf16Text> trace = UserTrace()) {
-        for (const std::string& line : trace->lines) {
-            texts.push_back(StartsWithTraceDate(line) ? line.substr(kTraceDateLength) : line);
+    if (const auto lines = ReadUtf16Lines(UserFolder() / PathFromUtf8(c::kTrayTraceFile))) {
+        for (const std::string& line : *lines) {
+            texts.push_back(line.substr(std::min(line.size(), kTraceDateLength)));
         }
     }
     return texts;
-}
-
-bool MonitorTest::UserTraceHas(std::string_view text) {
-    return FindLine(UserTraceTexts(), text) != std::string::npos;
 }
 
 std::string MonitorTest::StandInEvents() {
@@ -259,28 +203,6 @@ std::wstring MonitorTest::VendorKey() const {
 
 std::wstring MonitorTest::ProductKey() const {
     return win::Wide(std::string(c::kProductKeyPrefix) + pin_);
-}
-
-std::wstring MonitorTest::ConnectionParametersKey() const {
-    return VendorKey() + win::Wide(c::kConnectionParametersSubkey);
-}
-
-std::wstring MonitorTest::ServiceName() const {
-    return win::Wide(names_.serviceName);
-}
-
-bool StartsWithTraceDate(std::string_view line) {
-    constexpr std::string_view kPattern = "00-00-0000 00:00:00";
-    if (line.size() < kPattern.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < kPattern.size(); ++i) {
-        const bool digit = line[i] >= '0' && line[i] <= '9';
-        if (kPattern[i] == '0' ? !digit : line[i] != kPattern[i]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::size_t FindLine(const std::vector<std::string>& lines, std::string_view text, std::size_t from) {

@@ -38,7 +38,6 @@ class MonitorTest : public ::testing::Test {
     // does not look at the service should not install one) and logs the user in.
     void LayOut(standin::LayoutParts parts = NoServiceParts());
     static standin::LayoutParts NoServiceParts();
-    void LogIn(std::string_view userName);
 
     // ---- The monitor ----
     ChildProcess StartMonitor();
@@ -50,25 +49,15 @@ class MonitorTest : public ::testing::Test {
     // Ends the monitor the way the user does, with "Exit" of the tray menu, so that its tray
     // icon goes with it; a monitor that does not end on that is terminated. True when it ended
     // on its own.
-    static bool ExitMonitor(ChildProcess& monitor);
     static bool ExitMonitor(DWORD processId);
-    ChildProcess StartClientStandIn();
 
     // ---- Shared values, as the engine reads them ----
-    std::string UserNameIni(std::string_view section, std::string_view key);
-    void SetUserNameIni(std::string_view section, std::string_view key, std::string_view value);
     // Plain values of the user's profile file.
     std::string Profile(std::string_view section, std::string_view key);
-    void SetProfile(std::string_view section, std::string_view key, std::string_view value);
-    // The stored (still obscured) value under the obscured key, in the Orvessa section.
-    std::string StoredUnderObscuredKey(std::string_view key);
-    void SetObscuredProfile(std::string_view key, std::string_view value);
 
     // ---- Traces and events ----
-    std::optional<Utf16Text> UserTrace();
     // The trace lines without their leading date; empty when there is no trace.
     std::vector<std::string> UserTraceTexts();
-    bool UserTraceHas(std::string_view text);
     std::string StandInEvents();
 
     // ---- Paths and names ----
@@ -76,8 +65,6 @@ class MonitorTest : public ::testing::Test {
     std::filesystem::path UserFolder() const { return folders_.UserFolder(user_); }
     std::wstring VendorKey() const;   // HKCU "Software\Harrowlane\" + PIN
     std::wstring ProductKey() const;  // "Software\" + PIN (HKCU fallback, HKLM values)
-    std::wstring ConnectionParametersKey() const;
-    std::wstring ServiceName() const;
 
     std::filesystem::path root_;  // the test's own folder; the application folder lies inside
     std::filesystem::path app_;
@@ -88,11 +75,11 @@ class MonitorTest : public ::testing::Test {
     std::string user_ = "alice";
     win::Win32ProfileStore store_;
 
-    // Which Windows Wine pretends to be for the monitor: "win10" unless a test asks otherwise
-    // (the Vista family, 6.0 and 6.1, takes other paths through start-up).
+  private:
+    // Which Windows Wine pretends to be for the monitor: "win10" for every test, so that start-up
+    // takes the same path whatever the prefix says.
     void UseWindowsVersion(std::wstring_view version);
 
-  private:
     // What a failed test leaves for whoever reads its output: the traces and the stand-ins' events.
     void PrintEvidence();
 
@@ -100,8 +87,6 @@ class MonitorTest : public ::testing::Test {
     std::optional<std::wstring> previousMonitorVersion_;
 };
 
-// The date and time that begin every trace line: "mm-dd-yyyy HH:mm:ss".
-bool StartsWithTraceDate(std::string_view line);
 // The index of the first line at or after `from` that is exactly text; npos when none.
 std::size_t FindLine(const std::vector<std::string>& lines, std::string_view text, std::size_t from = 0);
 

@@ -1,12 +1,10 @@
-// The monitor's window as Windows and the shell talk to it: the end of the logon session, the
-// re-created taskbar and the way out.
+// The monitor's window as the shell talks to it: the re-created taskbar and the way out.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <thread>
 
-#include "base/files.h"
 #include "context/tray_menu_model.h"
 #include "contract/engine_contract.h"
 #include "monitor_fixture.h"
@@ -27,77 +25,14 @@ class SessionTest : public MonitorTest {
         ASSERT_NE(window_, nullptr) << "the monitor has no main form";
     }
 
-    // What Windows sends when the user logs off: the question, then the end.
-    void EndSession() {
-        DWORD_PTR answer = 0;
-        ASSERT_NE(
-            ::SendMessageTimeoutW(window_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 10000, &answer),
-            0);
-        EXPECT_NE(answer, 0u) << "the monitor refused to let the session end";
-        ASSERT_NE(
-            ::SendMessageTimeoutW(window_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 30000, &answer),
-            0);
-    }
-
-    std::wstring ClientTitle() const { return win::Wide(settings_.caption + " (" + user_ + ")"); }
-    std::wstring HiddenDialogTitle() const { return win::Wide(pin_ + "HiddenWindow"); }
-
     ChildProcess monitor_;
     HWND window_ = nullptr;
 };
-
-TEST_F(SessionTest, EndOfSessionResetsTheConnectionAndEndsTheClient) {
-    LayOut();
-    StartAndWait();
-    // The engine is connected and its client is open when the user logs off.
-    ASSERT_TRUE(SetRegDword(HKEY_CURRENT_USER, ConnectionParametersKey(), win::Wide(c::kRegStatus), 1));
-    ChildProcess client = StartClientStandIn();
-    ASSERT_NE(::FindWindowW(nullptr, ClientTitle().c_str()), nullptr);
-
-    EndSession();
-
-    EXPECT_EQ(RegDword(HKEY_CURRENT_USER, ConnectionParametersKey(), win::Wide(c::kRegStatus)), 0u);
-    EXPECT_TRUE(client.WaitForExit(10s)) << "the client stand-in is still running";
-    EXPECT_EQ(::FindWindowW(nullptr, ClientTitle().c_str()), nullptr);
-    EXPECT_EQ(::FindWindowW(L"#32770", HiddenDialogTitle().c_str()), nullptr);
-    const std::vector<std::string> texts = UserTraceTexts();
-    const std::size_t inside = FindLine(texts, "  [INFORMATION] Inside End_Session");
-    ASSERT_NE(inside, std::string::npos);
-    const std::size_t status =
-        FindLine(texts, "  [INFORMATION] WM_ENDSESSION , setting Connection parameter to 0", inside);
-    ASSERT_NE(status, std::string::npos);
-    EXPECT_NE(FindLine(texts, "  [INFORMATION] Closing Client", status), std::string::npos);
-}
-
-TEST_F(SessionTest, EndOfSessionDuringAScheduledRunLeavesTheClientToCloseItself) {
-    LayOut();
-    StartAndWait();
-    // The engine runs scheduled job 1: the run marker, line 1 of the schedule database.
-    ASSERT_TRUE(CreateFolders(UserFolder()));
-    ASSERT_TRUE(ReplaceFileBytes(UserFolder() / PathFromUtf8(c::kScheduleFile), "1\r\n"));
-    ChildProcess client = StartClientStandIn();
-
-    EndSession();
-
-    // Not ended by the monitor: it closed on the messages it was sent (a process that is ended
-    // records no "ended").
-    EXPECT_TRUE(client.WaitForExit(10s));
-    const std::string events = StandInEvents();
-    EXPECT_NE(events.find("client: ended"), std::string::npos) << events;
-    EXPECT_NE(events.find("client: main window closed"), std::string::npos) << events;
-    EXPECT_NE(events.find("client: hidden dialog got 0x40A"), std::string::npos) << events;
-    EXPECT_FALSE(UserTraceHas("  [INFORMATION] Closing Client"));
-    EXPECT_TRUE(UserTraceHas("  [INFORMATION] Inside End_Session"));
-}
 
 TEST_F(SessionTest, BroadcastTaskbarCreatedBringsTheIconBack) {
     LayOut();
     StartAndWait();
     ASSERT_TRUE(TrayIconPresent(window_, 0));
-    // Without a desktop shell Wine shows the icons in a small window of its own.
-    if (const HWND wineTray = ::FindWindowW(nullptr, L"Wine System Tray")) {
-        EXPECT_TRUE(::IsWindowVisible(wineTray));
-    }
 
     // Explorer restarted: the new taskbar knows no icons and tells every top-level window.
     ASSERT_TRUE(DeleteTrayIcon(window_, 0));

@@ -3,31 +3,50 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <span>
 #include <thread>
 
 #include "e2e_win.h"
+#include "icon_palette.h"
 #include "win32/text_win.h"
 
 namespace ovp::e2e {
 
 namespace {
 
-struct ColourEntry {
-    IconColour colour;
-    std::string_view name;
-    Rgb main;
+struct Rgb {
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    bool operator==(const Rgb&) const = default;
 };
 
-constexpr std::array kPalette = {
-    ColourEntry{IconColour::Normal, "normal", {0x2F, 0x5D, 0x8C}},
-    ColourEntry{IconColour::Yellow, "yellow", {0xF2, 0xC2, 0x00}},
-    ColourEntry{IconColour::Red, "red", {0xD6, 0x28, 0x28}},
-    ColourEntry{IconColour::Green, "green", {0x2E, 0x9E, 0x3E}},
-    ColourEntry{IconColour::CdpBlue1, "continuous blue 1", {0x1E, 0x88, 0xE5}},
-    ColourEntry{IconColour::CdpBlue2, "continuous blue 2", {0x90, 0xCA, 0xF9}},
-    ColourEntry{IconColour::Quota1, "quota 1", {0xE6, 0x51, 0x00}},
-    ColourEntry{IconColour::Quota2, "quota 2", {0x7A, 0x2E, 0x00}},
-};
+// The observer's colours by the picture that shows them (the badged yellow one shares its colour).
+constexpr std::array<std::pair<IconColour, std::string_view>, 8> kPictures = {{
+    {IconColour::Normal, "ovlog.ico"},
+    {IconColour::Yellow, "ovlogyellow.ico"},
+    {IconColour::Red, "ovlogred.ico"},
+    {IconColour::Green, "ovloggreen.ico"},
+    {IconColour::CdpBlue1, "CDPBlue1.ico"},
+    {IconColour::CdpBlue2, "CDPBlue2.ico"},
+    {IconColour::Quota1, "QExceed1.ico"},
+    {IconColour::Quota2, "QExceed2.ico"},
+}};
+
+const standin::IconPaint& PaintOf(std::size_t picture) {
+    for (const standin::IconPaint& paint : standin::kIconPalette) {
+        if (paint.file == kPictures[picture].second) {
+            return paint;
+        }
+    }
+    return standin::kIconPalette[0];
+}
+
+Rgb MainColour(std::size_t picture) {
+    const std::uint32_t rgb = PaintOf(picture).rgb;
+    return Rgb{static_cast<std::uint8_t>(rgb >> 16), static_cast<std::uint8_t>(rgb >> 8),
+               static_cast<std::uint8_t>(rgb)};
+}
 
 // The glyph is white; anything this light is glyph or its blended edge.
 constexpr int kWhiteish = 225;
@@ -59,26 +78,13 @@ BOOL CALLBACK CollectChild(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-struct TooltipSearch {
-    DWORD processId;
-    HWND visible = nullptr;
-};
-
-BOOL CALLBACK FindVisibleTooltip(HWND window, LPARAM parameter) {
-    auto& search = *reinterpret_cast<TooltipSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search.processId && ::IsWindowVisible(window) && ClassNameOf(window) == kTooltipClass) {
-        search.visible = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 HWND VisibleTooltipOf(DWORD processId) {
-    TooltipSearch search{processId};
-    ::EnumWindows(FindVisibleTooltip, reinterpret_cast<LPARAM>(&search));
-    return search.visible;
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (::IsWindowVisible(window) && ClassNameOf(window) == kTooltipClass) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 POINT CentreOf(const RECT& rect) {
@@ -122,20 +128,27 @@ bool Uncover(HWND icon) {
 }  // namespace
 
 std::string_view NameOf(IconColour colour) {
-    for (const ColourEntry& entry : kPalette) {
-        if (entry.colour == colour) {
-            return entry.name;
+    for (std::size_t i = 0; i < kPictures.size(); ++i) {
+        if (kPictures[i].first == colour) {
+            return PaintOf(i).state;
         }
     }
     return "unknown";
 }
 
+namespace {
+
+// What the picture's pixels say. The background is the colour of the first pixel (a corner of the
+// icon's window, outside the picture); the white glyph and the background take no part. Each
+// remaining pixel votes for the nearest main colour if it lies close to one, so the blended edges
+// and the dark badge of the branded picture do not tip the result as they would an average. The
+// class with most votes wins when the votes are a fair share of the picture, else Unknown.
 IconColour ClassifyPixels(std::span<const Rgb> pixels) {
     if (pixels.empty()) {
         return IconColour::Unknown;
     }
     const Rgb background = pixels.front();
-    std::array<std::size_t, kPalette.size()> votes{};
+    std::array<std::size_t, kPictures.size()> votes{};
     std::size_t coloured = 0;
     for (const Rgb pixel : pixels) {
         const bool white = pixel.r >= kWhiteish && pixel.g >= kWhiteish && pixel.b >= kWhiteish;
@@ -144,12 +157,12 @@ IconColour ClassifyPixels(std::span<const Rgb> pixels) {
         }
         ++coloured;
         std::size_t nearest = 0;
-        for (std::size_t i = 1; i < kPalette.size(); ++i) {
-            if (DistanceSquared(pixel, kPalette[i].main) < DistanceSquared(pixel, kPalette[nearest].main)) {
+        for (std::size_t i = 1; i < kPictures.size(); ++i) {
+            if (DistanceSquared(pixel, MainColour(i)) < DistanceSquared(pixel, MainColour(nearest))) {
                 nearest = i;
             }
         }
-        if (DistanceSquared(pixel, kPalette[nearest].main) <= kVoteDistance * kVoteDistance) {
+        if (DistanceSquared(pixel, MainColour(nearest)) <= kVoteDistance * kVoteDistance) {
             ++votes[nearest];
         }
     }
@@ -157,8 +170,10 @@ IconColour ClassifyPixels(std::span<const Rgb> pixels) {
     if (*winner < kMinimumVotes || *winner * 100 < coloured * kWinningShare) {
         return IconColour::Unknown;
     }
-    return kPalette[static_cast<std::size_t>(winner - votes.begin())].colour;
+    return kPictures[static_cast<std::size_t>(winner - votes.begin())].first;
 }
+
+}  // namespace
 
 // ---- Finding the icon -------------------------------------------------------------------------
 HWND TrayWindow() {
@@ -175,13 +190,6 @@ std::vector<HWND> TrayIconWindows() {
         return icons;
     }
     ::EnumChildWindows(tray, CollectChild, reinterpret_cast<LPARAM>(&icons));
-    std::sort(icons.begin(), icons.end(), [](HWND a, HWND b) {
-        RECT ra{};
-        RECT rb{};
-        ::GetWindowRect(a, &ra);
-        ::GetWindowRect(b, &rb);
-        return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
-    });
     return icons;
 }
 
@@ -203,6 +211,10 @@ HWND WaitForNewTrayIcon(const std::vector<HWND>& before, std::chrono::millisecon
 }
 
 // ---- Its picture --------------------------------------------------------------------------------
+namespace {
+
+// The pixels of the icon's window on the screen, row by row; empty when the icon is gone or
+// remains covered by another window.
 std::vector<Rgb> CaptureIcon(HWND icon) {
     std::vector<Rgb> pixels;
     RECT rect{};
@@ -249,6 +261,8 @@ std::vector<Rgb> CaptureIcon(HWND icon) {
     return pixels;
 }
 
+}  // namespace
+
 IconColour IconColourOf(HWND icon) {
     return ClassifyPixels(CaptureIcon(icon));
 }
@@ -258,128 +272,22 @@ std::string DescribeIcon(HWND icon) {
         return "no icon (its window is gone)";
     }
     const std::vector<Rgb> pixels = CaptureIcon(icon);
+    RECT rect{};
+    ::GetWindowRect(icon, &rect);
     if (pixels.empty()) {
-        RECT rect{};
-        ::GetWindowRect(icon, &rect);
         const HWND over = ::WindowFromPoint(CentreOf(rect));
         return "not seen: covered by a window of class \"" + win::Narrow(ClassNameOf(over)) + "\"";
     }
     const IconColour colour = ClassifyPixels(pixels);
-    if (colour != IconColour::Unknown) {
-        return std::string(NameOf(colour));
-    }
-    long sum[3] = {};
-    long count = 0;
-    const Rgb background = pixels.front();
-    for (const Rgb pixel : pixels) {
-        if (!(pixel == background)) {
-            sum[0] += pixel.r;
-            sum[1] += pixel.g;
-            sum[2] += pixel.b;
-            ++count;
-        }
-    }
-    if (count == 0) {
-        char plain[64];
-        std::snprintf(plain, sizeof(plain), "unknown: nothing drawn, all #%02X%02X%02X", background.r, background.g,
-                      background.b);
-        return plain;
-    }
-    char text[80];
-    std::snprintf(text, sizeof(text), "unknown: %ld pixels of average #%02lX%02lX%02lX", count, sum[0] / count,
-                  sum[1] / count, sum[2] / count);
-    return text;
+    const Rgb centre =
+        pixels[std::min(pixels.size() - 1, pixels.size() / 2 + static_cast<std::size_t>(rect.right - rect.left) / 2)];
+    char text[48];
+    std::snprintf(text, sizeof(text), " (centre #%02X%02X%02X)", centre.r, centre.g, centre.b);
+    return std::string(NameOf(colour)) + (colour == IconColour::Unknown ? text : "");
 }
 
 bool WaitForIconColour(HWND icon, IconColour colour, std::chrono::milliseconds timeout) {
     return WaitUntil([&] { return IconColourOf(icon) == colour; }, timeout);
-}
-
-std::set<IconColour> ColourSequence::Seen() const {
-    std::set<IconColour> seen;
-    for (const Run& run : runs) {
-        seen.insert(run.colour);
-    }
-    return seen;
-}
-
-bool ColourSequence::Alternates(IconColour a, IconColour b, std::size_t times) const {
-    return Seen() == std::set<IconColour>{a, b} && Changes() >= times;
-}
-
-namespace {
-
-// Appends the run, joined to the last one when they show the same picture.
-void Append(std::vector<ColourSequence::Run>& runs, const ColourSequence::Run& run) {
-    if (!runs.empty() && runs.back().colour == run.colour) {
-        runs.back().shown += run.shown;
-    } else {
-        runs.push_back(run);
-    }
-}
-
-}  // namespace
-
-ColourSequence ColourSequence::Settled(std::chrono::milliseconds moment) const {
-    ColourSequence settled;
-    settled.readings = readings;
-    settled.unknownReadings = unknownReadings;
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        const bool atAnEnd = i == 0 || i + 1 == runs.size();
-        if (atAnEnd || runs[i].shown >= moment) {
-            Append(settled.runs, runs[i]);
-        } else if (!settled.runs.empty()) {
-            settled.runs.back().shown += runs[i].shown;
-        }
-    }
-    return settled;
-}
-
-std::string ColourSequence::Describe() const {
-    std::string text;
-    for (const Run& run : runs) {
-        if (!text.empty()) {
-            text += " > ";
-        }
-        text += std::string(NameOf(run.colour)) + " " + std::to_string(run.shown.count()) + " ms";
-    }
-    return (text.empty() ? "nothing" : text) + " (" + std::to_string(readings) + " readings, " +
-           std::to_string(unknownReadings) + " lone unknown)";
-}
-
-ColourSequence SampleIconColours(HWND icon, std::chrono::milliseconds duration, std::chrono::milliseconds every) {
-    using Clock = std::chrono::steady_clock;
-    struct Reading {
-        IconColour colour;
-        Clock::time_point at;
-    };
-    std::vector<Reading> readings;
-    const auto start = Clock::now();
-    for (auto next = start; Clock::now() < start + duration; next += every) {
-        std::this_thread::sleep_until(next);
-        readings.push_back({IconColourOf(icon), Clock::now()});
-    }
-    ColourSequence sequence;
-    sequence.readings = readings.size();
-    // A lone unknown reading is dropped; the time until the next reading stays with the one before.
-    std::vector<Reading> kept;
-    for (std::size_t i = 0; i < readings.size(); ++i) {
-        const bool lone = (i == 0 || readings[i - 1].colour != readings[i].colour) &&
-                          (i + 1 == readings.size() || readings[i + 1].colour != readings[i].colour);
-        if (readings[i].colour == IconColour::Unknown && lone) {
-            ++sequence.unknownReadings;
-        } else if (kept.empty() || kept.back().colour != readings[i].colour) {
-            kept.push_back(readings[i]);  // the first reading of a run
-        }
-    }
-    // Each run lasts until the next one begins; times are taken whole, not summed per reading, so
-    // that no rounding adds up.
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        const Clock::time_point until = i + 1 < kept.size() ? kept[i + 1].at : readings.back().at;
-        sequence.runs.push_back(
-            {kept[i].colour, std::chrono::duration_cast<std::chrono::milliseconds>(until - kept[i].at)});
-    }
-    return sequence;
 }
 
 // ---- Texts of other programs' windows ----------------------------------------------------------

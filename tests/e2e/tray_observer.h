@@ -20,8 +20,6 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
-#include <set>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,70 +40,25 @@ enum class IconColour {
     Quota2,
 };
 
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
-    bool operator==(const Rgb&) const = default;
-};
-
 std::string_view NameOf(IconColour colour);
-
-// What the picture's pixels say. The background is the colour of the first pixel (a corner of the
-// icon's window, outside the picture); the white glyph and the background take no part. Each
-// remaining pixel votes for the nearest main colour if it lies close to one, so the blended edges
-// and the dark badge of the branded picture do not tip the result as they would an average. The
-// class with most votes wins when the votes are a fair share of the picture, else Unknown.
-IconColour ClassifyPixels(std::span<const Rgb> pixels);
 
 // ---- Finding the icon -------------------------------------------------------------------------
 // The notification area's window; null when there is none (no icon shown yet, or a desktop shell).
 HWND TrayWindow();
-// The icons' windows, left to right.
+// The icons' windows.
 std::vector<HWND> TrayIconWindows();
 // The one icon shown now that was not among `before` (a snapshot taken before the program that
 // adds it was started); null when none, or more than one, appeared within the time.
 HWND WaitForNewTrayIcon(const std::vector<HWND>& before, std::chrono::milliseconds timeout);
 
 // ---- Its picture --------------------------------------------------------------------------------
-// The pixels of the icon's window on the screen, row by row; empty when the icon is gone or
-// remains covered by another window.
-std::vector<Rgb> CaptureIcon(HWND icon);
+// The colour of the picture on the screen now; Unknown when the icon is gone or covered.
 IconColour IconColourOf(HWND icon);
 // For a failure message: the colour's name, and for an unknown one what was seen instead (the
 // window over the icon, or the average of the picture's coloured pixels).
 std::string DescribeIcon(HWND icon);
 // Polls until the icon shows that colour; true when it did within the time.
 bool WaitForIconColour(HWND icon, IconColour colour, std::chrono::milliseconds timeout);
-
-// What the icon showed over a while: each picture in turn with how long it stayed. A blinking icon
-// gives an alternating sequence, a steady one a single run.
-struct ColourSequence {
-    struct Run {
-        IconColour colour = IconColour::Unknown;
-        std::chrono::milliseconds shown{0};
-    };
-    std::vector<Run> runs;  // neighbours differ
-    std::size_t readings = 0;
-    std::size_t unknownReadings = 0;  // left out when alone: readings that met a repaint
-
-    std::set<IconColour> Seen() const;
-    // How often the picture changed.
-    std::size_t Changes() const { return runs.empty() ? 0 : runs.size() - 1; }
-    // Only a and b were seen, and the icon went from one to the other at least `times` times.
-    bool Alternates(IconColour a, IconColour b, std::size_t times = 2) const;
-    // The pictures a user looks at, without those that only flashed for less than `moment` on the
-    // way from one to the next (the first and the last run, cut by the watch, always stay).
-    ColourSequence Settled(std::chrono::milliseconds moment = std::chrono::milliseconds(150)) const;
-    // "green 1990 ms > normal 12 ms > green 2000 ms (900 readings)"
-    std::string Describe() const;
-};
-// Reads the icon as fast as the screen allows (at most once per `every`), so that a picture shown
-// only for a moment between two others, a flicker the eye catches, is seen as well. A single
-// unknown reading (one that met the shell repainting) does not count.
-ColourSequence SampleIconColours(HWND icon,
-                                 std::chrono::milliseconds duration,
-                                 std::chrono::milliseconds every = std::chrono::milliseconds(5));
 
 // ---- Texts of other programs' windows ----------------------------------------------------------
 // The window's text as WM_GETTEXT gives it, which Windows carries across processes (unlike

@@ -8,54 +8,9 @@
 namespace ovp::test {
 
 std::string GroupConfiguration(std::string_view installationName) {
-    return "[ProductInfo]\r\n"
-           "ProductNumber=5\r\n"
-           "ProductName=Grp Online\r\n"
-           "ProductInstallationName=" +
+    return "[ProductInfo]\r\nProductNumber=5\r\nProductName=Grp Online\r\nProductInstallationName=" +
            std::string(installationName) +
-           "\r\n"
-           "ProductTreeViewName=Grp Tree\r\n"
-           "ProductCaption=Grp Caption\r\n"
-           "ExeGroup=Grp\r\n"
-           "Language=English\r\n";
-}
-
-bool RecordingStartupHost::SetCurrentFolder(const std::filesystem::path& folder) {
-    calls.push_back("SetCurrentFolder");
-    currentFolder = folder;
-    return true;
-}
-
-void RecordingStartupHost::CreateAppMutex(std::string_view name) {
-    calls.push_back("CreateAppMutex " + std::string(name));
-    mutexName = name;
-}
-
-bool RecordingStartupHost::OtherInstanceRunning() {
-    calls.push_back("OtherInstanceRunning");
-    return otherInstance;
-}
-
-bool RecordingStartupHost::LoadMainForm(AppContext& /*context*/) {
-    calls.push_back("LoadMainForm");
-    return !failLoad;
-}
-
-void RecordingStartupHost::SetFormIcon(const std::filesystem::path& iconFile) {
-    calls.push_back("SetFormIcon");
-    formIcon = iconFile;
-}
-
-void RecordingStartupHost::AddTrayIcon() {
-    calls.push_back("AddTrayIcon");
-}
-
-void RecordingStartupHost::StartTimer(int timerId, std::uint32_t periodMs) {
-    calls.push_back("StartTimer " + std::to_string(timerId) + " " + std::to_string(periodMs));
-}
-
-void RecordingStartupHost::MinimizeAndHide() {
-    calls.push_back("MinimizeAndHide");
+           "\r\nProductTreeViewName=Grp Tree\r\nProductCaption=Grp Caption\r\nExeGroup=Grp\r\nLanguage=English\r\n";
 }
 
 AppFixture::AppFixture() : app(dir / "app") {

@@ -27,15 +27,30 @@ std::string GroupConfiguration(std::string_view installationName = "Grp Backup")
 // Records every call of start-up in order ("LoadMainForm", "StartTimer 5 2000", ...).
 class RecordingStartupHost : public IStartupHost {
   public:
-    bool SetCurrentFolder(const std::filesystem::path& folder) override;
-    void CreateAppMutex(std::string_view name) override;
-    bool OtherInstanceRunning() override;
+    bool SetCurrentFolder(const std::filesystem::path& folder) override {
+        calls.push_back("SetCurrentFolder");
+        currentFolder = folder;
+        return true;
+    }
+    void CreateAppMutex(std::string_view name) override { calls.push_back("CreateAppMutex " + std::string(name)); }
+    bool OtherInstanceRunning() override {
+        calls.push_back("OtherInstanceRunning");
+        return otherInstance;
+    }
     int ScreenDpiX() override { return dpi; }
-    bool LoadMainForm(AppContext& context) override;
-    void SetFormIcon(const std::filesystem::path& iconFile) override;
-    void AddTrayIcon() override;
-    void StartTimer(int timerId, std::uint32_t periodMs) override;
-    void MinimizeAndHide() override;
+    bool LoadMainForm(AppContext& /*context*/) override {
+        calls.push_back("LoadMainForm");
+        return !failLoad;
+    }
+    void SetFormIcon(const std::filesystem::path& iconFile) override {
+        calls.push_back("SetFormIcon");
+        formIcon = iconFile;
+    }
+    void AddTrayIcon() override { calls.push_back("AddTrayIcon"); }
+    void StartTimer(int timerId, std::uint32_t periodMs) override {
+        calls.push_back("StartTimer " + std::to_string(timerId) + " " + std::to_string(periodMs));
+    }
+    void MinimizeAndHide() override { calls.push_back("MinimizeAndHide"); }
 
     bool otherInstance = false;
     bool failLoad = false;
@@ -44,7 +59,6 @@ class RecordingStartupHost : public IStartupHost {
     std::vector<std::string> calls;
     std::filesystem::path currentFolder;
     std::filesystem::path formIcon;
-    std::string mutexName;
 };
 
 class AppFixture {

@@ -9,14 +9,11 @@ namespace ovp::test {
 
 class FakeLocaleFormat : public ILocaleFormat {
   public:
-    std::string ShortDatePattern() override;
-    std::string DecimalSeparator() override;
+    std::string ShortDatePattern() override { return shortDatePattern; }
+    std::string DecimalSeparator() override { return decimalSeparator; }
 
     std::string shortDatePattern = "M/d/yyyy";
     std::string decimalSeparator = ".";
-    // How often each was asked: the formats follow the user's settings, so they are read per use.
-    int patternReads = 0;
-    int separatorReads = 0;
 };
 
 }  // namespace ovp::test

@@ -15,7 +15,10 @@ class ScriptedRandom : public IRandom {
     ScriptedRandom(std::initializer_list<double> script) : script_(script) {}
 
     // The scripted values in order; after the last one it is repeated (0.0 when the script is empty).
-    double Uniform() override;
+    double Uniform() override {
+        const auto index = static_cast<std::size_t>(draws++);
+        return script_.empty() ? 0.0 : index < script_.size() ? script_[index] : script_.back();
+    }
     void Seed(std::uint64_t seed) override { seeds.push_back(seed); }
 
     // A value that falls in the middle of bucket `index` of `buckets` equal parts of [0, 1).

@@ -2,10 +2,12 @@
 
 #include <cmath>
 #include <limits>
+#include <set>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "platform/std_random.h"
 #include "support/fake_random.h"
 #include "support/fakes.h"
 
@@ -37,6 +39,13 @@ TEST(OffPeakHourTest, TwelveEqualChancesGiveTheNightHoursWithElevenPmTwice) {
     for (const int hour : {1, 19, 6, 23, 23, 23, 23, 1, 1}) {
         EXPECT_EQ(DrawOffPeakHour(edges), hour);
     }
+    // The program's own source reaches every one of the night hours.
+    StdRandom real(42);
+    std::set<int> hours;
+    for (int i = 0; i < 1000; ++i) {
+        hours.insert(DrawOffPeakHour(real));
+    }
+    EXPECT_EQ(hours.size(), 11u);
 }
 
 TEST(RecommendedStartTest, TodayOnTheDrawnHourEvenWhenItHasPassed) {

@@ -13,7 +13,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 constexpr OsVersion kXp{true, 5, 1, 2600};
-constexpr OsVersion kEleven{true, 10, 0, 22631};
+constexpr OsVersion kVista{true, 6, 0, 6000};  // the first of the family
 std::string Info(std::string_view text) {
     return "  [INFORMATION] " + std::string(text);
 }
@@ -111,7 +111,7 @@ TEST_F(ServiceControlTest, EachStateThatIsNotRunningIsTracedAndStartedAPausedOne
 TEST_F(ServiceControlTest, TheVistaFamilyReadsTheServiceOthersAskForFullAccess) {
     SetServiceState(kServiceRunning);
     EXPECT_EQ(control_.ServiceState(), kServiceRunning);
-    system_.version = kEleven;
+    system_.version = kVista;
     EXPECT_EQ(control_.ServiceState(), kServiceRunning);
     const std::vector<std::pair<std::string, ServiceAccess>> expected{{"Kesh Backup Service", ServiceAccess::Full},
                                                                       {"Kesh Backup Service", ServiceAccess::ReadOnly}};
@@ -127,7 +127,7 @@ TEST_F(ServiceControlTest, TheVistaFamilyReadsTheServiceOthersAskForFullAccess) 
 }
 
 TEST_F(ServiceControlTest, TheElevatedStartRunsOncePerRunOnTheVistaFamilyAndNeedsADriveLauncher) {
-    system_.version = kEleven;
+    system_.version = kVista;
     SetServiceState(kServiceStopped);
     shell_.answer = {5, 1223, "The operation was canceled by the user."};
     control_.ServiceStartIfNeeded();
@@ -191,7 +191,7 @@ TEST_F(ServiceControlTest, LaunchBackgroundStartsTheServiceTwiceAtMostAndNeverOn
 
     log_.clear();
     runState_ = {};
-    system_.version = kEleven;
+    system_.version = kVista;
     control_.LaunchBackground();
     EXPECT_EQ(startBatches(), 0);
 }

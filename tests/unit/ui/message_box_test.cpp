@@ -5,35 +5,6 @@
 namespace ovp {
 namespace {
 
-class RecordingMessageBox : public IMessageBox {
-  public:
-    bool Show(const MessageBoxRequest& shown) override {
-        request = shown;
-        return answer;
-    }
-    bool answer = true;
-    MessageBoxRequest request;
-};
-
-TEST(MessageBoxCallTest, ANoticeShowsOnlyCloseAndAQuestionPassesTheAnswerOn) {
-    RecordingMessageBox box;
-    Notice(box, "Careful.", 0x1234, "warn");
-    EXPECT_EQ(box.request.secondCaption, "Close");
-    EXPECT_FALSE(box.request.showFirst);
-    EXPECT_TRUE(box.request.showSecond);
-    EXPECT_EQ(box.request.iconKind, "warn");
-    EXPECT_EQ(box.request.owner, 0x1234u);
-
-    for (const bool answer : {true, false}) {
-        box.answer = answer;
-        EXPECT_EQ(Question(box, "Stop the backup?", 7), answer);
-    }
-    EXPECT_EQ(box.request.firstCaption, "Yes");
-    EXPECT_EQ(box.request.secondCaption, "No");
-    EXPECT_TRUE(box.request.showFirst && box.request.showSecond);
-    EXPECT_EQ(box.request.iconKind, "question");
-}
-
 TEST(MessageBoxLayoutTest, LinesFollowTheSixtyFiveCharacterWrap) {
     const std::string word64(64, 'w');
     const std::pair<std::string, int> cases[] = {

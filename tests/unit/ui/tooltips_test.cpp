@@ -59,11 +59,6 @@ TEST(ToolTipTableTest, TheFirstEqualKeyWinsAndTextsAreEnglishWhateverTheStringTa
         texts.texts[id] = "localised";
     }
     EXPECT_EQ(ToolTipText(texts, "frmStatus.Cmd_Yes", "B"), "view the log file for the scheduled backup operation");
-    EXPECT_EQ(ToolTipText(texts, "frmStatus.imgUpgrade", "B"),
-              "You have utilized your available quota. To continue\r\nwith the backups, upgrade your account");
-    EXPECT_EQ(ToolTipText(texts, "frmSchStart1.btnAdd", "B"), "Add the email address to the notification list");
-    EXPECT_EQ(ToolTipText(texts, "autobkwiz5.PicMissedhelp", "B"),
-              "Select this option to allow the missed scheduled backup to resume \r\nonce the computer is turned on");
     EXPECT_EQ(ToolTipText(texts, "frmStatus.Nothing", "B"), "");
 }
 
