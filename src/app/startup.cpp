@@ -97,6 +97,16 @@ void MoveStatusMessageIndicator(AppContext& context) {
     }
 }
 
+// The process list alone cannot part two monitors started at the same moment: each may see the
+// other, and both would end (or both stay). Only one of them creates the mutex, so that one stays
+// whatever the list shows; one that found the mutex there ends when the list shows another monitor.
+bool StaysAsOnlyInstance(AppContext& context, IStartupHost& host) {
+    bool createdMutex = false;
+    ResumeNext([&] { createdMutex = host.CreateAppMutex(context.names.mutexName); });
+    const bool otherRunning = host.OtherInstanceRunning();
+    return createdMutex || !otherRunning;
+}
+
 // Main step 21: the connection of a known user.
 void CheckConnection(AppContext& context, const std::string& userName) {
     SharedValues& values = context.values;
@@ -184,9 +194,9 @@ StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
     const Folders& folders = context.folders;
     IClock& clock = context.ports.clock;
 
-    // The single-instance test of step 14, made before anything is touched: the steps before it
-    // would empty the running monitor's start folder and replace its user's trace.
-    if (host.OtherInstanceRunning()) {
+    // The single-instance decision, made before anything is touched: what follows would empty the
+    // running monitor's start folder and replace its user's trace.
+    if (!StaysAsOnlyInstance(context, host)) {
         return StartupOutcome::SecondInstance;
     }
 
@@ -242,13 +252,8 @@ StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
         trace.Info("after setappdir");
     });
 
-    // Step 13.
-    ResumeNext([&] {
-        host.CreateAppMutex(context.names.mutexName);
-        trace.Info("after create appmutex");
-    });
-
-    // Step 14 was made first (above).
+    // Step 13: the mutex itself was created with the single-instance decision (above).
+    ResumeNext([&] { trace.Info("after create appmutex"); });
 
     // Step 15.
     ResumeNext([&] {

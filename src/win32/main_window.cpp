@@ -70,14 +70,18 @@ bool MainWindow::SetCurrentFolder(const std::filesystem::path& folder) {
     return ::SetCurrentDirectoryW(folder.c_str()) != FALSE;
 }
 
-void MainWindow::CreateAppMutex(std::string_view name) {
+bool MainWindow::CreateAppMutex(std::string_view name) {
     const std::wstring wideName = Wide(name);
     unique_handle mutex(::CreateMutexW(nullptr, TRUE, wideName.c_str()));
-    if (mutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (!mutex) {
+        return false;
+    }
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         ::ReleaseMutex(mutex.get());
-        return;  // closed here
+        return false;  // closed here
     }
     mutex_ = std::move(mutex);
+    return true;
 }
 
 bool MainWindow::OtherInstanceRunning() {

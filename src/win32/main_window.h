@@ -55,7 +55,7 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
 
     // ---- IStartupHost ----
     bool SetCurrentFolder(const std::filesystem::path& folder) override;
-    void CreateAppMutex(std::string_view name) override;
+    bool CreateAppMutex(std::string_view name) override;
     bool OtherInstanceRunning() override;
     int ScreenDpiX() override;
     bool LoadMainForm(AppContext& context) override;

@@ -26,9 +26,10 @@ bool RecordingStartupHost::SetCurrentFolder(const std::filesystem::path& folder)
     return true;
 }
 
-void RecordingStartupHost::CreateAppMutex(std::string_view name) {
+bool RecordingStartupHost::CreateAppMutex(std::string_view name) {
     calls.push_back("CreateAppMutex " + std::string(name));
     mutexName = name;
+    return mutexCreated;
 }
 
 bool RecordingStartupHost::OtherInstanceRunning() {

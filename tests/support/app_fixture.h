@@ -27,7 +27,7 @@ std::string GroupConfiguration(std::string_view installationName = "Grp Backup")
 class RecordingStartupHost : public IStartupHost {
   public:
     bool SetCurrentFolder(const std::filesystem::path& folder) override;
-    void CreateAppMutex(std::string_view name) override;
+    bool CreateAppMutex(std::string_view name) override;
     bool OtherInstanceRunning() override;
     int ScreenDpiX() override { return dpi; }
     bool LoadMainForm(AppContext& context) override;
@@ -37,6 +37,7 @@ class RecordingStartupHost : public IStartupHost {
     void MinimizeAndHide() override;
 
     bool otherInstance = false;
+    bool mutexCreated = true;
     bool failLoad = false;
     int dpi = 96;
 
