@@ -156,6 +156,44 @@ void TrayWindowMessages::PowerBroadcast() {
     }
     s_.host.EnableHibernationTimer(true);
     rememberedNextTransfer_ = nextTransfer;
+    // The computer sleeps as soon as this notification has been answered, and the one-second timer
+    // fires only after it has woken again: the wake timer must be armed now, not by that timer.
+    ResumeNext([&] { ArmWakeTimer(nextTransfer); });
+}
+
+void TrayWindowMessages::ArmWakeTimer(std::string_view nextTransfer) {
+    const auto scheduled = ReadScheduleStamp(nextTransfer);
+    if (!scheduled) {
+        return;
+    }
+    const std::int64_t seconds = DurationText(s_.clock.Now(), *scheduled).seconds;
+    if (seconds < 1) {
+        return;
+    }
+    std::unique_ptr<IWakeTimer> timer = OpenWakeTimer();
+    if (timer && timer->Arm(seconds)) {
+        armedTimer_ = std::move(timer);
+        armedFor_ = *scheduled;
+    }
+}
+
+std::unique_ptr<IWakeTimer> TrayWindowMessages::OpenWakeTimer() {
+    return s_.power.OpenWakeTimer(std::string(kWakeTimerPrefix) + std::to_string(instanceNumber_));
+}
+
+std::unique_ptr<IWakeTimer> TrayWindowMessages::TakeWakeTimer(const DateTime& due, std::int64_t seconds) {
+    std::unique_ptr<IWakeTimer> timer = std::move(armedTimer_);
+    if (timer && armedFor_ == due) {
+        return timer;
+    }
+    // The schedule moved without a notification, or none armed the timer.
+    if (!timer) {
+        timer = OpenWakeTimer();
+    }
+    if (!timer || !timer->Arm(seconds)) {
+        return nullptr;
+    }
+    return timer;
 }
 
 // ---- Taskbar, explorer logout, end of session ---------------------------------------------------
@@ -256,40 +294,37 @@ void TrayWindowMessages::chkHibernationTimeOut_Timer() noexcept {
 void TrayWindowMessages::HibernationCheck() {
     // A value that is no real date and time has nothing to wake for.
     const auto scheduled = ReadScheduleStamp(s_.values.ReadUserNameRegistry(contract::kNextTransfer));
+    const DateTime now = s_.clock.Now();
+    const Duration duration = scheduled ? DurationText(now, *scheduled) : Duration{};
+    if (duration.seconds < 1) {
+        // Armed for a wait that does not come, the timer would wake the computer for nothing.
+        armedTimer_.reset();
+    }
     if (!scheduled) {
         return;
     }
-    const DateTime now = s_.clock.Now();
     const std::string fields =
         "Current Time :  " + FormatStamp(now) + " Scheduled Time:  " + FormatStamp(*scheduled) + " Time difference:  ";
     if (*scheduled < now) {
         s_.trace.WriteDatedTrace("Time Difference is -ve. So Exiting.    " + fields);
         return;
     }
-    const Duration duration = DurationText(now, *scheduled);
     if (duration.seconds >= 1) {
         s_.trace.WriteDatedTrace(fields + duration.text);
-        WaitForWakeTimer(duration.seconds);
+        WaitForWakeTimer(*scheduled, duration.seconds);
     }
 }
 
-void TrayWindowMessages::WaitableTimerWait(std::int64_t seconds) noexcept {
-    if (waiting_) {
-        return;
-    }
-    ResumeNext([this, seconds] { WaitForWakeTimer(seconds); });
-}
-
-void TrayWindowMessages::WaitForWakeTimer(std::int64_t seconds) {
+void TrayWindowMessages::WaitForWakeTimer(const DateTime& due, std::int64_t seconds) {
     if (stopping_) {
         return;
     }
     const ScopedFlag waiting(waiting_);
     // A cancel asked for before this wait began was meant for an earlier one (or for none).
     cancelWait_ = false;
-    const auto timer = s_.power.OpenWakeTimer(std::string(kWakeTimerPrefix) + std::to_string(instanceNumber_));
+    const std::unique_ptr<IWakeTimer> timer = TakeWakeTimer(due, seconds);
     // Without an armed timer the wait could only end on a switch-off or a cancel.
-    if (!timer || !timer->Arm(seconds)) {
+    if (!timer) {
         return;
     }
     if (IsVista() && TrimWhitespace(s_.values.ReadUserNameOrvessa(contract::kStarted)) == "0") {

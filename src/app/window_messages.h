@@ -7,6 +7,7 @@
 // Nothing here throws out to the caller: each handler swallows its own failures.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -113,9 +114,6 @@ class TrayWindowMessages {
     // Runs window messages while it waits, so it may be re-entered; a tick that arrives during a
     // wait ends that wait and starts the new one when it has ended, instead of nesting.
     void chkHibernationTimeOut_Timer() noexcept;
-    // Arms the wake timer `seconds` ahead and waits until it fires, standby backups are switched
-    // off, a moved schedule cancels the wait or the program is ending.
-    void WaitableTimerWait(std::int64_t seconds) noexcept;
     // The program is ending: a running wait leaves at its next turn and no new one starts.
     void StopWaiting() noexcept { stopping_ = true; }
 
@@ -130,7 +128,16 @@ class TrayWindowMessages {
     void EndSession(std::uintptr_t sessionEnding);
     void TrayMouseMessage(std::intptr_t mouseMessage);
     void HibernationCheck();
-    void WaitForWakeTimer(std::int64_t seconds);
+    // Arms the named wake timer for the schedule and keeps it open for the wait: closing its last
+    // handle would disarm it.
+    void ArmWakeTimer(std::string_view nextTransfer);
+    std::unique_ptr<IWakeTimer> OpenWakeTimer();
+    // The timer the notification armed, armed anew when the schedule moved since; else one opened
+    // and armed here. nullptr when neither works.
+    std::unique_ptr<IWakeTimer> TakeWakeTimer(const DateTime& due, std::int64_t seconds);
+    // Waits until the timer fires, standby backups are switched off, a moved schedule cancels
+    // the wait or the program is ending.
+    void WaitForWakeTimer(const DateTime& due, std::int64_t seconds);
     bool IsVista();
     bool StandbyBackupOff();
 
@@ -143,6 +150,9 @@ class TrayWindowMessages {
     std::string rememberedNextTransfer_;
     // Set when the schedule moved; ends a pending wait.
     bool cancelWait_ = false;
+    // Armed by the last power notification and not yet taken by a wait.
+    std::unique_ptr<IWakeTimer> armedTimer_;
+    DateTime armedFor_;
     // What the last keep-awake request returned.
     std::uint32_t previousExecutionState_ = 0;
     bool waiting_ = false;

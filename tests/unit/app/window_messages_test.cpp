@@ -107,7 +107,7 @@ TEST_F(WindowMessagesTest, SuspendTracesTheScheduleAsksToStayAwakeAndArmsTheOneS
     Suspend();
     messages_.HandleMessage(kWmPowerBroadcast, 7, 0);  // resume and the other events are not ours
     EXPECT_EQ(UserTrace(), Lines{"03-14-2026 09:30:00 :     Hibernation Message Arrived"});
-    EXPECT_TRUE(Dated().empty() && host_.calls.empty() && power_.requests.empty());
+    EXPECT_TRUE(Dated().empty() && host_.calls.empty() && power_.requests.empty() && power_.openedNames.empty());
 
     SetRegistry("StandbyBackup", "");  // empty counts as on
     power_.previousState = 0x80000001u;
@@ -133,15 +133,19 @@ TEST_F(WindowMessagesTest, SuspendTracesTheScheduleAsksToStayAwakeAndArmsTheOneS
 
 // ---- The wake-up wait ---------------------------------------------------------------------------
 
-TEST_F(WindowMessagesTest, TickArmsTheNamedTimerAndWaitsUntilItFires) {
+TEST_F(WindowMessagesTest, SuspendArmsTheNamedTimerAndTheTickWaitsUntilItFires) {
     SetRegistry("NextTransfer", "03-14-2026 10:45:30");
-    // The first notification always "moves" the schedule from nothing; its own wait must still run.
+    // The computer may sleep as soon as the notification is answered: the timer is armed by then.
     Suspend();
+    EXPECT_EQ(power_.openedNames, Lines{"Timer4194304"});
+    EXPECT_EQ(power_.armedSeconds, std::vector<std::int64_t>{4530});
+    EXPECT_EQ(power_.openTimers, 1);
+    // The first notification always "moves" the schedule from nothing; its own wait must still run.
     power_.waitResults = {Wait::Input, Wait::Input, Wait::Timer};
     Tick();
     EXPECT_EQ(host_.calls, (Lines{"timer on", "timer off"}));
-    EXPECT_EQ(power_.openedNames, Lines{"Timer4194304"});
-    EXPECT_EQ(power_.armedSeconds, std::vector<std::int64_t>{4530});
+    EXPECT_EQ(power_.openedNames.size(), 1u);
+    EXPECT_EQ(power_.armedSeconds.size(), 1u);
     EXPECT_EQ(clock_.pumpingWaits, (std::vector<std::uint32_t>{1000, 1000, 1000}));
     EXPECT_EQ(Dated().back(),
               "Current Time :  03-14-2026 09:30:00 Scheduled Time:  03-14-2026 10:45:30 Time "
@@ -200,7 +204,7 @@ TEST_F(WindowMessagesTest, MovedScheduleCancelsThePendingWaitAndTheNextTickWaits
     };
     Tick();
     EXPECT_EQ(nestedOpen, 1);
-    EXPECT_EQ(power_.armedSeconds, (std::vector<std::int64_t>{5400, 1799}));
+    EXPECT_EQ(power_.armedSeconds, (std::vector<std::int64_t>{5400, 1800}));
     EXPECT_TRUE(Contains(Dated(),
                          "NewScheduledTime: 03-14-2026 10:00:00 Previous scheduled time: 03-14-2026 "
                          "11:00:00So Setting Cancel to true "));
