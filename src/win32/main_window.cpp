@@ -278,11 +278,6 @@ void MainWindow::ShowStatusWindow() {
     statusView_->Show(*statusForm_, nullptr);
 }
 
-bool MainWindow::HandleDialogMessage(MSG& message) {
-    return statusView_ != nullptr && statusView_->IsLoaded() &&
-           ::IsDialogMessageW(statusView_->Window(), &message) != FALSE;
-}
-
 void MainWindow::ExplorerLogout() {
     // Not built yet: the explorer logout belongs to the login and logout commands, which arrive
     // later. Until then the message is only traced by the window logic.

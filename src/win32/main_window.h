@@ -74,9 +74,6 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
 
     // ---- IStatusWindowHost ----
     void ShowStatusWindow() override;
-    // Keyboard navigation (Tab, Enter, Esc) of the modeless status window: true when the message
-    // was its and has been handled.
-    bool HandleDialogMessage(MSG& message);
 
     // `MnuExit` and `mnuShutdown`: the icon is removed, the procedure put back, the window
     // destroyed and the message loop ended. Safe to call more than once.

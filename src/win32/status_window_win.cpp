@@ -8,6 +8,7 @@
 
 #include "win32/dialog_ids.h"
 #include "win32/general_message_win.h"
+#include "win32/message_dispatch.h"
 #include "win32/text_win.h"
 
 namespace ovp::win {
@@ -117,6 +118,7 @@ INT_PTR CALLBACK StatusWindowView::DialogProc(HWND window, UINT message, WPARAM 
     if (message == WM_INITDIALOG) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
         reinterpret_cast<StatusWindowView*>(lParam)->window_ = window;
+        RegisterModelessDialog(window);
     }
     auto* self = reinterpret_cast<StatusWindowView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) {
@@ -124,6 +126,7 @@ INT_PTR CALLBACK StatusWindowView::DialogProc(HWND window, UINT message, WPARAM 
     }
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        UnregisterModelessDialog(window);
         self->OnDestroyed();
         return FALSE;
     }
@@ -221,7 +224,7 @@ void StatusWindowView::OnCommand(int id, int code) {
         case IDC_chkDesNotify1:
             events_->chkDesNotify1_Click(::IsDlgButtonChecked(window_, IDC_chkDesNotify1) == BST_CHECKED);
             break;
-        case IDCANCEL:  // Esc, where the host's message loop passes it to the dialog
+        case IDCANCEL:  // Esc
             Close();
             break;
         default:
