@@ -66,15 +66,9 @@ void OpenLogFile(IShell& shell, const std::filesystem::path& file) {
     open.verb = "open";
     open.file = file;
     open.show = ShowMode::Maximized;
-    if (shell.Execute(open).instance != kShellNoAssociation) {
-        return;
+    if (shell.Execute(open).instance == kShellNoAssociation) {
+        shell.OpenWithChooser(file);
     }
-    ShellRequest chooser;
-    chooser.verb = "open";
-    chooser.file = "RUNDLL32.EXE";
-    chooser.arguments = "shell32.dll,OpenAs_RunDLL " + Utf8FromPath(file);
-    chooser.show = ShowMode::Normal;
-    shell.Execute(chooser);
 }
 
 }  // namespace
@@ -106,30 +100,10 @@ Duration DurationText(const DateTime& start, const DateTime& end) {
     return duration;
 }
 
-void TrayWindowMessages::SetRegisteredMessages(std::uint32_t taskbarCreated, std::uint32_t closeInteractiveWindow) {
-    taskbarCreatedMessage_ = taskbarCreated;
-    closeInteractiveWindowMessage_ = closeInteractiveWindow;
-}
-
-void TrayWindowMessages::HandleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) noexcept {
-    if (message == kWmPowerBroadcast) {
-        OnPowerBroadcast(wParam);
-    } else if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
-        OnTaskbarCreated();
-    } else if (closeInteractiveWindowMessage_ != 0 && message == closeInteractiveWindowMessage_) {
-        OnCloseInteractiveWindow();
-    } else if (message == kWmEndSession) {
-        OnEndSession(wParam);
-    } else if (message == kWmTrayMouse) {
-        OnTrayMouseMessage(lParam);
-    }
-    RereadCurrentUser();
-}
-
 // ---- Power notifications ------------------------------------------------------------------------
 
-void TrayWindowMessages::OnPowerBroadcast(std::uintptr_t powerEvent) noexcept {
-    if (powerEvent != kPowerEventQuerySuspend && powerEvent != kPowerEventSuspend) {
+void TrayWindowMessages::OnPowerBroadcast(PowerEvent event) noexcept {
+    if (event == PowerEvent::Other) {
         return;
     }
     ResumeNext([this] { PowerBroadcast(); });
@@ -209,21 +183,21 @@ void TrayWindowMessages::OnCloseInteractiveWindow() noexcept {
     ResumeNext([this] { s_.host.ExplorerLogout(); });
 }
 
-void TrayWindowMessages::OnEndSession(std::uintptr_t sessionEnding) noexcept {
+void TrayWindowMessages::OnEndSession(bool sessionEnding) noexcept {
     ResumeNext([this, sessionEnding] { EndSession(sessionEnding); });
 }
 
-void TrayWindowMessages::EndSession(std::uintptr_t sessionEnding) {
+void TrayWindowMessages::EndSession(bool sessionEnding) {
     ResumeNext([this] { s_.trace.Info("Inside End_Session"); });
-    if (sessionEnding == 0) {
+    if (!sessionEnding) {
         // The log-off was cancelled: the user stays, so the main application, the client and
         // the connection state must stay as they are.
         return;
     }
     ResumeNext([this] {
-        const std::string title = s_.settings.installationName + std::string(kHiddenWindowSuffix);
-        if (const WindowHandle hidden = s_.windows.FindTopLevel(kDialogClassName, title)) {
-            s_.windows.Post(hidden, kWmHiddenWindowSessionEnd, 0, 0);
+        const std::string title = s_.settings.installationName + std::string(contract::kHiddenWindowSuffix);
+        if (const WindowHandle hidden = s_.windows.FindEngineHiddenDialog(title)) {
+            s_.windows.PostSessionEnd(hidden);
         }
     });
     ResumeNext([this] {
@@ -242,8 +216,8 @@ void TrayWindowMessages::EndSession(std::uintptr_t sessionEnding) {
     });
     ResumeNext([this] {
         const std::string title = s_.settings.caption + " (" + s_.values.CurrentUserName() + ")";
-        if (const WindowHandle clientWindow = s_.windows.FindTopLevel("", title)) {
-            s_.windows.Send(clientWindow, kWmClose, 0, 0);
+        if (const WindowHandle clientWindow = s_.windows.FindTopLevel(title)) {
+            s_.windows.Close(clientWindow);
         }
     });
     ResumeNext([this] { EndProcessesNamed(s_.processes, s_.names.classic); });
@@ -251,19 +225,21 @@ void TrayWindowMessages::EndSession(std::uintptr_t sessionEnding) {
 
 // ---- The private tray message -------------------------------------------------------------------
 
-void TrayWindowMessages::OnTrayMouseMessage(std::intptr_t mouseMessage) noexcept {
-    ResumeNext([this, mouseMessage] { TrayMouseMessage(mouseMessage); });
+void TrayWindowMessages::OnTrayMouse(TrayMouse mouse) noexcept {
+    ResumeNext([this, mouse] { TrayMouseMessage(mouse); });
 }
 
-void TrayWindowMessages::TrayMouseMessage(std::intptr_t mouseMessage) {
-    if (mouseMessage == kWmLButtonDblClk) {
-        const auto newest = NewestFileIn(s_.values.UserFolder() / PathFromUtf8(kSessionFolder));
-        if (!newest.empty()) {
-            OpenLogFile(s_.shell, newest);
-        }
-    } else if (mouseMessage == kWmRButtonUp) {
-        const bool stopEnabled = IsScheduledJobRunning(s_.values, s_.jobMemory) == kScheduledJobRunning;
-        s_.host.ShowTrayMenu(stopEnabled);
+void TrayWindowMessages::TrayMouseMessage(TrayMouse mouse) {
+    switch (mouse) {
+        case TrayMouse::DoubleClick:
+            if (const auto newest = NewestFileIn(s_.values.UserFolder() / PathFromUtf8(contract::kSessionFolder));
+                !newest.empty()) {
+                OpenLogFile(s_.shell, newest);
+            }
+            break;
+        case TrayMouse::RightUp:
+            s_.host.ShowTrayMenu(IsScheduledJobRunning(s_.values, s_.jobMemory) == kScheduledJobRunning);
+            break;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <optional>
 #include <string>
 
 #include "context/tray_menu_model.h"
@@ -44,6 +45,29 @@ bool FileIdentity(const std::filesystem::path& path, BY_HANDLE_FILE_INFORMATION&
     unique_hfile file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, 0, nullptr));
     return file && ::GetFileInformationByHandle(file.get(), &info);
+}
+
+PowerEvent PowerEventOf(WPARAM event) {
+    switch (event) {
+        case PBT_APMQUERYSUSPEND:
+            return PowerEvent::QuerySuspend;
+        case PBT_APMSUSPEND:
+            return PowerEvent::Suspend;
+        default:
+            return PowerEvent::Other;
+    }
+}
+
+// The private tray message carries a mouse message number as its second parameter.
+std::optional<TrayMouse> TrayMouseOf(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDBLCLK:
+            return TrayMouse::DoubleClick;
+        case WM_RBUTTONUP:
+            return TrayMouse::RightUp;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -156,10 +180,9 @@ bool MainWindow::LoadMainForm(AppContext& context) {
                                          context.settings,
                                          context.names};
     messages_ = std::make_unique<TrayWindowMessages>(services, reinterpret_cast<std::uintptr_t>(instance_));
-    const std::wstring taskbarCreated = Wide(kTaskbarCreatedMessage);
-    const std::wstring closeInteractive = Wide(kCloseInteractiveWindowMessage);
-    messages_->SetRegisteredMessages(::RegisterWindowMessageW(taskbarCreated.c_str()),
-                                     ::RegisterWindowMessageW(closeInteractive.c_str()));
+    // 0 for one that could not be registered: it then matches no message.
+    taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessage);
+    closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
     watcher_ = std::make_unique<MissedBackupWatcher>(context);
     statusMonitor_ = std::make_unique<ovp::TrayStatusMonitor>(context, *tray_, *this);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
@@ -359,14 +382,32 @@ LRESULT CALLBACK MainWindow::TrayWindowProc(HWND window, UINT message, WPARAM wP
     if (self == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    if (self->messages_ != nullptr) {
-        self->messages_->HandleMessage(message, static_cast<std::uintptr_t>(wParam),
-                                       static_cast<std::intptr_t>(lParam));
-    }
+    self->PassToWindowLogic(message, wParam, lParam);
     // The saved procedure stays known after a restore (TaskbarCreated removes and adds the icon
     // inside this very call), so the message always reaches the form.
     const WNDPROC previous = self->previousProc_ != nullptr ? self->previousProc_ : &MainWindow::FormProc;
     return ::CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
+void MainWindow::PassToWindowLogic(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (messages_ == nullptr) {
+        return;
+    }
+    TrayWindowMessages& logic = *messages_;
+    if (message == WM_POWERBROADCAST) {
+        logic.OnPowerBroadcast(PowerEventOf(wParam));
+    } else if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
+        logic.OnTaskbarCreated();
+    } else if (closeInteractiveWindowMessage_ != 0 && message == closeInteractiveWindowMessage_) {
+        logic.OnCloseInteractiveWindow();
+    } else if (message == WM_ENDSESSION) {
+        logic.OnEndSession(wParam != FALSE);
+    } else if (message == kTrayMouseMessage) {
+        if (const std::optional<TrayMouse> mouse = TrayMouseOf(lParam)) {
+            logic.OnTrayMouse(*mouse);
+        }
+    }
+    logic.RereadCurrentUser();
 }
 
 LRESULT MainWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -34,6 +34,12 @@ namespace ovp::win {
 inline constexpr wchar_t kMainWindowClassName[] = L"frmOVWinService";
 inline constexpr wchar_t kMainWindowTitle[] = L"frmOVWinService";
 
+// The registered messages of a re-created taskbar and of the explorer's logout request.
+inline constexpr wchar_t kTaskbarCreatedMessage[] = L"TaskbarCreated";
+inline constexpr wchar_t kCloseInteractiveWindowMessage[] = L"CloseInteractiveWindow";
+// The private message whose second parameter carries a mouse message of the tray icon.
+inline constexpr UINT kTrayMouseMessage = 0x7E9;
+
 // Form timers beside the two periodic ones of start-up.
 inline constexpr UINT_PTR kHibernationTimerId = 0x7E01;  // `chkHibernationTimeOut`, one-shot
 inline constexpr UINT kHibernationTimerMs = 1000;
@@ -95,6 +101,8 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
     static MainWindow* From(HWND window);
 
     LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // `TrayWindowProc`'s part: the message as a call on the window logic, if it is one of its.
+    void PassToWindowLogic(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void OnTimer(UINT_PTR timerId);
     void OnCommand(int commandId);
     void OnTrayIconMouse(LPARAM mouseMessage);
@@ -109,6 +117,8 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
     AppContext* context_ = nullptr;
     HWND window_ = nullptr;
     WNDPROC previousProc_ = nullptr;
+    UINT taskbarCreatedMessage_ = 0;
+    UINT closeInteractiveWindowMessage_ = 0;
     bool subclassed_ = false;
     bool shutDown_ = false;
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/window_messages.h"
 #include "base/datetime.h"
 #include "base/files.h"
 #include "contract/engine_contract.h"
@@ -41,7 +40,7 @@ class SimulatorTest : public MonitorTest {
         std::vector<std::filesystem::path> logs;
         std::error_code error;
         for (const auto& entry :
-             std::filesystem::directory_iterator(UserFolder() / PathFromUtf8(kSessionFolder), error)) {
+             std::filesystem::directory_iterator(UserFolder() / PathFromUtf8(c::kSessionFolder), error)) {
             logs.push_back(entry.path());
         }
         return logs;

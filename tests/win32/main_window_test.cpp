@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
+#include "base/text.h"
 #include "context/tray_menu_model.h"
 #include "support/app_fixture.h"
 #include "win32/system_info_win.h"
@@ -129,6 +130,21 @@ TEST_F(MainWindowTest, ARecreatedTaskbarGetsTheIconBack) {
     ::SendMessageW(form_.Window(), taskbarCreated, 0, 0);
     EXPECT_TRUE(form_.IsSubclassed());
     EXPECT_TRUE(form_.TrayIcon()->IsAdded());
+}
+
+TEST_F(MainWindowTest, OnlyTheSuspendNotificationsReachTheWindowLogic) {
+    CreateFolders(fx_.app / "Grp Backup");  // the trace's folder while no user is known
+    form_.AddTrayIcon();
+    for (const WPARAM event : {PBT_APMRESUMEAUTOMATIC, PBT_APMSUSPEND, PBT_APMPOWERSTATUSCHANGE, PBT_APMQUERYSUSPEND}) {
+        ::SendMessageW(form_.Window(), WM_POWERBROADCAST, event, 0);
+    }
+    const std::string trace = DecodeTextFile(test::ReadAll(fx_.app / "Grp Backup" / "TrayTraceFile.txt"));
+    std::size_t arrived = 0;
+    for (std::size_t at = trace.find("Hibernation Message Arrived"); at != std::string::npos;
+         at = trace.find("Hibernation Message Arrived", at + 1)) {
+        ++arrived;
+    }
+    EXPECT_EQ(arrived, 2u) << trace;
 }
 
 TEST_F(MainWindowTest, BothPeriodicTimersFire) {
