@@ -146,7 +146,7 @@ int MainWindow::ScreenDpiX() {
 bool MainWindow::RegisterFormClass() {
     WNDCLASSEXW form{};
     form.cbSize = sizeof(form);
-    form.lpfnWndProc = &MainWindow::FormProc;
+    form.lpfnWndProc = &MainWindow::WindowProc;
     form.hInstance = instance_;
     form.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
     form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
@@ -347,45 +347,15 @@ void MainWindow::Exit() noexcept {
 
 // ---- Window procedures ----------------------------------------------------------------------
 
-MainWindow* MainWindow::From(HWND window) {
-    return reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-LRESULT CALLBACK MainWindow::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    MainWindow* self = From(window);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (self != nullptr) {
-            self->window_ = nullptr;
-            self->subclassed_ = false;
-        }
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (self == nullptr) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        return self->OnFormMessage(message, wParam, lParam);
-    } catch (...) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-}
-
 LRESULT CALLBACK MainWindow::TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = From(window);
+    MainWindow* self = FromWindow(window);
     if (self == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
     self->PassToWindowLogic(message, wParam, lParam);
     // The saved procedure stays known after a restore (TaskbarCreated removes and adds the icon
     // inside this very call), so the message always reaches the form.
-    const WNDPROC previous = self->previousProc_ != nullptr ? self->previousProc_ : &MainWindow::FormProc;
+    const WNDPROC previous = self->previousProc_ != nullptr ? self->previousProc_ : &MainWindow::WindowProc;
     return ::CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
@@ -410,7 +380,11 @@ void MainWindow::PassToWindowLogic(UINT message, WPARAM wParam, LPARAM lParam) n
     logic.RereadCurrentUser();
 }
 
-LRESULT MainWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+void MainWindow::OnWindowGone(HWND /*window*/) noexcept {
+    subclassed_ = false;
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
             OnTimer(static_cast<UINT_PTR>(wParam));

@@ -27,6 +27,7 @@
 #include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
 #include "win32/unique_resource.h"
+#include "win32/window_base.h"
 
 namespace ovp::win {
 
@@ -51,7 +52,10 @@ inline constexpr UINT kTrayRetryMs = 2000;
 // Whether two paths name the same file (same volume and file index), however they are written.
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
-class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWindowHost {
+class MainWindow final : public WindowBase<MainWindow>,
+                         public IStartupHost,
+                         public ITrayHost,
+                         public IStatusWindowHost {
   public:
     MainWindow(HINSTANCE instance, std::filesystem::path executable);
     ~MainWindow() override;
@@ -87,7 +91,6 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
     // What Exit does without ending the message loop (the loop has already ended).
     void Shutdown() noexcept;
 
-    HWND Window() const { return window_; }
     bool IsSubclassed() const { return subclassed_; }
     const Win32TrayIcon* TrayIcon() const { return tray_.get(); }
     Win32TrayIcon* TrayIcon() { return tray_.get(); }
@@ -96,11 +99,13 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
     int WatcherTicks() const { return watcherTicks_; }
 
   private:
-    static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static MainWindow* From(HWND window);
+    friend class WindowBase<MainWindow>;
 
-    LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The form's own procedure: timers, menu commands, the refused close.
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnWindowGone(HWND window) noexcept;
     // `TrayWindowProc`'s part: the message as a call on the window logic, if it is one of its.
     void PassToWindowLogic(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void OnTimer(UINT_PTR timerId);
@@ -115,7 +120,6 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
     HINSTANCE instance_;
     std::filesystem::path executable_;
     AppContext* context_ = nullptr;
-    HWND window_ = nullptr;
     WNDPROC previousProc_ = nullptr;
     UINT taskbarCreatedMessage_ = 0;
     UINT closeInteractiveWindowMessage_ = 0;

@@ -114,32 +114,10 @@ void StatusWindowView::Close() {
     }
 }
 
-INT_PTR CALLBACK StatusWindowView::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
-        reinterpret_cast<StatusWindowView*>(lParam)->window_ = window;
-        RegisterModelessDialog(window);
-    }
-    auto* self = reinterpret_cast<StatusWindowView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        UnregisterModelessDialog(window);
-        self->OnDestroyed();
-        return FALSE;
-    }
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
-}
-
 INT_PTR StatusWindowView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            RegisterModelessDialog(window_);
             OnInitDialog();
             return TRUE;
         case WM_COMMAND:
@@ -232,9 +210,9 @@ void StatusWindowView::OnCommand(int id, int code) {
     }
 }
 
-void StatusWindowView::OnDestroyed() {
+void StatusWindowView::OnWindowGone(HWND window) noexcept {
+    UnregisterModelessDialog(window);
     // The children are gone: the label's font can go, and the tooltip went with its owner.
-    window_ = nullptr;
     toolTip_.reset();
     statusFont_.reset();
 }
