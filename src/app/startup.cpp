@@ -52,7 +52,7 @@ bool IsDeletableStartFolder(const fs::path& folder, const fs::path& appFolder, s
     return !error && realFolder.parent_path() == realApp;
 }
 
-// Form_Load step 4: the web-management entry as the stored switch and the login make it.
+// The web-management entry as the stored switch and the login make it.
 void ShowWebManagementState(AppContext& context) {
     context.trayMenu.SetVisible(TrayMenuItem::WebPlugin, true);
     context.trayMenu.SetEnabled(TrayMenuItem::WebPlugin, true);
@@ -66,7 +66,7 @@ void ShowWebManagementState(AppContext& context) {
     context.trayMenu.SetChecked(TrayMenuItem::WebPlugin, webPlugin != "0" && loggedIn);
 }
 
-// Form_Load step 11: installs the service through its batch files when it is missing.
+// Installs the service through its batch files when it is missing.
 void InstallServiceWhenMissing(AppContext& context) {
     context.trace.Info("Checking Background running..1");
     if (context.serviceControl.ServiceState() != kServiceCannotOpen) {
@@ -83,7 +83,7 @@ void InstallServiceWhenMissing(AppContext& context) {
     }
 }
 
-// Form_Load step 12: the engine leaves the quota message indicator under its own spelling.
+// The engine leaves the quota message indicator under its own spelling.
 void MoveStatusMessageIndicator(AppContext& context) {
     clsTransfer& transfer = context.transfer;
     const std::string indicator =
@@ -97,7 +97,17 @@ void MoveStatusMessageIndicator(AppContext& context) {
     }
 }
 
-// Main step 21: the connection of a known user.
+// The process list alone cannot part two monitors started at the same moment: each may see the
+// other, and both would end (or both stay). Only one of them creates the mutex, so that one stays
+// whatever the list shows; one that found the mutex there ends when the list shows another monitor.
+bool StaysAsOnlyInstance(AppContext& context, IStartupHost& host) {
+    bool createdMutex = false;
+    ResumeNext([&] { createdMutex = host.CreateAppMutex(context.names.mutexName); });
+    const bool otherRunning = host.OtherInstanceRunning();
+    return createdMutex || !otherRunning;
+}
+
+// The connection of a known user.
 void CheckConnection(AppContext& context, const std::string& userName) {
     SharedValues& values = context.values;
     const std::string connectionKey = values.ConnectionParametersKey();
@@ -132,6 +142,156 @@ void CheckConnection(AppContext& context, const std::string& userName) {
     });
 }
 
+// ---- The steps of `Main` after the single-instance decision --------------------------------------
+
+// Every start begins with an empty start folder. It is emptied before its first line is written,
+// so that the line survives and moves into the user's trace with the others.
+void EmptyStartFolder(AppContext& context) {
+    const fs::path start = context.folders.StartFolder();
+    if (!FolderExists(start)) {
+        CreateFolders(start);
+    }
+    DeleteFileIfExists(TraceFileIn(start));
+    RecreateStartFolder(context.folders, context.ports.files);
+    context.trace.Info("Started Tray...");
+}
+
+void TraceBackgroundCheck(AppContext& context) {
+    context.trace.Info("checking if " + context.names.background + " is running");
+}
+
+void CreateDefaultFiles(AppContext& context) {
+    ResumeNext([&] { context.DefaultFilesForm().Form_Load(); });
+    ResumeNext([&] { context.trace.Info("After creating default files..."); });
+}
+
+// The name is read here, but the trace keeps to the start folder until the lines written so far
+// have moved.
+std::string ReadDefaultUser(AppContext& context) {
+    std::string userName = context.storedUser.CurrentUserName();
+    context.trace.Info("Default user: " + userName);
+    return userName;
+}
+
+// The user's trace starts afresh with the start folder's lines. Without a user the user folder is
+// the start folder itself, whose trace stays.
+void MoveStartTraceToUser(AppContext& context, const std::string& userName) {
+    const fs::path start = context.folders.StartFolder();
+    const fs::path userFolder = context.folders.UserFolder(userName);
+    DeleteFileIfExists(userFolder / PathFromUtf8(contract::kTempRecValsFile));
+    if (userFolder != start) {
+        CreateFolders(userFolder);
+        DeleteFileIfExists(TraceFileIn(userFolder));
+        if (FileExists(TraceFileIn(start))) {
+            CopyFileOverwrite(TraceFileIn(start), TraceFileIn(userFolder));
+        }
+    }
+}
+
+void EnterAppFolder(AppContext& context, IStartupHost& host) {
+    context.trace.Info("before Setappdir");
+    host.SetCurrentFolder(context.folders.AppFolder());
+    context.trace.Info("after setappdir");
+}
+
+// An "OpenFileMode" of "2" becomes "0", written back in the kind the engine stored it in.
+void ResetOpenFileMode(AppContext& context) {
+    SharedValues& values = context.values;
+    const std::string key = values.ProductKey();
+    const RegistryValue mode = values.ReadRegistry(RegistryRoot::LocalMachine, key, contract::kRegOpenFileMode);
+    if (mode.AsText() != "2") {
+        return;
+    }
+    if (mode.kind == RegistryValue::Kind::Dword) {
+        values.WriteRegistryDword(RegistryRoot::LocalMachine, key, contract::kRegOpenFileMode, 0);
+    } else {
+        values.WriteRegistryString(RegistryRoot::LocalMachine, key, contract::kRegOpenFileMode, "0");
+    }
+}
+
+// `MinimizeToTray`.
+void MinimizeToTray(AppContext& context, IStartupHost& host) {
+    host.MinimizeAndHide();
+    context.trayMenu.SetEnabled(TrayMenuItem::MnuOpen, true);
+}
+
+void MarkFirstTimeUser(AppContext& context) {
+    context.values.WriteRegistryString(RegistryRoot::CurrentUser, context.values.VendorKey(),
+                                       contract::kRegFirstTimeUser, "TRUE");
+}
+
+// ---- The steps of `Form_Load` -----------------------------------------------------------------
+
+// The form's icon; product 1 hides the other products' entries and captions its options.
+void ApplyProductToForm(AppContext& context, IStartupHost& host) {
+    TrayMenuModel& menu = context.trayMenu;
+    const ProductSettings& settings = context.settings;
+    menu.ApplyLocalisedCaptions(context.texts, settings.productName);
+    host.SetFormIcon(FormIconFile(context));
+    if (settings.productNumber == 1) {
+        for (TrayMenuItem item : {TrayMenuItem::MnuQuotaExceeded, TrayMenuItem::GBAdditional, TrayMenuItem::BLLine,
+                                  TrayMenuItem::MnuOpenDrive}) {
+            menu.Hide(item);
+        }
+        menu.SetCaption(TrayMenuItem::MnuOptions, settings.caption);
+    }
+}
+
+// `mnuSession`, the entry whose handler shows the log viewer (the localised text of `MnuViewLog`
+// is its own).
+void CaptionLogViewer(AppContext& context) {
+    const std::string text = GetLocaleString(context.texts, 1575);
+    const std::string& caption = context.settings.caption;
+    context.trayMenu.SetCaption(TrayMenuItem::mnuSession,
+                                text.empty() ? caption + " Log Viewer" : text + " " + caption);
+}
+
+// The password that goes with it is not kept in memory: web management, the only feature that
+// needs it, reads it afresh when it does.
+void ReadInteractiveUser(AppContext& context) {
+    context.interactiveUser = context.transfer.Trf_ReadUserNameProfile(contract::kInteractive);
+}
+
+void AttachContextMenuWhenPresent(AppContext& context) {
+    if (FileExists(context.folders.AppFolder() / PathFromUtf8(kContextMenuControlFile))) {
+        AttachContextMenuControl(context);
+    }
+}
+
+// The schedule files are found from the current user at each use, never remembered at load: a
+// path kept from load time would lead into the previous user's folder after a login.
+void ApplyScheduleDisable(AppContext& context) {
+    const std::string disabled = context.transfer.Trf_ReadUserProfile(contract::kScheduleDisable);
+    if (disabled.empty()) {
+        context.transfer.Trf_WriteUserProfile(contract::kScheduleDisable, "FALSE");
+        context.trayMenu.SetChecked(TrayMenuItem::MnuDisableAutobkup, false);
+    } else if (disabled == "FALSE") {
+        context.trayMenu.SetChecked(TrayMenuItem::MnuDisableAutobkup, false);
+    } else if (disabled == "TRUE") {
+        context.trayMenu.SetChecked(TrayMenuItem::MnuDisableAutobkup, true);
+    }
+}
+
+void StartBackgroundWhenAsked(AppContext& context) {
+    if (context.values.ReadUserNameRegistry(contract::kTray) == contract::kTrayStartBackground) {
+        context.serviceControl.LaunchBackground();
+    }
+}
+
+// From Vista on a normal user may not start the service: the watcher looks after it instead.
+void StartServiceBeforeVista(AppContext& context) {
+    if (!IsVistaOr7(context.ports.system.Version())) {
+        context.serviceControl.ServiceStartIfNeeded();
+    }
+}
+
+void ReportWebManagementError(AppContext& context) {
+    const std::string errVal = ReadErrVal(context);
+    if (IsWebManagementError(errVal)) {
+        WebManagementErrorReport(context, errVal);
+    }
+}
+
 }  // namespace
 
 std::optional<ProductSettings> ReadStartupSettings(const fs::path& appFolder) {
@@ -152,15 +312,15 @@ std::optional<ProductSettings> ReadStartupSettings(const fs::path& appFolder) {
 
 StartupResult Main(const PlatformPorts& ports, IStartupHost& host, const fs::path& appFolder) {
     StartupResult result;
-    // Step 1, with steps 4 and 5 that complete the settings before the names and folders are
-    // derived from them.
+    // The brand file and the empty-name rule complete the settings before the names and folders
+    // are derived from them.
     std::optional<ProductSettings> settings = ReadStartupSettings(appFolder);
     if (!settings) {
         result.outcome = StartupOutcome::NoConfiguration;
         return result;
     }
-    // Steps 2 and 3: the context opens the language file and starts the service start counter at
-    // 0 and the mail-server job keywords.
+    // The context opens the language file and starts the service start counter at 0 and the
+    // mail-server job keywords.
     result.context = std::make_unique<AppContext>(ports, appFolder, std::move(*settings));
     result.outcome = RunMainSteps(*result.context, host);
     return result;
@@ -179,225 +339,61 @@ bool RecreateStartFolder(const Folders& folders, IFileSystem& files) {
 }
 
 StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host) {
-    Trace& trace = context.trace;
-    const Folders& folders = context.folders;
-    IClock& clock = context.ports.clock;
-
-    // The single-instance test of step 14, made before anything is touched: the steps before it
-    // would empty the running monitor's start folder and replace its user's trace.
-    if (host.OtherInstanceRunning()) {
+    // The single-instance decision comes before anything is touched: the steps after it would
+    // empty the running monitor's start folder and replace its user's trace.
+    if (!StaysAsOnlyInstance(context, host)) {
         return StartupOutcome::SecondInstance;
     }
-
-    // Step 6. The start folder is emptied before its first line is written, so that the line
-    // survives and moves into the user's trace with the others (step 10).
-    ResumeNext([&] {
-        const fs::path start = folders.StartFolder();
-        if (!FolderExists(start)) {
-            CreateFolders(start);
-        }
-        DeleteFileIfExists(TraceFileIn(start));
-        RecreateStartFolder(folders, context.ports.files);
-        trace.Info("Started Tray...");
-    });
-
-    // Step 7.
-    ResumeNext([&] { trace.Info("checking if " + context.names.background + " is running"); });
-
-    // Step 8.
-    ResumeNext([&] { context.DefaultFilesForm().Form_Load(); });
-    ResumeNext([&] { trace.Info("After creating default files..."); });
-
-    // Step 9: the name is read here, but the trace keeps to the start folder until the lines
-    // written so far have moved.
+    ResumeNext([&] { EmptyStartFolder(context); });
+    ResumeNext([&] { TraceBackgroundCheck(context); });
+    CreateDefaultFiles(context);
     std::string userName;
-    ResumeNext([&] {
-        userName = context.storedUser.CurrentUserName();
-        trace.Info("Default user: " + userName);
-    });
-
-    // Step 10. Without a user the user folder is the start folder itself, whose trace stays.
-    ResumeNext([&] {
-        const fs::path start = folders.StartFolder();
-        const fs::path userFolder = folders.UserFolder(userName);
-        DeleteFileIfExists(userFolder / PathFromUtf8(contract::kTempRecValsFile));
-        if (userFolder != start) {
-            CreateFolders(userFolder);
-            DeleteFileIfExists(TraceFileIn(userFolder));
-            if (FileExists(TraceFileIn(start))) {
-                CopyFileOverwrite(TraceFileIn(start), TraceFileIn(userFolder));
-            }
-        }
-    });
+    ResumeNext([&] { userName = ReadDefaultUser(context); });
+    ResumeNext([&] { MoveStartTraceToUser(context, userName); });
     context.traceUser.MarkKnown();
-
-    // Step 11.
-    ResumeNext([&] { trace.Info("Default user" + userName); });
-
-    // Step 12.
-    ResumeNext([&] {
-        trace.Info("before Setappdir");
-        host.SetCurrentFolder(folders.AppFolder());
-        trace.Info("after setappdir");
-    });
-
-    // Step 13.
-    ResumeNext([&] {
-        host.CreateAppMutex(context.names.mutexName);
-        trace.Info("after create appmutex");
-    });
-
-    // Step 14 was made first (above).
-
-    // Step 15.
-    ResumeNext([&] {
-        const std::string key = context.values.ProductKey();
-        const RegistryValue mode =
-            context.values.ReadRegistry(RegistryRoot::LocalMachine, key, contract::kRegOpenFileMode);
-        if (mode.AsText() != "2") {
-            return;
-        }
-        // Written back in the kind the engine stored it in.
-        if (mode.kind == RegistryValue::Kind::Dword) {
-            context.values.WriteRegistryDword(RegistryRoot::LocalMachine, key, contract::kRegOpenFileMode, 0);
-        } else {
-            context.values.WriteRegistryString(RegistryRoot::LocalMachine, key, contract::kRegOpenFileMode, "0");
-        }
-    });
-
-    // Step 16.
+    ResumeNext([&] { context.trace.Info("Default user" + userName); });
+    ResumeNext([&] { EnterAppFolder(context, host); });
+    // The mutex itself was created with the single-instance decision.
+    ResumeNext([&] { context.trace.Info("after create appmutex"); });
+    ResumeNext([&] { ResetOpenFileMode(context); });
     context.serviceRun.elevatedStartDone = false;
-
-    // Step 17.
     ResumeNext([&] { context.largeFonts = IsLargeFonts(host.ScreenDpiX()); });
 
-    // Step 18.
     bool loaded = false;
     ResumeNext([&] { loaded = host.LoadMainForm(context); });
     if (!loaded) {
         return StartupOutcome::NoMainForm;
     }
     Form_Load(context, host);
+    ResumeNext([&] { MinimizeToTray(context, host); });
 
-    // Step 19: `MinimizeToTray`.
-    ResumeNext([&] {
-        host.MinimizeAndHide();
-        context.trayMenu.SetEnabled(TrayMenuItem::MnuOpen, true);
-    });
-
-    // Step 20.
     ResumeNext([&] {
         userName = context.storedUser.CurrentUserName();
-        clock.Sleep(1000);
+        context.ports.clock.Sleep(1000);
     });
-
-    // Step 21.
     if (!userName.empty()) {
         CheckConnection(context, userName);
     }
-
-    // Step 22.
-    ResumeNext([&] {
-        context.values.WriteRegistryString(RegistryRoot::CurrentUser, context.values.VendorKey(),
-                                           contract::kRegFirstTimeUser, "TRUE");
-    });
+    ResumeNext([&] { MarkFirstTimeUser(context); });
     return StartupOutcome::Running;
 }
 
 void Form_Load(AppContext& context, IStartupHost& host) {
-    TrayMenuModel& menu = context.trayMenu;
-    const ProductSettings& settings = context.settings;
-
-    // Step 1.
-    ResumeNext([&] {
-        menu.ApplyLocalisedCaptions(context.texts, settings.productName);
-        host.SetFormIcon(FormIconFile(context));
-        if (settings.productNumber == 1) {
-            for (TrayMenuItem item : {TrayMenuItem::MnuQuotaExceeded, TrayMenuItem::GBAdditional, TrayMenuItem::BLLine,
-                                      TrayMenuItem::MnuOpenDrive}) {
-                menu.Hide(item);
-            }
-            menu.SetCaption(TrayMenuItem::MnuOptions, settings.caption);
-        }
-    });
-
-    // Step 2: `mnuSession`, the entry whose handler shows the log viewer (the localised text of
-    // `MnuViewLog` is its own).
-    ResumeNext([&] {
-        const std::string text = GetLocaleString(context.texts, 1575);
-        menu.SetCaption(TrayMenuItem::mnuSession,
-                        text.empty() ? settings.caption + " Log Viewer" : text + " " + settings.caption);
-    });
-
-    // Step 3. The password that goes with it is not kept in memory: web management, the only
-    // feature that needs it, reads it afresh when it does.
-    ResumeNext([&] { context.interactiveUser = context.transfer.Trf_ReadUserNameProfile(contract::kInteractive); });
-
-    // Step 4.
+    ResumeNext([&] { ApplyProductToForm(context, host); });
+    ResumeNext([&] { CaptionLogViewer(context); });
+    ResumeNext([&] { ReadInteractiveUser(context); });
     ResumeNext([&] { ShowWebManagementState(context); });
-
-    // Step 5.
-    ResumeNext([&] {
-        if (FileExists(context.folders.AppFolder() / PathFromUtf8(kContextMenuControlFile))) {
-            AttachContextMenuControl(context);
-        }
-    });
-
-    // Step 6.
+    ResumeNext([&] { AttachContextMenuWhenPresent(context); });
     ResumeNext([&] { ConvertUncEntries(context); });
-
-    // Step 7.
     ResumeNext([&] { host.AddTrayIcon(); });
-
-    // Step 8: the schedule files are found from the current user at each use, never remembered
-    // here: a path kept from load time would lead into the previous user's folder after a login.
-
-    // Step 9.
-    ResumeNext([&] {
-        const std::string disabled = context.transfer.Trf_ReadUserProfile(contract::kScheduleDisable);
-        if (disabled.empty()) {
-            context.transfer.Trf_WriteUserProfile(contract::kScheduleDisable, "FALSE");
-            menu.SetChecked(TrayMenuItem::MnuDisableAutobkup, false);
-        } else if (disabled == "FALSE") {
-            menu.SetChecked(TrayMenuItem::MnuDisableAutobkup, false);
-        } else if (disabled == "TRUE") {
-            menu.SetChecked(TrayMenuItem::MnuDisableAutobkup, true);
-        }
-    });
-
-    // Step 10.
+    ResumeNext([&] { ApplyScheduleDisable(context); });
     ResumeNext([&] { host.StartTimer(kStatusTimerId, kStatusTimerPeriodMs); });
-
-    // Step 11.
     ResumeNext([&] { InstallServiceWhenMissing(context); });
-
-    // Step 12.
     ResumeNext([&] { MoveStatusMessageIndicator(context); });
-
-    // Step 13.
-    ResumeNext([&] {
-        if (context.values.ReadUserNameRegistry(contract::kTray) == contract::kTrayStartBackground) {
-            context.serviceControl.LaunchBackground();
-        }
-    });
-
-    // Step 14.
-    ResumeNext([&] {
-        if (!IsVistaOr7(context.ports.system.Version())) {
-            context.serviceControl.ServiceStartIfNeeded();
-        }
-    });
-
-    // Step 15.
+    ResumeNext([&] { StartBackgroundWhenAsked(context); });
+    ResumeNext([&] { StartServiceBeforeVista(context); });
     ResumeNext([&] { host.StartTimer(kWatcherTimerId, kWatcherTimerPeriodMs); });
-
-    // Step 16.
-    ResumeNext([&] {
-        const std::string errVal = ReadErrVal(context);
-        if (IsWebManagementError(errVal)) {
-            WebManagementErrorReport(context, errVal);
-        }
-    });
+    ResumeNext([&] { ReportWebManagementError(context); });
 }
 
 fs::path FormIconFile(const AppContext& context) {

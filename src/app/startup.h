@@ -42,17 +42,16 @@ inline constexpr long long kMaxUncEntries = 1000;
 inline constexpr std::size_t kUncFieldCount = 6;
 inline constexpr std::string_view kUncFieldSeparator = ";";
 
-// `Main` steps 1, 4 and 5: the configuration with the brand file and the empty-name rule applied;
-// nullopt ends the program.
+// The configuration with the brand file and the empty-name rule applied; nullopt ends the program.
 std::optional<ProductSettings> ReadStartupSettings(const std::filesystem::path& appFolder);
 
-// The whole of `Main`: the configuration, then steps 6 to 22 on the new context.
+// The whole of `Main`: the configuration, then RunMainSteps on the new context.
 StartupResult Main(const PlatformPorts& ports, IStartupHost& host, const std::filesystem::path& appFolder);
 
-// `Main` steps 6 to 22 (the form loads at step 18).
+// `Main` from the single-instance decision on; the form loads on the way.
 StartupOutcome RunMainSteps(AppContext& context, IStartupHost& host);
 
-// `Form_Load` of `frmOVWinService`, steps 1 to 16.
+// `Form_Load` of `frmOVWinService`.
 void Form_Load(AppContext& context, IStartupHost& host);
 
 // ---- Pieces of the steps ----------------------------------------------------------------------
@@ -74,7 +73,7 @@ bool IsLargeFonts(int dpiX);
 // by ";". Fields are passed through as they are; an entry with fewer than six fields gets empty
 // ones, one with more keeps them all.
 std::string ConvertUncEntry(std::string_view plainEntry);
-// Form_Load step 6: converts the entries once, unless "UNCEncrypted" is "1".
+// Converts the entries once, unless "UNCEncrypted" is "1".
 void ConvertUncEntries(AppContext& context);
 
 // ---- Steps whose features are built later -----------------------------------------------------

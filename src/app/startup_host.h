@@ -23,9 +23,9 @@ class IStartupHost {
 
     // Makes the folder the process's current drive and directory; false when refused.
     virtual bool SetCurrentFolder(const std::filesystem::path& folder) = 0;
-    // Creates the named mutex, initially owned. When it already existed (another monitor holds
-    // it), the handle is released and closed at once: the mutex only marks a running monitor.
-    virtual void CreateAppMutex(std::string_view name) = 0;
+    // Creates the named mutex, initially owned; true when this call created it. When it already
+    // existed (another monitor holds it), the handle is released and closed at once.
+    virtual bool CreateAppMutex(std::string_view name) = 0;
     // Another process of this same monitor executable runs in this logon session.
     virtual bool OtherInstanceRunning() = 0;
     // Logical pixels per inch along the screen's x axis; 0 when unknown.

@@ -66,15 +66,9 @@ void OpenLogFile(IShell& shell, const std::filesystem::path& file) {
     open.verb = "open";
     open.file = file;
     open.show = ShowMode::Maximized;
-    if (shell.Execute(open).instance != kShellNoAssociation) {
-        return;
+    if (shell.Execute(open).instance == kShellNoAssociation) {
+        shell.OpenWithChooser(file);
     }
-    ShellRequest chooser;
-    chooser.verb = "open";
-    chooser.file = "RUNDLL32.EXE";
-    chooser.arguments = "shell32.dll,OpenAs_RunDLL " + Utf8FromPath(file);
-    chooser.show = ShowMode::Normal;
-    shell.Execute(chooser);
 }
 
 }  // namespace
@@ -106,30 +100,10 @@ Duration DurationText(const DateTime& start, const DateTime& end) {
     return duration;
 }
 
-void TrayWindowMessages::SetRegisteredMessages(std::uint32_t taskbarCreated, std::uint32_t closeInteractiveWindow) {
-    taskbarCreatedMessage_ = taskbarCreated;
-    closeInteractiveWindowMessage_ = closeInteractiveWindow;
-}
-
-void TrayWindowMessages::HandleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) noexcept {
-    if (message == kWmPowerBroadcast) {
-        OnPowerBroadcast(wParam);
-    } else if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
-        OnTaskbarCreated();
-    } else if (closeInteractiveWindowMessage_ != 0 && message == closeInteractiveWindowMessage_) {
-        OnCloseInteractiveWindow();
-    } else if (message == kWmEndSession) {
-        OnEndSession(wParam);
-    } else if (message == kWmTrayMouse) {
-        OnTrayMouseMessage(lParam);
-    }
-    RereadCurrentUser();
-}
-
 // ---- Power notifications ------------------------------------------------------------------------
 
-void TrayWindowMessages::OnPowerBroadcast(std::uintptr_t powerEvent) noexcept {
-    if (powerEvent != kPowerEventQuerySuspend && powerEvent != kPowerEventSuspend) {
+void TrayWindowMessages::OnPowerBroadcast(PowerEvent event) noexcept {
+    if (event == PowerEvent::Other) {
         return;
     }
     ResumeNext([this] { PowerBroadcast(); });
@@ -156,6 +130,44 @@ void TrayWindowMessages::PowerBroadcast() {
     }
     s_.host.EnableHibernationTimer(true);
     rememberedNextTransfer_ = nextTransfer;
+    // The computer sleeps as soon as this notification has been answered, and the one-second timer
+    // fires only after it has woken again: the wake timer must be armed now, not by that timer.
+    ResumeNext([&] { ArmWakeTimer(nextTransfer); });
+}
+
+void TrayWindowMessages::ArmWakeTimer(std::string_view nextTransfer) {
+    const auto scheduled = ReadScheduleStamp(nextTransfer);
+    if (!scheduled) {
+        return;
+    }
+    const std::int64_t seconds = DurationText(s_.clock.Now(), *scheduled).seconds;
+    if (seconds < 1) {
+        return;
+    }
+    std::unique_ptr<IWakeTimer> timer = OpenWakeTimer();
+    if (timer && timer->Arm(seconds)) {
+        armedTimer_ = std::move(timer);
+        armedFor_ = *scheduled;
+    }
+}
+
+std::unique_ptr<IWakeTimer> TrayWindowMessages::OpenWakeTimer() {
+    return s_.power.OpenWakeTimer(std::string(kWakeTimerPrefix) + std::to_string(instanceNumber_));
+}
+
+std::unique_ptr<IWakeTimer> TrayWindowMessages::TakeWakeTimer(const DateTime& due, std::int64_t seconds) {
+    std::unique_ptr<IWakeTimer> timer = std::move(armedTimer_);
+    if (timer && armedFor_ == due) {
+        return timer;
+    }
+    // The schedule moved without a notification, or none armed the timer.
+    if (!timer) {
+        timer = OpenWakeTimer();
+    }
+    if (!timer || !timer->Arm(seconds)) {
+        return nullptr;
+    }
+    return timer;
 }
 
 // ---- Taskbar, explorer logout, end of session ---------------------------------------------------
@@ -171,21 +183,21 @@ void TrayWindowMessages::OnCloseInteractiveWindow() noexcept {
     ResumeNext([this] { s_.host.ExplorerLogout(); });
 }
 
-void TrayWindowMessages::OnEndSession(std::uintptr_t sessionEnding) noexcept {
+void TrayWindowMessages::OnEndSession(bool sessionEnding) noexcept {
     ResumeNext([this, sessionEnding] { EndSession(sessionEnding); });
 }
 
-void TrayWindowMessages::EndSession(std::uintptr_t sessionEnding) {
+void TrayWindowMessages::EndSession(bool sessionEnding) {
     ResumeNext([this] { s_.trace.Info("Inside End_Session"); });
-    if (sessionEnding == 0) {
+    if (!sessionEnding) {
         // The log-off was cancelled: the user stays, so the main application, the client and
         // the connection state must stay as they are.
         return;
     }
     ResumeNext([this] {
-        const std::string title = s_.settings.installationName + std::string(kHiddenWindowSuffix);
-        if (const WindowHandle hidden = s_.windows.FindTopLevel(kDialogClassName, title)) {
-            s_.windows.Post(hidden, kWmHiddenWindowSessionEnd, 0, 0);
+        const std::string title = s_.settings.installationName + std::string(contract::kHiddenWindowSuffix);
+        if (const WindowHandle hidden = s_.windows.FindEngineHiddenDialog(title)) {
+            s_.windows.PostSessionEnd(hidden);
         }
     });
     ResumeNext([this] {
@@ -204,8 +216,8 @@ void TrayWindowMessages::EndSession(std::uintptr_t sessionEnding) {
     });
     ResumeNext([this] {
         const std::string title = s_.settings.caption + " (" + s_.values.CurrentUserName() + ")";
-        if (const WindowHandle clientWindow = s_.windows.FindTopLevel("", title)) {
-            s_.windows.Send(clientWindow, kWmClose, 0, 0);
+        if (const WindowHandle clientWindow = s_.windows.FindTopLevel(title)) {
+            s_.windows.Close(clientWindow);
         }
     });
     ResumeNext([this] { EndProcessesNamed(s_.processes, s_.names.classic); });
@@ -213,19 +225,21 @@ void TrayWindowMessages::EndSession(std::uintptr_t sessionEnding) {
 
 // ---- The private tray message -------------------------------------------------------------------
 
-void TrayWindowMessages::OnTrayMouseMessage(std::intptr_t mouseMessage) noexcept {
-    ResumeNext([this, mouseMessage] { TrayMouseMessage(mouseMessage); });
+void TrayWindowMessages::OnTrayMouse(TrayMouse mouse) noexcept {
+    ResumeNext([this, mouse] { TrayMouseMessage(mouse); });
 }
 
-void TrayWindowMessages::TrayMouseMessage(std::intptr_t mouseMessage) {
-    if (mouseMessage == kWmLButtonDblClk) {
-        const auto newest = NewestFileIn(s_.values.UserFolder() / PathFromUtf8(kSessionFolder));
-        if (!newest.empty()) {
-            OpenLogFile(s_.shell, newest);
-        }
-    } else if (mouseMessage == kWmRButtonUp) {
-        const bool stopEnabled = IsScheduledJobRunning(s_.values, s_.jobMemory) == kScheduledJobRunning;
-        s_.host.ShowTrayMenu(stopEnabled);
+void TrayWindowMessages::TrayMouseMessage(TrayMouse mouse) {
+    switch (mouse) {
+        case TrayMouse::DoubleClick:
+            if (const auto newest = NewestFileIn(s_.values.UserFolder() / PathFromUtf8(contract::kSessionFolder));
+                !newest.empty()) {
+                OpenLogFile(s_.shell, newest);
+            }
+            break;
+        case TrayMouse::RightUp:
+            s_.host.ShowTrayMenu(IsScheduledJobRunning(s_.values, s_.jobMemory) == kScheduledJobRunning);
+            break;
     }
 }
 
@@ -256,40 +270,37 @@ void TrayWindowMessages::chkHibernationTimeOut_Timer() noexcept {
 void TrayWindowMessages::HibernationCheck() {
     // A value that is no real date and time has nothing to wake for.
     const auto scheduled = ReadScheduleStamp(s_.values.ReadUserNameRegistry(contract::kNextTransfer));
+    const DateTime now = s_.clock.Now();
+    const Duration duration = scheduled ? DurationText(now, *scheduled) : Duration{};
+    if (duration.seconds < 1) {
+        // Armed for a wait that does not come, the timer would wake the computer for nothing.
+        armedTimer_.reset();
+    }
     if (!scheduled) {
         return;
     }
-    const DateTime now = s_.clock.Now();
     const std::string fields =
         "Current Time :  " + FormatStamp(now) + " Scheduled Time:  " + FormatStamp(*scheduled) + " Time difference:  ";
     if (*scheduled < now) {
         s_.trace.WriteDatedTrace("Time Difference is -ve. So Exiting.    " + fields);
         return;
     }
-    const Duration duration = DurationText(now, *scheduled);
     if (duration.seconds >= 1) {
         s_.trace.WriteDatedTrace(fields + duration.text);
-        WaitForWakeTimer(duration.seconds);
+        WaitForWakeTimer(*scheduled, duration.seconds);
     }
 }
 
-void TrayWindowMessages::WaitableTimerWait(std::int64_t seconds) noexcept {
-    if (waiting_) {
-        return;
-    }
-    ResumeNext([this, seconds] { WaitForWakeTimer(seconds); });
-}
-
-void TrayWindowMessages::WaitForWakeTimer(std::int64_t seconds) {
+void TrayWindowMessages::WaitForWakeTimer(const DateTime& due, std::int64_t seconds) {
     if (stopping_) {
         return;
     }
     const ScopedFlag waiting(waiting_);
     // A cancel asked for before this wait began was meant for an earlier one (or for none).
     cancelWait_ = false;
-    const auto timer = s_.power.OpenWakeTimer(std::string(kWakeTimerPrefix) + std::to_string(instanceNumber_));
+    const std::unique_ptr<IWakeTimer> timer = TakeWakeTimer(due, seconds);
     // Without an armed timer the wait could only end on a switch-off or a cancel.
-    if (!timer || !timer->Arm(seconds)) {
+    if (!timer) {
         return;
     }
     if (IsVista() && TrimWhitespace(s_.values.ReadUserNameOrvessa(contract::kStarted)) == "0") {

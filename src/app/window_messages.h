@@ -2,11 +2,12 @@
 // The messages of the hidden main window (`TrayWindowProc`) and the standby wake-up of a pending
 // scheduled backup (`chkHibernationTimeOut` and the waitable-timer wait).
 //
-// The host's window procedure hands every message to HandleMessage and then passes it on to the
-// previous window procedure; the one-shot 1000 ms form timer calls chkHibernationTimeOut_Timer.
+// The host's window procedure turns the messages into the calls below; the one-shot 1000 ms form
+// timer calls chkHibernationTimeOut_Timer.
 // Nothing here throws out to the caller: each handler swallows its own failures.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,29 +27,21 @@
 
 namespace ovp {
 
-// ---- Message numbers --------------------------------------------------------------------------
-inline constexpr std::uint32_t kWmPowerBroadcast = 0x218;
-inline constexpr std::uintptr_t kPowerEventQuerySuspend = 0;
-inline constexpr std::uintptr_t kPowerEventSuspend = 4;
-inline constexpr std::uint32_t kWmEndSession = 0x16;
-inline constexpr std::uint32_t kWmClose = 0x10;
-// The private message whose second parameter carries a mouse message number.
-inline constexpr std::uint32_t kWmTrayMouse = 0x7E9;
-inline constexpr std::intptr_t kWmLButtonDblClk = 0x203;
-inline constexpr std::intptr_t kWmRButtonUp = 0x205;
-// Posted to the engine's hidden dialog when the logon session ends.
-inline constexpr std::uint32_t kWmHiddenWindowSessionEnd = 0x40A;
-// The names of the registered messages; the host registers them and passes their numbers in.
-inline constexpr std::string_view kTaskbarCreatedMessage = "TaskbarCreated";
-inline constexpr std::string_view kCloseInteractiveWindowMessage = "CloseInteractiveWindow";
+// The power events the wake-up cares about.
+enum class PowerEvent {
+    QuerySuspend,  // the system asks whether it may sleep
+    Suspend,       // the system is about to sleep
+    Other,         // resume and the rest: not ours
+};
 
-// The engine's hidden dialog: this class, titled installation name + the suffix.
-inline constexpr std::string_view kDialogClassName = "#32770";
-inline constexpr std::string_view kHiddenWindowSuffix = "HiddenWindow";
+// What the private tray message reports of the mouse on the tray icon.
+enum class TrayMouse {
+    DoubleClick,  // left button
+    RightUp,      // right button released
+};
+
 // The wake timer is named this + the program instance's number.
 inline constexpr std::string_view kWakeTimerPrefix = "Timer";
-// The user's session logs: user folder + "\" + this.
-inline constexpr std::string_view kSessionFolder = "Session";
 // The wait loop lets window events run for this long after each wake.
 inline constexpr std::uint32_t kWakeWaitPumpMs = 1000;
 
@@ -88,23 +81,16 @@ class TrayWindowMessages {
     TrayWindowMessages(const TrayWindowMessages&) = delete;
     TrayWindowMessages& operator=(const TrayWindowMessages&) = delete;
 
-    // The numbers the system gave the registered messages "TaskbarCreated" and
-    // "CloseInteractiveWindow" (0 for one that could not be registered: it then matches nothing).
-    void SetRegisteredMessages(std::uint32_t taskbarCreated, std::uint32_t closeInteractiveWindow);
-
-    // `TrayWindowProc` before the previous window procedure: the handler of the message, if any,
-    // then the re-read of the current user. The caller passes the message on afterwards.
-    void HandleMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) noexcept;
-
-    // ---- One handler per message, in the order HandleMessage tests them ----
-    // 0x218 with event 0 (suspend query) or 4 (suspend); other events are ignored.
-    void OnPowerBroadcast(std::uintptr_t powerEvent) noexcept;
+    // ---- One handler per message of `TrayWindowProc`; the host calls RereadCurrentUser after each
+    // message, handled or not, and then passes it on to the previous window procedure ----
+    void OnPowerBroadcast(PowerEvent event) noexcept;
+    // "TaskbarCreated": the taskbar was re-created.
     void OnTaskbarCreated() noexcept;
+    // "CloseInteractiveWindow": the explorer asks for a logout.
     void OnCloseInteractiveWindow() noexcept;
-    // 0x16; sessionEnding is its first parameter (0 when the session does not end after all).
-    void OnEndSession(std::uintptr_t sessionEnding) noexcept;
-    // 0x7E9; mouseMessage is its second parameter.
-    void OnTrayMouseMessage(std::intptr_t mouseMessage) noexcept;
+    // The end of the logon session; sessionEnding is false when it does not end after all.
+    void OnEndSession(bool sessionEnding) noexcept;
+    void OnTrayMouse(TrayMouse mouse) noexcept;
     // The closing step of every message; gives the name read.
     std::string RereadCurrentUser() noexcept;
 
@@ -113,36 +99,40 @@ class TrayWindowMessages {
     // Runs window messages while it waits, so it may be re-entered; a tick that arrives during a
     // wait ends that wait and starts the new one when it has ended, instead of nesting.
     void chkHibernationTimeOut_Timer() noexcept;
-    // Arms the wake timer `seconds` ahead and waits until it fires, standby backups are switched
-    // off, a moved schedule cancels the wait or the program is ending.
-    void WaitableTimerWait(std::int64_t seconds) noexcept;
     // The program is ending: a running wait leaves at its next turn and no new one starts.
     void StopWaiting() noexcept { stopping_ = true; }
 
-    // ---- State, for the host and for tests ----
-    const std::string& RememberedNextTransfer() const { return rememberedNextTransfer_; }
-    bool IsWaitCancelRequested() const { return cancelWait_; }
+    // What the last keep-awake request returned.
     std::uint32_t PreviousExecutionState() const { return previousExecutionState_; }
-    bool IsWaiting() const { return waiting_; }
 
   private:
     void PowerBroadcast();
-    void EndSession(std::uintptr_t sessionEnding);
-    void TrayMouseMessage(std::intptr_t mouseMessage);
+    void EndSession(bool sessionEnding);
+    void TrayMouseMessage(TrayMouse mouse);
     void HibernationCheck();
-    void WaitForWakeTimer(std::int64_t seconds);
+    // Arms the named wake timer for the schedule and keeps it open for the wait: closing its last
+    // handle would disarm it.
+    void ArmWakeTimer(std::string_view nextTransfer);
+    std::unique_ptr<IWakeTimer> OpenWakeTimer();
+    // The timer the notification armed, armed anew when the schedule moved since; else one opened
+    // and armed here. nullptr when neither works.
+    std::unique_ptr<IWakeTimer> TakeWakeTimer(const DateTime& due, std::int64_t seconds);
+    // Waits until the timer fires, standby backups are switched off, a moved schedule cancels
+    // the wait or the program is ending.
+    void WaitForWakeTimer(const DateTime& due, std::int64_t seconds);
     bool IsVista();
     bool StandbyBackupOff();
 
     WindowMessageServices s_;
     std::uint64_t instanceNumber_ = 0;
-    std::uint32_t taskbarCreatedMessage_ = 0;
-    std::uint32_t closeInteractiveWindowMessage_ = 0;
 
     // "NextTransfer" as seen at the last power notification.
     std::string rememberedNextTransfer_;
     // Set when the schedule moved; ends a pending wait.
     bool cancelWait_ = false;
+    // Armed by the last power notification and not yet taken by a wait.
+    std::unique_ptr<IWakeTimer> armedTimer_;
+    DateTime armedFor_;
     // What the last keep-awake request returned.
     std::uint32_t previousExecutionState_ = 0;
     bool waiting_ = false;

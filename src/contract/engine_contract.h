@@ -4,6 +4,7 @@
 // same header, so they cannot drift from the monitor.
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace ovp::contract {
@@ -231,6 +232,14 @@ inline constexpr int kRTBackupIdle = 0;
 inline constexpr int kRTBackupInProgress = 1;
 inline constexpr int kRTBackupCancelled = 4;
 inline constexpr int kRTBackupQuotaExceeded = 6;
+
+// ---- Engine windows and session logs ----------------------------------------------------------
+// The engine's hidden dialog is titled installation name + this suffix. When the logon session
+// ends the monitor posts it this message, with both parameters 0.
+inline constexpr std::string_view kHiddenWindowSuffix = "HiddenWindow";
+inline constexpr std::uint32_t kHiddenWindowSessionEndMessage = 0x40A;
+// The engine's session logs: user folder + "\" + this.
+inline constexpr std::string_view kSessionFolder = "Session";
 
 // ---- Schedule database (scheduleData.txt) -----------------------------------------------------
 // Line 1 is the run marker: "0", or the RecordNo of the job kind the engine is running.

@@ -37,6 +37,8 @@ class IShell {
     virtual ~IShell() = default;
     // Does not wait for what it starts.
     virtual ShellResult Execute(const ShellRequest& request) = 0;
+    // The system's "open with" chooser for a file whose type has no program.
+    virtual ShellResult OpenWithChooser(const std::filesystem::path& file) = 0;
 };
 
 }  // namespace ovp

@@ -1,5 +1,5 @@
 #pragma once
-// Port: the top-level windows of other programs, found by class and title and sent messages.
+// Port: the windows of other programs that the monitor tells about the end of the logon session.
 
 #include <cstdint>
 #include <string_view>
@@ -12,14 +12,16 @@ using WindowHandle = std::uintptr_t;
 class IWindows {
   public:
     virtual ~IWindows() = default;
-    // The first top-level window of that class and title; "" matches any class (or any title).
-    // 0 when there is none.
-    virtual WindowHandle FindTopLevel(std::string_view className, std::string_view title) = 0;
-    // Queues the message and returns at once; false when it could not be queued.
-    virtual bool Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
-    // Delivers the message and waits for the window to handle it. A window that does not answer
-    // (hung) is given up on: false then, true when it was handled.
-    virtual bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    // The engine's hidden dialog of that title; 0 when there is none.
+    virtual WindowHandle FindEngineHiddenDialog(std::string_view title) = 0;
+    // Tells the engine's hidden dialog that the logon session ends. Queued: returns at once;
+    // false when it could not be queued.
+    virtual bool PostSessionEnd(WindowHandle hiddenDialog) = 0;
+    // The first top-level window of that title, of any class; 0 when there is none.
+    virtual WindowHandle FindTopLevel(std::string_view title) = 0;
+    // Asks the window to close and waits until it has taken the request. A window that does not
+    // answer (hung) is given up on: false then.
+    virtual bool Close(WindowHandle window) = 0;
 };
 
 }  // namespace ovp

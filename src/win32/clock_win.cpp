@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include "win32/message_dispatch.h"
+
 namespace ovp::win {
 
 namespace {
@@ -17,8 +19,7 @@ std::optional<int> DispatchPending() {
             quitCode = static_cast<int>(message.wParam);
             continue;
         }
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        DispatchWindowMessage(message);
     }
     return quitCode;
 }

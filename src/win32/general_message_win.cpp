@@ -110,27 +110,10 @@ bool frmGeneralMessage::Show(HINSTANCE instance, const MessageBoxRequest& reques
     return result == 1;
 }
 
-INT_PTR CALLBACK frmGeneralMessage::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
-        reinterpret_cast<frmGeneralMessage*>(lParam)->window_ = window;
-    }
-    auto* self = reinterpret_cast<frmGeneralMessage*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return FALSE;
-    }
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        // A box that cannot go on answers as if it had been closed.
-        ::EndDialog(window, 0);
-        return TRUE;
-    }
+INT_PTR frmGeneralMessage::OnDialogMessageFailed() noexcept {
+    // A box that cannot go on answers as if it had been closed.
+    ::EndDialog(window_, 0);
+    return TRUE;
 }
 
 INT_PTR frmGeneralMessage::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {

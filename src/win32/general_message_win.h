@@ -8,10 +8,11 @@
 #include <string>
 
 #include "platform/message_box.h"
+#include "win32/window_base.h"
 
 namespace ovp::win {
 
-class frmGeneralMessage {
+class frmGeneralMessage final : public WindowBase<frmGeneralMessage> {
   public:
     // Runs the box in its own message loop until a button is pressed or the box is closed; true
     // only when the visible first button (`Continue`) was pressed. An owner that is no window any
@@ -21,14 +22,15 @@ class frmGeneralMessage {
   private:
     explicit frmGeneralMessage(const MessageBoxRequest& request) : request_(request) {}
 
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBase<frmGeneralMessage>;
+
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnDialogMessageFailed() noexcept;
     void OnInitDialog();
     void LayOut(const std::wstring& text);
     void ApplyRegion();
 
     const MessageBoxRequest& request_;
-    HWND window_ = nullptr;
     bool showFirst_ = false;
 };
 

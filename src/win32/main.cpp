@@ -15,6 +15,7 @@
 #include "win32/file_system_win.h"
 #include "win32/mail_paths_win.h"
 #include "win32/main_window.h"
+#include "win32/message_dispatch.h"
 #include "win32/power_win.h"
 #include "win32/processes_win.h"
 #include "win32/profile_store_win.h"
@@ -60,18 +61,14 @@ class ComApartment {
     bool initialised_;
 };
 
-int RunMessageLoop(ovp::win::MainWindow& form) {
+int RunMessageLoop() {
     MSG message{};
     for (;;) {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             break;
         }
-        if (form.HandleDialogMessage(message)) {
-            continue;
-        }
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        ovp::win::DispatchWindowMessage(message);
     }
     return static_cast<int>(message.wParam);
 }
@@ -112,7 +109,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         if (started.outcome != ovp::StartupOutcome::Running) {
             return 0;
         }
-        const int code = RunMessageLoop(form);
+        const int code = RunMessageLoop();
         // However the loop ended, the icon goes and the procedure is put back.
         form.Shutdown();
         return code;

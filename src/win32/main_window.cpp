@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <optional>
 #include <string>
 
 #include "context/tray_menu_model.h"
@@ -46,6 +47,29 @@ bool FileIdentity(const std::filesystem::path& path, BY_HANDLE_FILE_INFORMATION&
     return file && ::GetFileInformationByHandle(file.get(), &info);
 }
 
+PowerEvent PowerEventOf(WPARAM event) {
+    switch (event) {
+        case PBT_APMQUERYSUSPEND:
+            return PowerEvent::QuerySuspend;
+        case PBT_APMSUSPEND:
+            return PowerEvent::Suspend;
+        default:
+            return PowerEvent::Other;
+    }
+}
+
+// The private tray message carries a mouse message number as its second parameter.
+std::optional<TrayMouse> TrayMouseOf(LPARAM mouseMessage) {
+    switch (mouseMessage) {
+        case WM_LBUTTONDBLCLK:
+            return TrayMouse::DoubleClick;
+        case WM_RBUTTONUP:
+            return TrayMouse::RightUp;
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace
 
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -70,14 +94,18 @@ bool MainWindow::SetCurrentFolder(const std::filesystem::path& folder) {
     return ::SetCurrentDirectoryW(folder.c_str()) != FALSE;
 }
 
-void MainWindow::CreateAppMutex(std::string_view name) {
+bool MainWindow::CreateAppMutex(std::string_view name) {
     const std::wstring wideName = Wide(name);
     unique_handle mutex(::CreateMutexW(nullptr, TRUE, wideName.c_str()));
-    if (mutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (!mutex) {
+        return false;
+    }
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) {
         ::ReleaseMutex(mutex.get());
-        return;  // closed here
+        return false;  // closed here
     }
     mutex_ = std::move(mutex);
+    return true;
 }
 
 bool MainWindow::OtherInstanceRunning() {
@@ -118,7 +146,7 @@ int MainWindow::ScreenDpiX() {
 bool MainWindow::RegisterFormClass() {
     WNDCLASSEXW form{};
     form.cbSize = sizeof(form);
-    form.lpfnWndProc = &MainWindow::FormProc;
+    form.lpfnWndProc = &MainWindow::WindowProc;
     form.hInstance = instance_;
     form.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
     form.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
@@ -152,10 +180,9 @@ bool MainWindow::LoadMainForm(AppContext& context) {
                                          context.settings,
                                          context.names};
     messages_ = std::make_unique<TrayWindowMessages>(services, reinterpret_cast<std::uintptr_t>(instance_));
-    const std::wstring taskbarCreated = Wide(kTaskbarCreatedMessage);
-    const std::wstring closeInteractive = Wide(kCloseInteractiveWindowMessage);
-    messages_->SetRegisteredMessages(::RegisterWindowMessageW(taskbarCreated.c_str()),
-                                     ::RegisterWindowMessageW(closeInteractive.c_str()));
+    // 0 for one that could not be registered: it then matches no message.
+    taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessage);
+    closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
     watcher_ = std::make_unique<MissedBackupWatcher>(context);
     statusMonitor_ = std::make_unique<ovp::TrayStatusMonitor>(context, *tray_, *this);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
@@ -274,11 +301,6 @@ void MainWindow::ShowStatusWindow() {
     statusView_->Show(*statusForm_, nullptr);
 }
 
-bool MainWindow::HandleDialogMessage(MSG& message) {
-    return statusView_ != nullptr && statusView_->IsLoaded() &&
-           ::IsDialogMessageW(statusView_->Window(), &message) != FALSE;
-}
-
 void MainWindow::ExplorerLogout() {
     // Not built yet: the explorer logout belongs to the login and logout commands, which arrive
     // later. Until then the message is only traced by the window logic.
@@ -325,52 +347,44 @@ void MainWindow::Exit() noexcept {
 
 // ---- Window procedures ----------------------------------------------------------------------
 
-MainWindow* MainWindow::From(HWND window) {
-    return reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-LRESULT CALLBACK MainWindow::FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<MainWindow*>(create->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    MainWindow* self = From(window);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (self != nullptr) {
-            self->window_ = nullptr;
-            self->subclassed_ = false;
-        }
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (self == nullptr) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        return self->OnFormMessage(message, wParam, lParam);
-    } catch (...) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-}
-
 LRESULT CALLBACK MainWindow::TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = From(window);
+    MainWindow* self = FromWindow(window);
     if (self == nullptr) {
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    if (self->messages_ != nullptr) {
-        self->messages_->HandleMessage(message, static_cast<std::uintptr_t>(wParam),
-                                       static_cast<std::intptr_t>(lParam));
-    }
+    self->PassToWindowLogic(message, wParam, lParam);
     // The saved procedure stays known after a restore (TaskbarCreated removes and adds the icon
     // inside this very call), so the message always reaches the form.
-    const WNDPROC previous = self->previousProc_ != nullptr ? self->previousProc_ : &MainWindow::FormProc;
+    const WNDPROC previous = self->previousProc_ != nullptr ? self->previousProc_ : &MainWindow::WindowProc;
     return ::CallWindowProcW(previous, window, message, wParam, lParam);
 }
 
-LRESULT MainWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+void MainWindow::PassToWindowLogic(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (messages_ == nullptr) {
+        return;
+    }
+    TrayWindowMessages& logic = *messages_;
+    if (message == WM_POWERBROADCAST) {
+        logic.OnPowerBroadcast(PowerEventOf(wParam));
+    } else if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
+        logic.OnTaskbarCreated();
+    } else if (closeInteractiveWindowMessage_ != 0 && message == closeInteractiveWindowMessage_) {
+        logic.OnCloseInteractiveWindow();
+    } else if (message == WM_ENDSESSION) {
+        logic.OnEndSession(wParam != FALSE);
+    } else if (message == kTrayMouseMessage) {
+        if (const std::optional<TrayMouse> mouse = TrayMouseOf(lParam)) {
+            logic.OnTrayMouse(*mouse);
+        }
+    }
+    logic.RereadCurrentUser();
+}
+
+void MainWindow::OnWindowGone(HWND /*window*/) noexcept {
+    subclassed_ = false;
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
             OnTimer(static_cast<UINT_PTR>(wParam));

@@ -27,12 +27,19 @@
 #include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
 #include "win32/unique_resource.h"
+#include "win32/window_base.h"
 
 namespace ovp::win {
 
 // What other programs (and the end-to-end tests) find the form by.
 inline constexpr wchar_t kMainWindowClassName[] = L"frmOVWinService";
 inline constexpr wchar_t kMainWindowTitle[] = L"frmOVWinService";
+
+// The registered messages of a re-created taskbar and of the explorer's logout request.
+inline constexpr wchar_t kTaskbarCreatedMessage[] = L"TaskbarCreated";
+inline constexpr wchar_t kCloseInteractiveWindowMessage[] = L"CloseInteractiveWindow";
+// The private message whose second parameter carries a mouse message of the tray icon.
+inline constexpr UINT kTrayMouseMessage = 0x7E9;
 
 // Form timers beside the two periodic ones of start-up.
 inline constexpr UINT_PTR kHibernationTimerId = 0x7E01;  // `chkHibernationTimeOut`, one-shot
@@ -45,7 +52,10 @@ inline constexpr UINT kTrayRetryMs = 2000;
 // Whether two paths name the same file (same volume and file index), however they are written.
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
-class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWindowHost {
+class MainWindow final : public WindowBase<MainWindow>,
+                         public IStartupHost,
+                         public ITrayHost,
+                         public IStatusWindowHost {
   public:
     MainWindow(HINSTANCE instance, std::filesystem::path executable);
     ~MainWindow() override;
@@ -55,7 +65,7 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
 
     // ---- IStartupHost ----
     bool SetCurrentFolder(const std::filesystem::path& folder) override;
-    void CreateAppMutex(std::string_view name) override;
+    bool CreateAppMutex(std::string_view name) override;
     bool OtherInstanceRunning() override;
     int ScreenDpiX() override;
     bool LoadMainForm(AppContext& context) override;
@@ -74,9 +84,6 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
 
     // ---- IStatusWindowHost ----
     void ShowStatusWindow() override;
-    // Keyboard navigation (Tab, Enter, Esc) of the modeless status window: true when the message
-    // was its and has been handled.
-    bool HandleDialogMessage(MSG& message);
 
     // `MnuExit` and `mnuShutdown`: the icon is removed, the procedure put back, the window
     // destroyed and the message loop ended. Safe to call more than once.
@@ -84,7 +91,6 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
     // What Exit does without ending the message loop (the loop has already ended).
     void Shutdown() noexcept;
 
-    HWND Window() const { return window_; }
     bool IsSubclassed() const { return subclassed_; }
     const Win32TrayIcon* TrayIcon() const { return tray_.get(); }
     Win32TrayIcon* TrayIcon() { return tray_.get(); }
@@ -93,11 +99,15 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
     int WatcherTicks() const { return watcherTicks_; }
 
   private:
-    static LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static MainWindow* From(HWND window);
+    friend class WindowBase<MainWindow>;
 
-    LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // The form's own procedure: timers, menu commands, the refused close.
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnWindowGone(HWND window) noexcept;
+    // `TrayWindowProc`'s part: the message as a call on the window logic, if it is one of its.
+    void PassToWindowLogic(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void OnTimer(UINT_PTR timerId);
     void OnCommand(int commandId);
     void OnTrayIconMouse(LPARAM mouseMessage);
@@ -110,8 +120,9 @@ class MainWindow final : public IStartupHost, public ITrayHost, public IStatusWi
     HINSTANCE instance_;
     std::filesystem::path executable_;
     AppContext* context_ = nullptr;
-    HWND window_ = nullptr;
     WNDPROC previousProc_ = nullptr;
+    UINT taskbarCreatedMessage_ = 0;
+    UINT closeInteractiveWindowMessage_ = 0;
     bool subclassed_ = false;
     bool shutDown_ = false;
 

@@ -5,7 +5,9 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <string>
 
+#include "base/files.h"
 #include "win32/error_text_win.h"
 #include "win32/text_win.h"
 
@@ -53,6 +55,26 @@ ShellResult Win32Shell::Execute(const ShellRequest& request) {
         result.errorText = error == ERROR_SUCCESS ? std::string() : SystemErrorText(error);
     }
     return result;
+}
+
+ShellResult Win32Shell::OpenWithChooser(const std::filesystem::path& file) {
+    const ShellRequest request = OpenWithChooserRequest(file);
+    return request.file.empty() ? ShellResult{} : Execute(request);
+}
+
+ShellRequest OpenWithChooserRequest(const std::filesystem::path& file) {
+    ShellRequest request;
+    std::wstring system(MAX_PATH, L'\0');
+    const UINT length = ::GetSystemDirectoryW(system.data(), static_cast<UINT>(system.size()));
+    if (length == 0 || length >= system.size()) {
+        return request;  // no file: nothing is started
+    }
+    system.resize(length);
+    request.verb = "open";
+    request.file = std::filesystem::path(system) / L"rundll32.exe";
+    request.arguments = "shell32.dll,OpenAs_RunDLL " + Utf8FromPath(file);
+    request.show = ShowMode::Normal;
+    return request;
 }
 
 }  // namespace ovp::win

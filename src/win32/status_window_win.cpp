@@ -8,6 +8,7 @@
 
 #include "win32/dialog_ids.h"
 #include "win32/general_message_win.h"
+#include "win32/message_dispatch.h"
 #include "win32/text_win.h"
 
 namespace ovp::win {
@@ -113,30 +114,10 @@ void StatusWindowView::Close() {
     }
 }
 
-INT_PTR CALLBACK StatusWindowView::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
-        reinterpret_cast<StatusWindowView*>(lParam)->window_ = window;
-    }
-    auto* self = reinterpret_cast<StatusWindowView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) {
-        return FALSE;
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->OnDestroyed();
-        return FALSE;
-    }
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
-}
-
 INT_PTR StatusWindowView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            RegisterModelessDialog(window_);
             OnInitDialog();
             return TRUE;
         case WM_COMMAND:
@@ -221,7 +202,7 @@ void StatusWindowView::OnCommand(int id, int code) {
         case IDC_chkDesNotify1:
             events_->chkDesNotify1_Click(::IsDlgButtonChecked(window_, IDC_chkDesNotify1) == BST_CHECKED);
             break;
-        case IDCANCEL:  // Esc, where the host's message loop passes it to the dialog
+        case IDCANCEL:  // Esc
             Close();
             break;
         default:
@@ -229,9 +210,9 @@ void StatusWindowView::OnCommand(int id, int code) {
     }
 }
 
-void StatusWindowView::OnDestroyed() {
+void StatusWindowView::OnWindowGone(HWND window) noexcept {
+    UnregisterModelessDialog(window);
     // The children are gone: the label's font can go, and the tooltip went with its owner.
-    window_ = nullptr;
     toolTip_.reset();
     statusFont_.reset();
 }

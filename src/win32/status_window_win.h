@@ -12,24 +12,22 @@
 #include "ui/status_view.h"
 #include "win32/tooltip_win.h"
 #include "win32/unique_resource.h"
+#include "win32/window_base.h"
 
 namespace ovp::win {
 
-class StatusWindowView : public IStatusView {
+class StatusWindowView final : public WindowBase<StatusWindowView>, public IStatusView {
   public:
     // texts and brandName give the tooltips. instance: the module whose resources hold the
     // template; nullptr for the executable.
     StatusWindowView(ILocaleText& texts, std::string brandName, HINSTANCE instance = nullptr);
     ~StatusWindowView() override;
-    StatusWindowView(const StatusWindowView&) = delete;
-    StatusWindowView& operator=(const StatusWindowView&) = delete;
 
     // Loads the window (events.Form_Load runs while it is created, the refresh timer starts) or,
     // when it is loaded already, has events re-evaluate it; either way it is shown topmost where
     // it is. False when the window cannot be loaded. events must outlive the window.
     bool Show(IStatusEvents& events, HWND owner);
     bool IsLoaded() const { return window_ != nullptr; }
-    HWND Window() const { return window_; }
 
     void Render(const StatusViewState& state) override;
     void Close() override;
@@ -40,18 +38,18 @@ class StatusWindowView : public IStatusView {
     const clsToolTip* ToolTip() const { return toolTip_.get(); }
 
   private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBase<StatusWindowView>;
+
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
     void OnCommand(int id, int code);
-    void OnDestroyed();
+    void OnWindowGone(HWND window) noexcept;
 
     ILocaleText& texts_;
     std::string brandName_;
     HINSTANCE instance_;
     UINT refreshMs_ = 20000;
     IStatusEvents* events_ = nullptr;
-    HWND window_ = nullptr;
     unique_hfont statusFont_;
     std::unique_ptr<clsToolTip> toolTip_;
 };

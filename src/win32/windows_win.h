@@ -7,9 +7,10 @@ namespace ovp::win {
 
 class Win32Windows final : public IWindows {
   public:
-    WindowHandle FindTopLevel(std::string_view className, std::string_view title) override;
-    bool Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    WindowHandle FindEngineHiddenDialog(std::string_view title) override;
+    bool PostSessionEnd(WindowHandle hiddenDialog) override;
+    WindowHandle FindTopLevel(std::string_view title) override;
+    bool Close(WindowHandle window) override;
 };
 
 }  // namespace ovp::win

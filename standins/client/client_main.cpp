@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_messages.h"
+#include "contract/engine_contract.h"
 #include "standin_product.h"
 #include "win32/text_win.h"
 
@@ -58,7 +58,7 @@ INT_PTR CALLBACK HiddenDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lPar
         return TRUE;
     }
     auto* context = reinterpret_cast<ClientContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (message == ovp::kWmHiddenWindowSessionEnd && context != nullptr) {
+    if (message == ovp::contract::kHiddenWindowSessionEndMessage && context != nullptr) {
         ovp::standin::RecordEvent(context->appFolder, kWho, "hidden dialog got 0x40A");
         ::SetTimer(context->mainWindow, kClosingTimerId, kClosingDelayMs, nullptr);
         return TRUE;
@@ -103,7 +103,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
         return 1;
     }
     const std::vector<WORD> dialogTemplate = HiddenDialogTemplate(
-        ovp::win::Wide(product->settings.installationName + std::string(ovp::kHiddenWindowSuffix)));
+        ovp::win::Wide(product->settings.installationName + std::string(ovp::contract::kHiddenWindowSuffix)));
     const HWND hiddenDialog =
         ::CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr,
                                      HiddenDialogProc, reinterpret_cast<LPARAM>(&context));

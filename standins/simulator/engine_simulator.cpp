@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/window_messages.h"
 #include "base/datetime.h"
 #include "base/files.h"
 #include "base/text.h"
@@ -132,7 +131,7 @@ bool EngineSimulator::WriteStatusFiles(const std::filesystem::path& userFolder, 
 }
 
 bool EngineSimulator::WriteSessionLog(const std::filesystem::path& userFolder, bool success, const DateTime& endedAt) {
-    const std::filesystem::path folder = userFolder / PathFromUtf8(kSessionFolder);
+    const std::filesystem::path folder = userFolder / PathFromUtf8(c::kSessionFolder);
     if (!Note(CreateFolders(folder), "the session folder")) {
         return false;
     }

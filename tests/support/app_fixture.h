@@ -32,7 +32,10 @@ class RecordingStartupHost : public IStartupHost {
         currentFolder = folder;
         return true;
     }
-    void CreateAppMutex(std::string_view name) override { calls.push_back("CreateAppMutex " + std::string(name)); }
+    bool CreateAppMutex(std::string_view name) override {
+        calls.push_back("CreateAppMutex " + std::string(name));
+        return mutexCreated;
+    }
     bool OtherInstanceRunning() override {
         calls.push_back("OtherInstanceRunning");
         return otherInstance;
@@ -53,6 +56,7 @@ class RecordingStartupHost : public IStartupHost {
     void MinimizeAndHide() override { calls.push_back("MinimizeAndHide"); }
 
     bool otherInstance = false;
+    bool mutexCreated = true;
     bool failLoad = false;
     int dpi = 96;
 

@@ -53,4 +53,12 @@ ShellResult FakeShell::Execute(const ShellRequest& request) {
     return answer;
 }
 
+ShellResult FakeShell::OpenWithChooser(const std::filesystem::path& file) {
+    ShellRequest request;
+    request.verb = "open with";
+    request.file = file;
+    requests.push_back(request);
+    return answer;
+}
+
 }  // namespace ovp::test

@@ -46,6 +46,8 @@ class FakeProcesses : public IProcesses {
 class FakeShell : public IShell {
   public:
     ShellResult Execute(const ShellRequest& request) override;
+    // Recorded as a request with the verb "open with".
+    ShellResult OpenWithChooser(const std::filesystem::path& file) override;
 
     ShellResult answer{42, 0, ""};
     std::vector<ShellRequest> requests;

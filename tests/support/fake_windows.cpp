@@ -1,31 +1,37 @@
 #include "fake_windows.h"
 
-#include <utility>
-
 namespace ovp::test {
 
-WindowHandle FakeWindows::FindTopLevel(std::string_view className, std::string_view title) {
+WindowHandle FakeWindows::Find(std::string_view title, bool engineDialog) const {
     for (const Window& window : windows) {
-        if ((className.empty() || window.className == className) && (title.empty() || window.title == title)) {
+        if (window.title == title && (!engineDialog || window.engineDialog)) {
             return window.handle;
         }
     }
     return 0;
 }
 
-bool FakeWindows::Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    messages.push_back({window, message, wParam, lParam, false});
+WindowHandle FakeWindows::FindEngineHiddenDialog(std::string_view title) {
+    return Find(title, true);
+}
+
+bool FakeWindows::PostSessionEnd(WindowHandle hiddenDialog) {
+    calls.emplace_back("session end", hiddenDialog);
+    return hiddenDialog != 0;
+}
+
+WindowHandle FakeWindows::FindTopLevel(std::string_view title) {
+    return Find(title, false);
+}
+
+bool FakeWindows::Close(WindowHandle window) {
+    calls.emplace_back("close", window);
     return window != 0;
 }
 
-bool FakeWindows::Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-    messages.push_back({window, message, wParam, lParam, true});
-    return window != 0;
-}
-
-WindowHandle FakeWindows::Add(std::string className, std::string title) {
+WindowHandle FakeWindows::Add(std::string title, bool engineDialog) {
     nextHandle_ += 0x10;
-    windows.push_back({nextHandle_, std::move(className), std::move(title)});
+    windows.push_back({nextHandle_, std::move(title), engineDialog});
     return nextHandle_;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
-// A recording fake of the windows port: windows are registered by class and title.
+// A recording fake of the windows port: windows are registered by title, and whether each is the
+// engine's hidden dialog.
 
-#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/windows.h"
@@ -13,27 +14,24 @@ class FakeWindows : public IWindows {
   public:
     struct Window {
         WindowHandle handle = 0;
-        std::string className;
         std::string title;
-    };
-    struct Message {
-        WindowHandle window = 0;
-        std::uint32_t message = 0;
-        std::uintptr_t wParam = 0;
-        std::intptr_t lParam = 0;
-        bool sent = false;  // Send, not Post
+        bool engineDialog = false;
     };
 
-    WindowHandle FindTopLevel(std::string_view className, std::string_view title) override;
-    bool Post(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
-    bool Send(WindowHandle window, std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
+    WindowHandle FindEngineHiddenDialog(std::string_view title) override;
+    bool PostSessionEnd(WindowHandle hiddenDialog) override;
+    WindowHandle FindTopLevel(std::string_view title) override;
+    bool Close(WindowHandle window) override;
 
-    WindowHandle Add(std::string className, std::string title);
+    WindowHandle Add(std::string title, bool engineDialog = false);
 
     std::vector<Window> windows;
-    std::vector<Message> messages;
+    // What reached which window: "session end" or "close".
+    std::vector<std::pair<std::string, WindowHandle>> calls;
 
   private:
+    WindowHandle Find(std::string_view title, bool engineDialog) const;
+
     WindowHandle nextHandle_ = 0x1000;
 };
 

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
+#include "base/text.h"
 #include "context/tray_menu_model.h"
 #include "support/app_fixture.h"
 #include "win32/system_info_win.h"
@@ -137,6 +138,21 @@ TEST_F(MainWindowTest, ADpiChangeLoadsTheTrayPictureAgainAtTheNewSize) {
     RECT suggested{};
     ::SendMessageW(form_.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_NE(form_.TrayIcon()->Icon(), before);
+}
+
+TEST_F(MainWindowTest, OnlyTheSuspendNotificationsReachTheWindowLogic) {
+    CreateFolders(fx_.app / "Grp Backup");  // the trace's folder while no user is known
+    form_.AddTrayIcon();
+    for (const WPARAM event : {PBT_APMRESUMEAUTOMATIC, PBT_APMSUSPEND, PBT_APMPOWERSTATUSCHANGE, PBT_APMQUERYSUSPEND}) {
+        ::SendMessageW(form_.Window(), WM_POWERBROADCAST, event, 0);
+    }
+    const std::string trace = DecodeTextFile(test::ReadAll(fx_.app / "Grp Backup" / "TrayTraceFile.txt"));
+    std::size_t arrived = 0;
+    for (std::size_t at = trace.find("Hibernation Message Arrived"); at != std::string::npos;
+         at = trace.find("Hibernation Message Arrived", at + 1)) {
+        ++arrived;
+    }
+    EXPECT_EQ(arrived, 2u) << trace;
 }
 
 TEST_F(MainWindowTest, BothPeriodicTimersFire) {

@@ -60,5 +60,14 @@ TEST(ShellWinTest, AMissingFileIsAFailureWithTheSystemsReason) {
     EXPECT_EQ(shell.Execute(ShellRequest{}).instance, 0);
 }
 
+TEST(ShellWinTest, TheOpenWithChooserIsTheSystemFoldersRundll32ByItsFullPath) {
+    const ShellRequest request = OpenWithChooserRequest(L"C:\\logs\\Backup 1.txt");
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_NE(::GetSystemDirectoryW(system, MAX_PATH), 0u);
+    EXPECT_EQ(request.file, std::filesystem::path(system) / L"rundll32.exe");
+    EXPECT_TRUE(FileExists(request.file));
+    EXPECT_EQ(request.arguments, "shell32.dll,OpenAs_RunDLL C:\\logs\\Backup 1.txt");
+}
+
 }  // namespace
 }  // namespace ovp::win

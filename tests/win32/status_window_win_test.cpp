@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/fakes.h"
+#include "win32/clock_win.h"
 #include "win32/dialog_ids.h"
 #include "window_test_helpers.h"
 
@@ -201,6 +202,20 @@ TEST_F(StatusWindowTest, TheWindowGoesWithItsOwner) {
     ::DestroyWindow(owner);
     EXPECT_FALSE(view_.IsLoaded());
     view_.Render(events_.state);  // nothing to draw into, and no crash
+}
+
+TEST_F(StatusWindowTest, KeysReachTheWindowWhileAWaitRunsItsMessages) {
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    ::SetFocus(Item(IDC_Cmd_Yes));
+    // As the keyboard sends them: to the control with the focus, through the queue.
+    const auto key = [](UINT virtualKey) {
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, virtualKey, 0);
+        Win32Clock().WaitPumping(50);
+    };
+    key(VK_TAB);
+    EXPECT_EQ(::GetFocus(), Item(IDC_Cmd_No));
+    key(VK_ESCAPE);
+    EXPECT_FALSE(view_.IsLoaded());
 }
 
 }  // namespace

@@ -11,10 +11,8 @@
 namespace ovp::win {
 namespace {
 
-constexpr UINT kProbe = WM_APP + 9;
-
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kProbe || message == 0x40A) {
+    if (message == WM_CLOSE || message == 0x40A) {
         reinterpret_cast<std::vector<UINT>*>(::GetWindowLongPtrW(window, GWLP_USERDATA))->push_back(message);
         return 0;
     }
@@ -30,7 +28,7 @@ unique_hwnd RecordingWindow(const wchar_t* className, const wchar_t* title, std:
     return window;
 }
 
-TEST(WindowsWinTest, FindsByTitleClassOrBothPostsThroughTheQueueAndSendsAtOnce) {
+TEST(WindowsWinTest, FindsTheEnginesDialogAndTheClientTellsTheOneAndClosesTheOther) {
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = ::DefWindowProcW;
     windowClass.lpszClassName = L"OVPWindowsWinTest";
@@ -38,30 +36,28 @@ TEST(WindowsWinTest, FindsByTitleClassOrBothPostsThroughTheQueueAndSendsAtOnce) 
     std::vector<UINT> seen;
     const unique_hwnd window = RecordingWindow(L"OVPWindowsWinTest", L"Tallux Backup (alice)", seen);
     const unique_hwnd dialog = RecordingWindow(L"#32770", L"Tallux ProHiddenWindow", seen);
-    ASSERT_TRUE(window && dialog);
+    const unique_hwnd lookalike = RecordingWindow(L"OVPWindowsWinTest", L"Tallux Pro2HiddenWindow", seen);
+    ASSERT_TRUE(window && dialog && lookalike);
 
     Win32Windows windows;
     const auto handle = reinterpret_cast<WindowHandle>(window.get());
-    EXPECT_EQ(windows.FindTopLevel("", "Tallux Backup (alice)"), handle);
-    EXPECT_EQ(windows.FindTopLevel("OVPWindowsWinTest", ""), handle);
-    EXPECT_EQ(windows.FindTopLevel("OVPWindowsWinTest", "Tallux Backup (alice)"), handle);
-    EXPECT_EQ(windows.FindTopLevel("OVPWindowsWinTest", "Tallux Backup (bob)"), 0u);
-    EXPECT_EQ(windows.FindTopLevel("#32770", "Tallux Backup (alice)"), 0u);
-    // The engine's hidden dialog is found by the dialog class.
-    const auto hidden = windows.FindTopLevel("#32770", "Tallux ProHiddenWindow");
+    EXPECT_EQ(windows.FindTopLevel("Tallux Backup (alice)"), handle);
+    EXPECT_EQ(windows.FindTopLevel("Tallux Backup (bob)"), 0u);
+    // The engine's hidden dialog is found by the dialog class as well as its title.
+    const auto hidden = windows.FindEngineHiddenDialog("Tallux ProHiddenWindow");
     EXPECT_EQ(hidden, reinterpret_cast<WindowHandle>(dialog.get()));
+    EXPECT_EQ(windows.FindEngineHiddenDialog("Tallux Pro2HiddenWindow"), 0u);
 
-    ASSERT_TRUE(windows.Post(hidden, 0x40A, 0, 0));
-    ASSERT_TRUE(windows.Post(handle, kProbe, 0, 0));
+    ASSERT_TRUE(windows.PostSessionEnd(hidden));
     EXPECT_TRUE(seen.empty());
     for (MSG message{}; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
         ::DispatchMessageW(&message);
     }
-    EXPECT_EQ(seen, (std::vector<UINT>{0x40A, kProbe}));
-    EXPECT_TRUE(windows.Send(handle, kProbe, 0, 0));
-    EXPECT_EQ(seen.size(), 3u);
-    EXPECT_FALSE(windows.Post(0, kProbe, 0, 0));
-    EXPECT_FALSE(windows.Send(0, kProbe, 0, 0));
+    EXPECT_EQ(seen, std::vector<UINT>{0x40A});
+    EXPECT_TRUE(windows.Close(handle));
+    EXPECT_EQ(seen, (std::vector<UINT>{0x40A, WM_CLOSE}));
+    EXPECT_FALSE(windows.PostSessionEnd(0));
+    EXPECT_FALSE(windows.Close(0));
 }
 
 }  // namespace

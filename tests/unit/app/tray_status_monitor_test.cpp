@@ -137,7 +137,7 @@ TEST_F(TrayStatusMonitorTest, TipKeepsAtMost63Utf16UnitsWithoutHalfCharactersAnd
 }
 
 TEST_F(TrayStatusMonitorTest, EachTickShowsOnlyThePictureAndTipItEndsWith) {
-    // A completed backup: the idle display of step 5 is overridden by the green picture, which
+    // A completed backup: the idle display is overridden by the green picture, which
     // must reach the tray alone, or the icon would flash the normal picture every two seconds.
     Schedule("0");
     Status("RetValue", "0");

@@ -42,9 +42,6 @@ Lines ReadTraceLines(const std::filesystem::path& file) {
 
 class WindowMessagesTest : public ::testing::Test {
   protected:
-    static constexpr std::uint32_t kTaskbarCreated = 0xC0F0;
-    static constexpr std::uint32_t kCloseInteractive = 0xC0F1;
-
     void SetUp() override {
         users_.WriteCurrentUserName("alice");
         std::filesystem::create_directories(UserFolder());
@@ -52,12 +49,11 @@ class WindowMessagesTest : public ::testing::Test {
         settings_.caption = "Tallux Backup";
         names_.client = "OVClient.exe";
         names_.classic = "OVClassic.exe";
-        messages_.SetRegisteredMessages(kTaskbarCreated, kCloseInteractive);
     }
 
     std::filesystem::path UserFolder() const { return folders_.UserFolder("alice"); }
     void SetRegistry(std::string_view key, std::string_view value) { values_.WriteUserNameRegistry(key, value); }
-    void Suspend() { messages_.HandleMessage(kWmPowerBroadcast, kPowerEventSuspend, 0); }
+    void Suspend() { messages_.OnPowerBroadcast(PowerEvent::Suspend); }
     void Tick() { messages_.chkHibernationTimeOut_Timer(); }
     // Dated trace lines without their "mm-dd-yyyy HH:mm:ss : " prefix.
     Lines Dated() const {
@@ -105,13 +101,13 @@ TEST_F(WindowMessagesTest, SuspendTracesTheScheduleAsksToStayAwakeAndArmsTheOneS
     SetRegistry("NextTransfer", "03-14-2026 10:00:00");
     SetRegistry("StandbyBackup", "0");
     Suspend();
-    messages_.HandleMessage(kWmPowerBroadcast, 7, 0);  // resume and the other events are not ours
+    messages_.OnPowerBroadcast(PowerEvent::Other);
     EXPECT_EQ(UserTrace(), Lines{"03-14-2026 09:30:00 :     Hibernation Message Arrived"});
-    EXPECT_TRUE(Dated().empty() && host_.calls.empty() && power_.requests.empty());
+    EXPECT_TRUE(Dated().empty() && host_.calls.empty() && power_.requests.empty() && power_.openedNames.empty());
 
     SetRegistry("StandbyBackup", "");  // empty counts as on
     power_.previousState = 0x80000001u;
-    messages_.HandleMessage(kWmPowerBroadcast, kPowerEventQuerySuspend, 0);
+    messages_.OnPowerBroadcast(PowerEvent::QuerySuspend);
     EXPECT_EQ(Dated(), (Lines{
                            "Previous scheduled time:   "
                            "    CurrentTime:   03-14-2026 09:30:00    NewScheduledTime:   03-14-2026 10:00:00",
@@ -133,15 +129,19 @@ TEST_F(WindowMessagesTest, SuspendTracesTheScheduleAsksToStayAwakeAndArmsTheOneS
 
 // ---- The wake-up wait ---------------------------------------------------------------------------
 
-TEST_F(WindowMessagesTest, TickArmsTheNamedTimerAndWaitsUntilItFires) {
+TEST_F(WindowMessagesTest, SuspendArmsTheNamedTimerAndTheTickWaitsUntilItFires) {
     SetRegistry("NextTransfer", "03-14-2026 10:45:30");
-    // The first notification always "moves" the schedule from nothing; its own wait must still run.
+    // The computer may sleep as soon as the notification is answered: the timer is armed by then.
     Suspend();
+    EXPECT_EQ(power_.openedNames, Lines{"Timer4194304"});
+    EXPECT_EQ(power_.armedSeconds, std::vector<std::int64_t>{4530});
+    EXPECT_EQ(power_.openTimers, 1);
+    // The first notification always "moves" the schedule from nothing; its own wait must still run.
     power_.waitResults = {Wait::Input, Wait::Input, Wait::Timer};
     Tick();
     EXPECT_EQ(host_.calls, (Lines{"timer on", "timer off"}));
-    EXPECT_EQ(power_.openedNames, Lines{"Timer4194304"});
-    EXPECT_EQ(power_.armedSeconds, std::vector<std::int64_t>{4530});
+    EXPECT_EQ(power_.openedNames.size(), 1u);
+    EXPECT_EQ(power_.armedSeconds.size(), 1u);
     EXPECT_EQ(clock_.pumpingWaits, (std::vector<std::uint32_t>{1000, 1000, 1000}));
     EXPECT_EQ(Dated().back(),
               "Current Time :  03-14-2026 09:30:00 Scheduled Time:  03-14-2026 10:45:30 Time "
@@ -200,7 +200,7 @@ TEST_F(WindowMessagesTest, MovedScheduleCancelsThePendingWaitAndTheNextTickWaits
     };
     Tick();
     EXPECT_EQ(nestedOpen, 1);
-    EXPECT_EQ(power_.armedSeconds, (std::vector<std::int64_t>{5400, 1799}));
+    EXPECT_EQ(power_.armedSeconds, (std::vector<std::int64_t>{5400, 1800}));
     EXPECT_TRUE(Contains(Dated(),
                          "NewScheduledTime: 03-14-2026 10:00:00 Previous scheduled time: 03-14-2026 "
                          "11:00:00So Setting Cancel to true "));
@@ -245,42 +245,35 @@ TEST_F(WindowMessagesTest, OnVistaAStoppedEngineWithdrawsTheKeepAwakeRequest) {
 
 // ---- Taskbar, explorer logout, end of session ---------------------------------------------------
 
-TEST_F(WindowMessagesTest, RegisteredMessagesReachTheHost) {
-    messages_.HandleMessage(kTaskbarCreated, 0, 0);
+TEST_F(WindowMessagesTest, ARecreatedTaskbarGetsTheIconBackAndTheExplorerLogsOut) {
+    messages_.OnTaskbarCreated();
     EXPECT_EQ(host_.calls, (Lines{"remove", "refresh", "add"}));
-    messages_.HandleMessage(kCloseInteractive, 0, 0);
+    messages_.OnCloseInteractiveWindow();
     EXPECT_EQ(host_.calls.back(), "logout");
     EXPECT_EQ(UserTrace(), Lines{"03-14-2026 09:30:00  [INFORMATION] Calling logou t from explorer"});
-
-    // An unregistered message number matches nothing.
-    messages_.SetRegisteredMessages(0, 0);
-    messages_.HandleMessage(0, 0, 0);
-    EXPECT_EQ(host_.calls.size(), 4u);
 }
 
 TEST_F(WindowMessagesTest, EndOfSessionDuringAScheduledJobLeavesTheClientButClosesItsWindow) {
     WriteSchedule("2");
     processes_.Add("C:\\Program Files\\Tallux\\OVClient.exe");
     processes_.Add("C:\\Program Files\\Tallux\\OVClassic.exe");
-    const WindowHandle hidden = windows_.Add("#32770", "Tallux ProHiddenWindow");
-    const WindowHandle client = windows_.Add("ThunderRT6FormDC", "Tallux Backup (alice)");
+    const WindowHandle hidden = windows_.Add("Tallux ProHiddenWindow", true);
+    const WindowHandle client = windows_.Add("Tallux Backup (alice)");
     const auto status = [this] {
         return registry_.Read(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), "Status").AsText();
     };
     registry_.WriteDword(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), "Status", 1);
 
     // A log-off that was cancelled leaves the main application, the client and the connection.
-    messages_.HandleMessage(kWmEndSession, 0, 0);
-    EXPECT_TRUE(windows_.messages.empty());
+    messages_.OnEndSession(false);
+    EXPECT_TRUE(windows_.calls.empty());
     EXPECT_EQ(processes_.running.size(), 2u);
     EXPECT_EQ(status(), "1");
     std::filesystem::remove(UserFolder() / "TrayTraceFile.txt");
 
-    messages_.HandleMessage(kWmEndSession, 1, 0);
-    const auto sent = [](const test::FakeWindows::Message& m) { return std::tuple(m.window, m.message, m.sent); };
-    ASSERT_EQ(windows_.messages.size(), 2u);
-    EXPECT_EQ(sent(windows_.messages[0]), std::tuple(hidden, kWmHiddenWindowSessionEnd, false));
-    EXPECT_EQ(sent(windows_.messages[1]), std::tuple(client, kWmClose, true));
+    messages_.OnEndSession(true);
+    EXPECT_EQ(windows_.calls,
+              (std::vector<std::pair<std::string, WindowHandle>>{{"session end", hidden}, {"close", client}}));
     EXPECT_EQ(status(), "0");
     ASSERT_EQ(processes_.running.size(), 1u);
     EXPECT_EQ(processes_.running[0].imagePath, "C:\\Program Files\\Tallux\\OVClient.exe");
@@ -295,7 +288,7 @@ TEST_F(WindowMessagesTest, EndOfSessionWhileIdleEndsTheClient) {
             WriteSchedule(" 0 ");
         }
         processes_.Add("C:\\Tallux\\ovclient.EXE");
-        messages_.OnEndSession(1);
+        messages_.OnEndSession(true);
         EXPECT_TRUE(processes_.running.empty()) << withFile;
         std::filesystem::remove(UserFolder() / "scheduleData.txt");
     }
@@ -306,16 +299,16 @@ TEST_F(WindowMessagesTest, EndOfSessionWhileIdleEndsTheClient) {
 
 TEST_F(WindowMessagesTest, RightButtonEnablesStopOnlyForARunningScheduledJob) {
     values_.WriteProfile("BackupStatus", "Status", "1");
-    messages_.HandleMessage(kWmTrayMouse, 0, kWmRButtonUp);  // no schedule file
+    messages_.OnTrayMouse(TrayMouse::RightUp);  // no schedule file
     WriteSchedule("1");
-    messages_.HandleMessage(kWmTrayMouse, 0, kWmRButtonUp);
+    messages_.OnTrayMouse(TrayMouse::RightUp);
     values_.WriteProfile("BackupStatus", "Status", "2");
-    messages_.HandleMessage(kWmTrayMouse, 0, kWmRButtonUp);
+    messages_.OnTrayMouse(TrayMouse::RightUp);
     EXPECT_EQ(host_.calls, (Lines{"menu", "menu stop", "menu"}));
 }
 
 TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {
-    messages_.HandleMessage(kWmTrayMouse, 0, kWmLButtonDblClk);  // no Session folder yet
+    messages_.OnTrayMouse(TrayMouse::DoubleClick);  // no Session folder yet
     EXPECT_TRUE(shell_.requests.empty());
 
     const auto session = UserFolder() / "Session";
@@ -328,7 +321,7 @@ TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {
     std::filesystem::last_write_time(older, now - std::chrono::hours(2));
     std::filesystem::last_write_time(newer, now - std::chrono::hours(1));
 
-    messages_.HandleMessage(kWmTrayMouse, 0, kWmLButtonDblClk);
+    messages_.OnTrayMouse(TrayMouse::DoubleClick);
     ASSERT_EQ(shell_.requests.size(), 1u);
     EXPECT_EQ(shell_.requests[0].verb, "open");
     EXPECT_EQ(shell_.requests[0].file, newer);
@@ -336,10 +329,10 @@ TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {
 
     // No program for the file type: the open-with chooser.
     shell_.answer = {kShellNoAssociation, 1155, ""};
-    messages_.OnTrayMouseMessage(kWmLButtonDblClk);
+    messages_.OnTrayMouse(TrayMouse::DoubleClick);
     ASSERT_EQ(shell_.requests.size(), 3u);
-    EXPECT_EQ(shell_.requests[2].file, "RUNDLL32.EXE");
-    EXPECT_EQ(shell_.requests[2].arguments, "shell32.dll,OpenAs_RunDLL " + Utf8FromPath(newer));
+    EXPECT_EQ(shell_.requests[2].verb, "open with");
+    EXPECT_EQ(shell_.requests[2].file, newer);
 }
 
 // ---- Duration text ------------------------------------------------------------------------------
