@@ -43,7 +43,13 @@ std::string ProfileValueToStore(std::string_view value) {
     }
     const bool changedByReading =
         IsBlank(value.front()) || IsBlank(value.back()) || (IsQuote(value.front()) && value.back() == value.front());
-    return changedByReading ? "\"" + std::string(value) + "\"" : std::string(value);
+    if (!changedByReading) {
+        return std::string(value);
+    }
+    std::string stored;
+    stored.reserve(value.size() + 2);
+    stored.append(1, '"').append(value).append(1, '"');
+    return stored;
 }
 
 IniText IniText::Parse(std::string_view utf8) {
