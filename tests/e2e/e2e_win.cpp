@@ -142,17 +142,28 @@ bool DeleteTrayIcon(HWND owner, UINT id) {
 // ---- Registry -----------------------------------------------------------------------------------
 namespace {
 
+// The installer and the engine are 32-bit programs: their HKLM values are in the 32-bit view.
+REGSAM ViewOf(HKEY root) {
+    return root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0;
+}
+
+win::unique_hkey OpenForQuery(HKEY root, std::wstring_view key) {
+    win::unique_hkey handle;
+    ::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_QUERY_VALUE | ViewOf(root), handle.put());
+    return handle;
+}
+
 std::optional<std::wstring> QueryString(HKEY root, std::wstring_view key, std::wstring_view name) {
-    const std::wstring keyText(key);
+    const win::unique_hkey handle = OpenForQuery(root, key);
     const std::wstring nameText(name);
     DWORD bytes = 0;
-    if (::RegGetValueW(root, keyText.c_str(), nameText.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
-        ERROR_SUCCESS) {
+    if (!handle || ::RegGetValueW(handle.get(), nullptr, nameText.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+                       ERROR_SUCCESS) {
         return std::nullopt;
     }
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (::RegGetValueW(root, keyText.c_str(), nameText.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) !=
+    if (::RegGetValueW(handle.get(), nullptr, nameText.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) !=
         ERROR_SUCCESS) {
         return std::nullopt;
     }
@@ -162,8 +173,8 @@ std::optional<std::wstring> QueryString(HKEY root, std::wstring_view key, std::w
 
 bool SetValue(HKEY root, std::wstring_view key, std::wstring_view name, DWORD type, const void* data, DWORD size) {
     win::unique_hkey handle;
-    if (::RegCreateKeyExW(root, std::wstring(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, handle.put(),
-                          nullptr) != ERROR_SUCCESS) {
+    if (::RegCreateKeyExW(root, std::wstring(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | ViewOf(root), nullptr,
+                          handle.put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
     return ::RegSetValueExW(handle.get(), std::wstring(name).c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
@@ -177,10 +188,11 @@ std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wst
 }
 
 std::optional<DWORD> RegDword(HKEY root, std::wstring_view key, std::wstring_view name) {
+    const win::unique_hkey handle = OpenForQuery(root, key);
     DWORD value = 0;
     DWORD bytes = sizeof(value);
-    if (::RegGetValueW(root, std::wstring(key).c_str(), std::wstring(name).c_str(), RRF_RT_REG_DWORD, nullptr, &value,
-                       &bytes) != ERROR_SUCCESS) {
+    if (!handle || ::RegGetValueW(handle.get(), nullptr, std::wstring(name).c_str(), RRF_RT_REG_DWORD, nullptr, &value,
+                                  &bytes) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     return value;
@@ -196,17 +208,26 @@ bool SetRegDword(HKEY root, std::wstring_view key, std::wstring_view name, DWORD
 }
 
 bool DeleteRegValue(HKEY root, std::wstring_view key, std::wstring_view name) {
-    return ::RegDeleteKeyValueW(root, std::wstring(key).c_str(), std::wstring(name).c_str()) == ERROR_SUCCESS;
+    win::unique_hkey handle;
+    return ::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_SET_VALUE | ViewOf(root), handle.put()) ==
+               ERROR_SUCCESS &&
+           ::RegDeleteValueW(handle.get(), std::wstring(name).c_str()) == ERROR_SUCCESS;
 }
 
 void DeleteRegTree(HKEY root, std::wstring_view key) {
-    ::RegDeleteTreeW(root, std::wstring(key).c_str());
-    ::RegDeleteKeyW(root, std::wstring(key).c_str());
+    {
+        win::unique_hkey handle;
+        if (::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_ALL_ACCESS | ViewOf(root), handle.put()) ==
+            ERROR_SUCCESS) {
+            ::RegDeleteTreeW(handle.get(), nullptr);
+        }
+    }
+    ::RegDeleteKeyExW(root, std::wstring(key).c_str(), ViewOf(root), 0);
 }
 
 bool RegKeyExists(HKEY root, std::wstring_view key) {
     win::unique_hkey handle;
-    return ::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
+    return ::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_READ | ViewOf(root), handle.put()) == ERROR_SUCCESS;
 }
 
 // ---- Services -----------------------------------------------------------------------------------
