@@ -18,14 +18,39 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-std::string_view Unquote(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
+
+bool IsBlank(char c) {
+    return kBlanks.find(c) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string_view ProfileValueAsRead(std::string_view stored) {
+    const std::string_view value = TrimBlanks(stored);
+    if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()) {
         return value.substr(1, value.size() - 2);
     }
     return value;
 }
 
-}  // namespace
+std::string ProfileValueToStore(std::string_view value) {
+    value = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
+    if (value.empty()) {
+        return {};
+    }
+    const bool changedByReading =
+        IsBlank(value.front()) || IsBlank(value.back()) || (IsQuote(value.front()) && value.back() == value.front());
+    if (!changedByReading) {
+        return std::string(value);
+    }
+    std::string stored;
+    stored.reserve(value.size() + 2);
+    stored.append(1, '"').append(value).append(1, '"');
+    return stored;
+}
 
 IniText IniText::Parse(std::string_view utf8) {
     // Text from an editor may still start with its BOM, which must not hide the first header.
@@ -68,7 +93,7 @@ IniText IniText::Parse(std::string_view utf8) {
             continue;
         }
         // emplace keeps the first occurrence.
-        current->emplace(ToLowerAscii(key), std::string(Unquote(TrimBlanks(line.substr(equals + 1)))));
+        current->emplace(ToLowerAscii(key), std::string(ProfileValueAsRead(line.substr(equals + 1))));
     }
     return ini;
 }

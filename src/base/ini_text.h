@@ -14,6 +14,19 @@
 
 namespace ovp {
 
+// A value as the private-profile functions of Windows read it from its line: blanks and tabs
+// around it dropped, then one pair of matching double or single quotes around it removed. So
+// 'a' reads as a, ""a"" as "a", and a lone quote or quotes that do not match stay.
+std::string_view ProfileValueAsRead(std::string_view stored);
+
+// What to store so that ProfileValueAsRead gives the value back exactly. A line holds one value,
+// so only the value up to its first CR, LF or NUL can be kept. That part is wrapped in one more
+// pair of double quotes when reading would drop something from it: blanks or tabs at either end,
+// or quotes around it (an obscured $...$ is '...'). A lone quote is wrapped as well, since three
+// quotes read as one whether or not a reader leaves a lone quote alone. Any other value is stored
+// as it is, so the engine and a person reading the file see what they always saw.
+std::string ProfileValueToStore(std::string_view value);
+
 class IniText {
   public:
     // Parses UTF-8 text.

@@ -155,19 +155,25 @@ std::optional<long long> ParseInteger(std::string_view text) {
     if (digits.empty()) {
         return std::nullopt;
     }
-    unsigned long long value = 0;
+    // The magnitude is checked before each step, so it never wraps: a number out of range is
+    // malformed, not some other number.
     constexpr auto kMax = static_cast<unsigned long long>(std::numeric_limits<long long>::max());
+    const unsigned long long limit = negative ? kMax + 1 : kMax;
+    unsigned long long value = 0;
     for (char c : digits) {
         if (c < '0' || c > '9') {
             return std::nullopt;
         }
-        value = value * 10 + static_cast<unsigned long long>(c - '0');
-        if (value > kMax) {
+        const auto digit = static_cast<unsigned long long>(c - '0');
+        if (value > (limit - digit) / 10) {
             return std::nullopt;
         }
+        value = value * 10 + digit;
     }
-    const auto magnitude = static_cast<long long>(value);
-    return negative ? -magnitude : magnitude;
+    if (!negative) {
+        return static_cast<long long>(value);
+    }
+    return value == kMax + 1 ? std::numeric_limits<long long>::min() : -static_cast<long long>(value);
 }
 
 long long ParseIntegerOr(std::string_view text, long long fallback) {

@@ -22,7 +22,17 @@ AppContext::AppContext(const PlatformPorts& platform, std::filesystem::path appF
           folders,
           names,
           values,
-          serviceRun) {}
+          serviceRun) {
+    if (ports.adapterTrace != nullptr) {
+        ports.adapterTrace->SetTarget(&trace);
+    }
+}
+
+AppContext::~AppContext() {
+    if (ports.adapterTrace != nullptr) {
+        ports.adapterTrace->SetTarget(nullptr);
+    }
+}
 
 ScheduleCreateFiles AppContext::DefaultFilesForm() {
     return ScheduleCreateFiles(

@@ -53,6 +53,9 @@ struct PlatformPorts {
     IPower& power;
     IWindows& windows;
     IFileSystem& files;
+    // Where the adapters trace the failures Windows reports; the context points it at its own
+    // trace for as long as it lives.
+    TraceRelay* adapterTrace = nullptr;
 };
 
 // The user as the trace sees it. Start-up reads the current user only at its ninth step; until
@@ -93,6 +96,7 @@ class AppContext {
 
     AppContext(const AppContext&) = delete;
     AppContext& operator=(const AppContext&) = delete;
+    ~AppContext();
 
     // The hidden form that creates a new user's default files, loaded and unloaded per use.
     ScheduleCreateFiles DefaultFilesForm();

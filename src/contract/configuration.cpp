@@ -62,11 +62,18 @@ ServiceEndpoints ReadEndpoints(const IniText& ini) {
     return endpoints;
 }
 
+// The product name starts the search file's name in the application folder, which the monitor
+// writes: it must not lead out of that folder.
+bool IsUsableProductName(std::string_view name) {
+    return !TrimWhitespace(name).empty() && IsSafeFolderName(std::string(name) + std::string(c::kSearchFileSuffix));
+}
+
 // The installation name becomes a folder name and the executable group the start of every
 // engine executable's file name, which the monitor starts and ends: neither may name a path.
 bool HasRequiredValues(const ProductSettings& settings) {
-    return !settings.productName.empty() && !settings.installationName.empty() && !settings.treeViewName.empty() &&
-           !settings.caption.empty() && settings.productNumber != 0 && IsSafeFolderName(settings.installationName) &&
+    return IsUsableProductName(settings.productName) && !settings.installationName.empty() &&
+           !settings.treeViewName.empty() && !settings.caption.empty() && settings.productNumber != 0 &&
+           IsSafeFolderName(settings.installationName) &&
            (settings.exeGroup.empty() || IsSafeFolderName(settings.exeGroup));
 }
 
@@ -178,7 +185,7 @@ void ApplyBrandFile(ProductSettings& settings, const BrandFile& brand) {
 }
 
 void ApplyEmptyNameRule(ProductSettings& settings) {
-    if (TrimWhitespace(settings.productName).empty()) {
+    if (!IsUsableProductName(settings.productName)) {
         settings.productName = std::string(c::kBrandInstallationName);
         settings.caption = settings.productName;
         settings.installationName = settings.productName;

@@ -30,9 +30,10 @@ std::string ConfigurationValue(const IniText& ini, std::string_view section, std
 
 // ---- Configuration.ini ------------------------------------------------------------------------
 // The product settings, or nullopt when ProductName, ProductInstallationName, ProductTreeViewName
-// or ProductCaption is empty, ProductNumber is 0 (or not a number), or ProductInstallationName
+// or ProductCaption is empty, ProductNumber is 0 (or not a number), ProductInstallationName
 // cannot be one folder name (it becomes part of the product's folder paths, and start-up empties
-// the start folder named after it).
+// the start folder named after it), or ProductName cannot start one file name (it names the
+// search file).
 std::optional<ProductSettings> ProductSettingsFromIni(const IniText& ini);
 std::optional<ProductSettings> ParseConfiguration(std::string_view fileBytes);
 // Also nullopt when the file is missing or unreadable.
@@ -51,7 +52,8 @@ std::optional<BrandFile> ReadBrandFile(const std::filesystem::path& appFolder);
 // The brand build: the brand file's product name also captions the windows, and the installation
 // is the brand product's (number 1, installation name "Orvessa Professional").
 void ApplyBrandFile(ProductSettings& settings, const BrandFile& brand);
-// A product name that is blank (trimmed) gives the brand product's name, caption and installation.
+// A product name that is blank (trimmed) or cannot start one file name (a brand file's first line
+// may hold anything) gives the brand product's name, caption and installation, as an empty one does.
 void ApplyEmptyNameRule(ProductSettings& settings);
 
 // ---- Derived names ----------------------------------------------------------------------------

@@ -11,6 +11,7 @@
 #include "defaults/default_schedule.h"
 #include "defaults/list_files.h"
 #include "settings/current_user.h"
+#include "settings/exact_profile_store.h"
 
 namespace ovp {
 
@@ -113,7 +114,7 @@ class FirstRun {
                 const std::string stored = transfer_.ReadSimpleAutofileProfile(entry.key);
                 const std::string value = detected ? WithFinalBackslash(Trim(stored)) : std::string();
                 if (value != stored) {
-                    ports_.store.Write(ini, contract::kAutoFilePathsSection, entry.key, value);
+                    ExactProfileStore(ports_.store).Write(ini, contract::kAutoFilePathsSection, entry.key, value);
                 }
             });
         }

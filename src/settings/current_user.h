@@ -8,6 +8,7 @@
 #include "contract/folders.h"
 #include "contract/user_name_source.h"
 #include "platform/profile_store.h"
+#include "settings/exact_profile_store.h"
 
 namespace ovp {
 
@@ -21,7 +22,7 @@ class CurrentUser final : public IUserNameSource {
     bool WriteCurrentUserName(std::string_view name);
 
   private:
-    IProfileStore& store_;
+    ExactProfileStore store_;
     const Folders& folders_;
 };
 

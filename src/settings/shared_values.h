@@ -14,6 +14,7 @@
 #include "platform/profile_store.h"
 #include "platform/registry.h"
 #include "settings/current_user.h"
+#include "settings/exact_profile_store.h"
 
 namespace ovp {
 
@@ -69,7 +70,7 @@ class SharedValues {
 
   private:
     IRegistry& registry_;
-    IProfileStore& store_;
+    ExactProfileStore store_;
     const Folders& folders_;
     IUserNameSource& users_;
     ITraceSink& trace_;

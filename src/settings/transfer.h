@@ -14,6 +14,7 @@
 #include "contract/trace_sink.h"
 #include "platform/profile_store.h"
 #include "settings/current_user.h"
+#include "settings/exact_profile_store.h"
 
 namespace ovp {
 
@@ -84,7 +85,7 @@ class clsTransfer {
     std::string ReadObscured(std::string_view section, std::string_view key);
     bool WriteObscured(std::string_view section, std::string_view key, std::string_view value);
 
-    IProfileStore& store_;
+    ExactProfileStore store_;
     const Folders& folders_;
     std::string productName_;
     IUserNameSource& users_;

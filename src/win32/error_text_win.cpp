@@ -14,4 +14,10 @@ std::string SystemErrorText(std::uint32_t error) {
     return TrimWhitespace(Narrow(std::wstring_view(buffer, length)));
 }
 
+std::string ApiFailureText(std::string_view api, std::uint32_t error, std::string_view subject) {
+    std::string line = std::string(api) + " failed for " + std::string(subject) + ": error " + std::to_string(error);
+    const std::string text = SystemErrorText(error);
+    return text.empty() ? line : line + " " + text;
+}
+
 }  // namespace ovp::win

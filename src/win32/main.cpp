@@ -84,12 +84,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         }
         const ComApartment com;
 
-        ovp::win::Win32Registry registry;
-        ovp::win::Win32ProfileStore profiles;
+        // The adapters trace into the monitor's trace once the context has made it.
+        ovp::TraceRelay adapterTrace;
+        ovp::win::Win32Registry registry(ovp::win::Win32Registry::View::Registry32, &adapterTrace);
+        ovp::win::Win32ProfileStore profiles(&adapterTrace);
         ovp::win::Win32Clock clock;
         ovp::win::Win32SystemInfo system;
         ovp::win::Win32Processes processes;
-        ovp::win::Win32ServiceManager services;
+        ovp::win::Win32ServiceManager services(&adapterTrace);
         ovp::win::Win32Shell shell;
         ovp::win::Win32CodePage codePage;
         ovp::StdRandom random(static_cast<std::uint64_t>(::GetTickCount64()));
@@ -98,8 +100,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ovp::win::Win32Power power;
         ovp::win::Win32Windows windows;
         ovp::win::Win32FileSystem files;
-        const ovp::PlatformPorts ports{registry, profiles, clock,     system,       processes, services, shell,
-                                       codePage, random,   mailPaths, shellFolders, power,     windows,  files};
+        const ovp::PlatformPorts ports{registry,     profiles, clock,    system, processes,
+                                       services,     shell,    codePage, random, mailPaths,
+                                       shellFolders, power,    windows,  files,  &adapterTrace};
 
         // The context outlives the form, whose window logic works on it to the end.
         std::unique_ptr<ovp::AppContext> context;

@@ -6,6 +6,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "win32/error_text_win.h"
 #include "win32/text_win.h"
 #include "win32/unique_resource.h"
 
@@ -140,7 +141,14 @@ bool Win32ProfileStore::Write(const std::filesystem::path& file,
     if (!fits && !ConvertToUnicode(path)) {
         return false;
     }
-    return ::WritePrivateProfileStringW(sectionText.c_str(), keyText.c_str(), valueText.c_str(), path.c_str()) != 0;
+    if (::WritePrivateProfileStringW(sectionText.c_str(), keyText.c_str(), valueText.c_str(), path.c_str())) {
+        return true;
+    }
+    if (trace_ != nullptr) {
+        const std::string subject = Narrow(path) + " [" + std::string(section) + "] " + std::string(key);
+        trace_->Error(ApiFailureText("WritePrivateProfileStringW", ::GetLastError(), subject));
+    }
+    return false;
 }
 
 }  // namespace ovp::win

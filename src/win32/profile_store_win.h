@@ -6,17 +6,24 @@
 // a new file is started as an empty Unicode file, and an ANSI file is converted to Unicode (its
 // contents kept) before a value it cannot hold is written into it.
 
+#include "contract/trace_sink.h"
 #include "platform/profile_store.h"
 
 namespace ovp::win {
 
 class Win32ProfileStore final : public IProfileStore {
   public:
+    // trace, when given, receives a line for every write that Windows fails.
+    explicit Win32ProfileStore(ITraceSink* trace = nullptr) : trace_(trace) {}
+
     std::string Read(const std::filesystem::path& file, std::string_view section, std::string_view key) override;
     bool Write(const std::filesystem::path& file,
                std::string_view section,
                std::string_view key,
                std::string_view value) override;
+
+  private:
+    ITraceSink* trace_;
 };
 
 }  // namespace ovp::win

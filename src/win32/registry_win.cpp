@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "win32/error_text_win.h"
 #include "win32/text_win.h"
 #include "win32/unique_resource.h"
 
@@ -20,8 +21,17 @@ HKEY RootKey(RegistryRoot root) {
     return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
-REGSAM ViewFlag(Win32Registry::View view) {
-    return view == Win32Registry::View::Registry32 ? KEY_WOW64_32KEY : 0;
+REGSAM ViewFlag(Win32Registry::View view, RegistryRoot root) {
+    return view == Win32Registry::View::Registry32 && root == RegistryRoot::LocalMachine ? KEY_WOW64_32KEY : 0;
+}
+
+std::string_view RootName(RegistryRoot root) {
+    return root == RegistryRoot::LocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+}
+
+// A key or value that is not there is an answer, not a failure.
+bool IsMissing(LSTATUS status) {
+    return status == ERROR_FILE_NOT_FOUND || status == ERROR_PATH_NOT_FOUND;
 }
 
 struct RawValue {
@@ -30,10 +40,10 @@ struct RawValue {
 };
 
 // The whole value however long: asks for the size, reads, and asks again while the value has
-// grown in between (ERROR_MORE_DATA).
-bool QueryWhole(HKEY key, const std::wstring& name, RawValue& out) {
+// grown in between (ERROR_MORE_DATA). The status of the last call is left in status.
+bool QueryWhole(HKEY key, const std::wstring& name, RawValue& out, LSTATUS& status) {
     DWORD size = 0;
-    LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &out.type, nullptr, &size);
+    status = ::RegQueryValueExW(key, name.c_str(), nullptr, &out.type, nullptr, &size);
     for (int attempt = 0; attempt < kReadAttempts && status == ERROR_SUCCESS; ++attempt) {
         // Room for a terminating NUL the writer may have left out.
         out.data.assign(size + sizeof(wchar_t), 0);
@@ -73,12 +83,15 @@ RegistryValue Interpret(const RawValue& raw) {
 
 RegistryValue Win32Registry::Read(RegistryRoot root, std::string_view key, std::string_view name) {
     unique_hkey handle;
-    if (::RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_READ | ViewFlag(view_), handle.put()) !=
-        ERROR_SUCCESS) {
+    LSTATUS status =
+        ::RegOpenKeyExW(RootKey(root), Wide(key).c_str(), 0, KEY_READ | ViewFlag(view_, root), handle.put());
+    if (status != ERROR_SUCCESS) {
+        TraceFailure("RegOpenKeyExW", status, root, key, {});
         return {};
     }
     RawValue raw;
-    if (!QueryWhole(handle.get(), Wide(name), raw)) {
+    if (!QueryWhole(handle.get(), Wide(name), raw, status)) {
+        TraceFailure("RegQueryValueExW", status, root, key, name);
         return {};
     }
     return Interpret(raw);
@@ -105,12 +118,34 @@ bool Win32Registry::Write(RegistryRoot root,
                           const void* data,
                           unsigned long size) {
     unique_hkey handle;
-    if (::RegCreateKeyExW(RootKey(root), Wide(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE | ViewFlag(view_), nullptr, handle.put(), nullptr) != ERROR_SUCCESS) {
+    LSTATUS status = ::RegCreateKeyExW(RootKey(root), Wide(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                       KEY_SET_VALUE | ViewFlag(view_, root), nullptr, handle.put(), nullptr);
+    if (status != ERROR_SUCCESS) {
+        TraceFailure("RegCreateKeyExW", status, root, key, {});
         return false;
     }
-    return ::RegSetValueExW(handle.get(), Wide(name).c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
-           ERROR_SUCCESS;
+    status = ::RegSetValueExW(handle.get(), Wide(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    if (status != ERROR_SUCCESS) {
+        TraceFailure("RegSetValueExW", status, root, key, name);
+        return false;
+    }
+    return true;
+}
+
+void Win32Registry::TraceFailure(const char* api,
+                                 long error,
+                                 RegistryRoot root,
+                                 std::string_view key,
+                                 std::string_view name) {
+    if (trace_ == nullptr || IsMissing(error)) {
+        return;
+    }
+    std::string subject(RootName(root));
+    subject.append(1, '\\').append(key);
+    if (!name.empty()) {
+        subject.append(1, '\\').append(name);
+    }
+    trace_->Error(ApiFailureText(api, static_cast<std::uint32_t>(error), subject));
 }
 
 }  // namespace ovp::win

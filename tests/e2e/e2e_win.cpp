@@ -122,10 +122,19 @@ bool DeleteTrayIcon(HWND owner, UINT id) {
 // ---- Registry -----------------------------------------------------------------------------------
 namespace {
 
+// The installer and the engine are 32-bit programs: their HKLM values are in the 32-bit view.
+REGSAM ViewOf(HKEY root) {
+    return root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0;
+}
+
+DWORD GetViewFlag(HKEY root) {
+    return root == HKEY_LOCAL_MACHINE ? RRF_SUBKEY_WOW6432KEY : 0;
+}
+
 bool SetValue(HKEY root, std::wstring_view key, std::wstring_view name, DWORD type, const void* data, DWORD size) {
     win::unique_hkey handle;
-    if (::RegCreateKeyExW(root, std::wstring(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, handle.put(),
-                          nullptr) != ERROR_SUCCESS) {
+    if (::RegCreateKeyExW(root, std::wstring(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | ViewOf(root), nullptr,
+                          handle.put(), nullptr) != ERROR_SUCCESS) {
         return false;
     }
     return ::RegSetValueExW(handle.get(), std::wstring(name).c_str(), 0, type, static_cast<const BYTE*>(data), size) ==
@@ -138,14 +147,14 @@ std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wst
     const std::wstring keyText(key);
     const std::wstring nameText(name);
     DWORD bytes = 0;
-    if (::RegGetValueW(root, keyText.c_str(), nameText.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
-        ERROR_SUCCESS) {
+    if (::RegGetValueW(root, keyText.c_str(), nameText.c_str(), RRF_RT_REG_SZ | GetViewFlag(root), nullptr, nullptr,
+                       &bytes) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (::RegGetValueW(root, keyText.c_str(), nameText.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) !=
-        ERROR_SUCCESS) {
+    if (::RegGetValueW(root, keyText.c_str(), nameText.c_str(), RRF_RT_REG_SZ | GetViewFlag(root), nullptr,
+                       value.data(), &bytes) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     value.resize(::wcsnlen(value.c_str(), value.size()));
@@ -158,17 +167,24 @@ bool SetRegString(HKEY root, std::wstring_view key, std::wstring_view name, std:
 }
 
 bool DeleteRegValue(HKEY root, std::wstring_view key, std::wstring_view name) {
-    return ::RegDeleteKeyValueW(root, std::wstring(key).c_str(), std::wstring(name).c_str()) == ERROR_SUCCESS;
+    win::unique_hkey handle;
+    return ::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_SET_VALUE | ViewOf(root), handle.put()) ==
+               ERROR_SUCCESS &&
+           ::RegDeleteValueW(handle.get(), std::wstring(name).c_str()) == ERROR_SUCCESS;
 }
 
 void DeleteRegTree(HKEY root, std::wstring_view key) {
-    ::RegDeleteTreeW(root, std::wstring(key).c_str());
-    ::RegDeleteKeyW(root, std::wstring(key).c_str());
+    win::unique_hkey handle;
+    if (::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_ALL_ACCESS | ViewOf(root), handle.put()) ==
+        ERROR_SUCCESS) {
+        ::RegDeleteTreeW(handle.get(), nullptr);
+    }
+    ::RegDeleteKeyExW(root, std::wstring(key).c_str(), ViewOf(root), 0);
 }
 
 bool RegKeyExists(HKEY root, std::wstring_view key) {
     win::unique_hkey handle;
-    return ::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_READ, handle.put()) == ERROR_SUCCESS;
+    return ::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_READ | ViewOf(root), handle.put()) == ERROR_SUCCESS;
 }
 
 // ---- Files --------------------------------------------------------------------------------------

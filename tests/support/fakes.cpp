@@ -1,6 +1,7 @@
 #include "support/fakes.h"
 
 #include "base/files.h"
+#include "base/ini_text.h"
 #include "base/text.h"
 
 namespace ovp::test {
@@ -40,7 +41,7 @@ FakeProfileStore::Id FakeProfileStore::MakeId(const std::filesystem::path& file,
 
 std::string FakeProfileStore::Read(const std::filesystem::path& file, std::string_view section, std::string_view key) {
     const auto found = values_.find(MakeId(file, section, key));
-    return found == values_.end() ? std::string() : found->second;
+    return found == values_.end() ? std::string() : std::string(ProfileValueAsRead(found->second));
 }
 
 bool FakeProfileStore::Write(const std::filesystem::path& file,
@@ -51,7 +52,7 @@ bool FakeProfileStore::Write(const std::filesystem::path& file,
     if (failWrites) {
         return false;
     }
-    values_[MakeId(file, section, key)] = CutAtNul(value);
+    values_[MakeId(file, section, key)] = value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
     return true;
 }
 

@@ -34,7 +34,9 @@ class FakeRegistry : public IRegistry {
 };
 
 // Private-profile files in memory, keyed by the file's full path; sections and keys compare
-// case-insensitively. Values are kept as given (a real store keeps every character too).
+// case-insensitively. A value is kept as its line in a real file would hold it: up to its first
+// line break or NUL. It reads back as the real store reads it (ProfileValueAsRead: blanks and one
+// pair of quotes around it dropped); Dump shows it as stored.
 class FakeProfileStore : public IProfileStore {
   public:
     std::string Read(const std::filesystem::path& file, std::string_view section, std::string_view key) override;

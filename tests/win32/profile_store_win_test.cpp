@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/ini_text.h"
+#include "support/fakes.h"
 #include "support/temp_dir.h"
 
 namespace ovp::win {
@@ -42,6 +44,27 @@ TEST_F(ProfileStoreWinTest, NewFilesAreUnicodeNamesIgnoreCaseAndValuesCannotPlan
     EXPECT_EQ(store_.Read(file, "Orvessa", "ErrVal"), "a");
     EXPECT_EQ(store_.Read(file, "Registry", "CurrentUser"), "");
     EXPECT_FALSE(store_.Write(file, "Orvessa\r\n[Registry]", "k", "v"));
+}
+
+// What the core's fake store models: reading drops blanks and one pair of matching quotes around
+// a value, and the stored form of every value survives that.
+TEST_F(ProfileStoreWinTest, ReadingDropsBlanksAndOnePairOfQuotesWhichTheStoredFormSurvives) {
+    const auto file = dir_ / "Quotes.ini";
+    for (const std::string_view value : {"\"a\"", "'b'", " c\t", "\"", "''", "\"d'"}) {
+        ASSERT_TRUE(store_.Write(file, "S", "raw", value));
+        EXPECT_EQ(store_.Read(file, "S", "raw"), ProfileValueAsRead(value)) << value;
+        ASSERT_TRUE(store_.Write(file, "S", "kept", ProfileValueToStore(value)));
+        EXPECT_EQ(store_.Read(file, "S", "kept"), value) << value;
+    }
+}
+
+TEST_F(ProfileStoreWinTest, AFailedWriteIsTracedWithTheApiAndTheError) {
+    test::FakeTraceSink trace;
+    Win32ProfileStore store(&trace);
+    EXPECT_FALSE(store.Write(dir_ / "missing" / "x.ini", "S", "k", "v"));
+    ASSERT_EQ(trace.lines.size(), 1u);
+    EXPECT_NE(trace.lines[0].find("WritePrivateProfileStringW failed for "), std::string::npos) << trace.lines[0];
+    EXPECT_NE(trace.lines[0].find("x.ini [S] k: error 3"), std::string::npos) << trace.lines[0];
 }
 
 TEST_F(ProfileStoreWinTest, ValuesOfAnyLengthAreReadWhole) {

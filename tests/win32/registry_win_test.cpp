@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "support/fakes.h"
 #include "win32/text_win.h"
 
 namespace ovp::win {
@@ -74,15 +75,46 @@ TEST_F(RegistryWinTest, LongValuesAreReadWhole) {
     }
 }
 
-TEST(RegistryWinViewTest, The32BitViewOfLocalMachineIsKeptApart) {
+// The installer and the engine are 32-bit programs: what they keep under HKLM\Software is in the
+// 32-bit view, and that is what the monitor reads and writes. HKCU is read without a view (the
+// fixture's values above are written without one).
+TEST(RegistryWinViewTest, LocalMachineValuesAreThoseOfThe32BitView) {
     const std::string key = "Software\\OVPMonitorTest-" + std::to_string(std::random_device{}());
-    Win32Registry view32(Win32Registry::View::Registry32);
-    if (!view32.WriteString(RegistryRoot::LocalMachine, key, "OpenFileMode", "2")) {
+    HKEY raw = nullptr;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
+                          nullptr, &raw, nullptr) != ERROR_SUCCESS) {
         GTEST_SKIP() << "no write access to HKEY_LOCAL_MACHINE";
     }
-    EXPECT_EQ(view32.Read(RegistryRoot::LocalMachine, key, "OpenFileMode").text, "2");
-    EXPECT_TRUE(Win32Registry().Read(RegistryRoot::LocalMachine, key, "OpenFileMode").IsMissing());
+    const wchar_t mode[] = L"2";
+    ::RegSetValueExW(raw, L"OpenFileMode", 0, REG_SZ, reinterpret_cast<const BYTE*>(mode), sizeof(mode));
+    ::RegCloseKey(raw);
+
+    Win32Registry registry;
+    Win32Registry native(Win32Registry::View::Native);
+    EXPECT_EQ(registry.Read(RegistryRoot::LocalMachine, key, "OpenFileMode").text, "2");
+    EXPECT_TRUE(native.Read(RegistryRoot::LocalMachine, key, "OpenFileMode").IsMissing());
+    ASSERT_TRUE(registry.WriteString(RegistryRoot::LocalMachine, key, "BackupIdle", "1"));
+    EXPECT_TRUE(native.Read(RegistryRoot::LocalMachine, key, "BackupIdle").IsMissing());
     ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Wide(key).c_str(), KEY_WOW64_32KEY, 0);
+}
+
+TEST_F(RegistryWinTest, AFailedCallIsTracedWithTheApiAndTheErrorAMissingValueIsNot) {
+    HKEY handle = nullptr;
+    const std::string parent = key_ + "\\Volatile";
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, Wide(parent).c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ,
+                                nullptr, &handle, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(handle);
+    test::FakeTraceSink trace;
+    Win32Registry registry(Win32Registry::View::Registry32, &trace);
+    EXPECT_TRUE(registry.Read(kUser, key_, "Absent").IsMissing());
+    EXPECT_TRUE(trace.lines.empty());
+    // A key that lasts cannot be made below one that does not.
+    EXPECT_FALSE(registry.WriteDword(kUser, parent + "\\Lasting", "Status", 0));
+    ASSERT_EQ(trace.lines.size(), 1u);
+    EXPECT_TRUE(trace.lines[0].starts_with("   [ERROR] RegCreateKeyExW failed for HKEY_CURRENT_USER\\" + parent +
+                                           "\\Lasting: error 1021"))
+        << trace.lines[0];
 }
 
 }  // namespace

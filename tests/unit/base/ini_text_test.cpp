@@ -38,6 +38,30 @@ TEST(IniTextTest, OneMatchingPairOfQuotesIsRemoved) {
     EXPECT_EQ(ini.Get("S", "empty"), "");
 }
 
+TEST(IniTextTest, ValuesAreStoredSoThatTheyReadBackExactlyAndQuotedOnlyWhenNeeded) {
+    // value, stored form
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"plain", "plain"},
+        {"a \"b\" c", "a \"b\" c"},
+        {"\"a'", "\"a'"},
+        {"a\"", "a\""},
+        {"\"a\"", "\"\"a\"\""},
+        {"'a'", "\"'a'\""},
+        {"''", "\"''\""},
+        {"\"", "\"\"\""},
+        {" a", "\" a\""},
+        {"a\t", "\"a\t\""},
+        {"", ""},
+        {"a\r\nb=c", "a"},
+        {"\"a\"\n[S]", "\"\"a\"\""},
+    };
+    for (const auto& [value, stored] : cases) {
+        EXPECT_EQ(ProfileValueToStore(value), stored) << value;
+        const std::string_view firstLine = value.substr(0, value.find_first_of("\r\n"));
+        EXPECT_EQ(ProfileValueAsRead(ProfileValueToStore(value)), firstLine) << value;
+    }
+}
+
 TEST(IniTextTest, CommentsStrayLinesAndTextOutsideSectionsAreIgnored) {
     const IniText ini = IniText::Parse(
         "orphan=before any section\n"

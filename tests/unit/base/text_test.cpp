@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "base/tokenizer.h"
 
 namespace ovp {
@@ -17,7 +19,11 @@ TEST(TextTest, TrimAndNulCutKeepInnerBlanks) {
 TEST(TextTest, ParseIntegerIsLenientOnlyAboutBlanks) {
     EXPECT_EQ(ParseInteger(" 42 "), 42);
     EXPECT_EQ(ParseInteger("-7"), -7);
-    for (const char* bad : {"", "abc", "1e400", "99999999999999999999999"}) {
+    EXPECT_EQ(ParseInteger("9223372036854775807"), std::numeric_limits<long long>::max());
+    EXPECT_EQ(ParseInteger("-9223372036854775808"), std::numeric_limits<long long>::min());
+    // Beyond the range is malformed; the last two once wrapped round to 1553255926290448384 and 1.
+    for (const char* bad : {"", "abc", "1e400", "99999999999999999999999", "9223372036854775808",
+                            "-9223372036854775809", "20000000000000000000", "18446744073709551617"}) {
         EXPECT_EQ(ParseInteger(bad), std::nullopt) << bad;
     }
     EXPECT_EQ(ParseIntegerOr("x", -1), -1);

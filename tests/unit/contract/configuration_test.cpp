@@ -47,7 +47,7 @@ TEST(ConfigurationTest, EveryRequiredValueAndANonZeroProductNumberAreNeeded) {
     EXPECT_EQ(ParseConfiguration(ProductInfo(" 7 "))->productNumber, 7);
 }
 
-TEST(ConfigurationTest, AnInstallationNameOrGroupThatIsNotOneFolderNameFails) {
+TEST(ConfigurationTest, AnInstallationNameGroupOrProductNameThatCouldNameAPathFails) {
     for (const std::string_view name : {"..", ".", "a\\b", "a/b", "C:x", "x.", "x<y"}) {
         EXPECT_FALSE(ParseConfiguration(ProductInfo("1", name))) << name;
     }
@@ -55,6 +55,14 @@ TEST(ConfigurationTest, AnInstallationNameOrGroupThatIsNotOneFolderNameFails) {
     std::string text = ProductInfo("2");
     text.replace(text.find("ExeGroup=Grp"), 12, "ExeGroup=..\\x\\Grp");
     EXPECT_FALSE(ParseConfiguration(text));
+    // The product name starts the search file's name.
+    for (const std::string_view name : {"..\\..\\Windows\\x", "a/b", "C:x", "x<y"}) {
+        text = ProductInfo("2");
+        text.replace(text.find("Grp Online"), 10, name);
+        EXPECT_FALSE(ParseConfiguration(text)) << name;
+    }
+    text = ProductInfo("2");
+    EXPECT_TRUE(ParseConfiguration(text.replace(text.find("Grp Online"), 10, "Grp Inc.")));
 }
 
 TEST(ConfigurationTest, ValuesAreReadWholeCutAtNulAndTrimmed) {
@@ -109,8 +117,8 @@ TEST(BrandFileTest, MakesTheBrandProductAndKeepsASafeIcon) {
     }
 }
 
-TEST(BrandFileTest, AnEmptyFirstLineGivesTheBrandProductNames) {
-    for (const std::string_view file : {"", "  \t\nbrand\n"}) {
+TEST(BrandFileTest, AnEmptyOrUnsafeFirstLineGivesTheBrandProductNames) {
+    for (const std::string_view file : {"", "  \t\nbrand\n", "..\\..\\x\nbrand\n", "a:b\n"}) {
         ProductSettings settings = *ParseConfiguration(ProductInfo("5"));
         ApplyBrandFile(settings, ParseBrandFile(file));
         ApplyEmptyNameRule(settings);

@@ -7,6 +7,7 @@
 #include "base/files.h"
 #include "base/text.h"
 #include "settings/obscure.h"
+#include "settings/shared_values.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 
@@ -54,6 +55,23 @@ TEST_F(TransferTest, ObscuredKeysAreFoundOnlyThroughTheObscuringReader) {
     EXPECT_EQ(store_.Read(profile, "DateFormat", Obscure("Format")), Obscure("mm-dd-yyyy"));
     EXPECT_EQ(transfer_.Trf_ReadProxyProfile("ProxyName"), "proxy.example.com");
     EXPECT_EQ(transfer_.Trf_ReadDateFormatProfile("Format"), "mm-dd-yyyy");
+}
+
+// The store drops blanks and one pair of quotes around a value when it reads it; "$" raised by
+// the obscuring offset is a quote.
+TEST_F(TransferTest, QuotedPaddedAndObscuredValuesReadBackAsWritten) {
+    test::FakeRegistry registry;
+    SharedValues values{registry, store_, folders_, users_, trace_};
+    for (const std::string_view value : {"$ab$", "\"quoted\"", "'q'", " padded\t", "\""}) {
+        ASSERT_TRUE(transfer_.Trf_WriteUserProfile("password", value));
+        EXPECT_EQ(transfer_.Trf_ReadUserProfile("password"), value);
+        ASSERT_TRUE(transfer_.Trf_WriteUserNameProfile("Interactive", value));
+        EXPECT_EQ(transfer_.Trf_ReadUserNameProfile("Interactive"), value);
+        ASSERT_TRUE(values.WriteProfile("OLWA", "ErrVal", value));
+        EXPECT_EQ(values.ReadProfile("OLWA", "ErrVal"), value);
+    }
+    users_.WriteCurrentUserName("$bob$");
+    EXPECT_EQ(users_.CurrentUserName(), "$bob$");
 }
 
 TEST_F(TransferTest, EveryCallFollowsTheCurrentUser) {
