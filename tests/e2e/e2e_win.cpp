@@ -127,10 +127,6 @@ REGSAM ViewOf(HKEY root) {
     return root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0;
 }
 
-DWORD GetViewFlag(HKEY root) {
-    return root == HKEY_LOCAL_MACHINE ? RRF_SUBKEY_WOW6432KEY : 0;
-}
-
 bool SetValue(HKEY root, std::wstring_view key, std::wstring_view name, DWORD type, const void* data, DWORD size) {
     win::unique_hkey handle;
     if (::RegCreateKeyExW(root, std::wstring(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE | ViewOf(root), nullptr,
@@ -144,17 +140,21 @@ bool SetValue(HKEY root, std::wstring_view key, std::wstring_view name, DWORD ty
 }  // namespace
 
 std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wstring_view name) {
-    const std::wstring keyText(key);
+    win::unique_hkey handle;
+    if (::RegOpenKeyExW(root, std::wstring(key).c_str(), 0, KEY_QUERY_VALUE | ViewOf(root), handle.put()) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
     const std::wstring nameText(name);
     DWORD bytes = 0;
-    if (::RegGetValueW(root, keyText.c_str(), nameText.c_str(), RRF_RT_REG_SZ | GetViewFlag(root), nullptr, nullptr,
-                       &bytes) != ERROR_SUCCESS) {
+    if (::RegGetValueW(handle.get(), nullptr, nameText.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-    if (::RegGetValueW(root, keyText.c_str(), nameText.c_str(), RRF_RT_REG_SZ | GetViewFlag(root), nullptr,
-                       value.data(), &bytes) != ERROR_SUCCESS) {
+    if (::RegGetValueW(handle.get(), nullptr, nameText.c_str(), RRF_RT_REG_SZ, nullptr, value.data(), &bytes) !=
+        ERROR_SUCCESS) {
         return std::nullopt;
     }
     value.resize(::wcsnlen(value.c_str(), value.size()));
