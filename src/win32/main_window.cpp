@@ -165,30 +165,12 @@ bool MainWindow::LoadMainForm(AppContext& context) {
         return false;
     }
     tray_ = std::make_unique<Win32TrayIcon>(window_, &context.trace);
-
-    const WindowMessageServices services{context.values,
-                                         context.trace,
-                                         context.ports.clock,
-                                         context.ports.system,
-                                         context.ports.power,
-                                         context.ports.windows,
-                                         context.ports.processes,
-                                         context.ports.shell,
-                                         context.ports.codePage,
-                                         *this,
-                                         context.jobMemory,
-                                         context.settings,
-                                         context.names};
-    messages_ = std::make_unique<TrayWindowMessages>(services, reinterpret_cast<std::uintptr_t>(instance_));
     // 0 for one that could not be registered: it then matches no message.
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessage);
     closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
-    watcher_ = std::make_unique<MissedBackupWatcher>(context);
-    statusMonitor_ = std::make_unique<ovp::TrayStatusMonitor>(context, *tray_, *this);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
-    // The activity log viewer that "View Log" opens arrives with the log viewer; until then the
-    // button does the rest of its work.
-    statusForm_ = std::make_unique<frmStatus>(context, localeFormat_, *statusView_);
+    form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, localeFormat_,
+                                       reinterpret_cast<std::uintptr_t>(instance_));
     return true;
 }
 
@@ -207,10 +189,18 @@ void MainWindow::TryAddTrayIcon() {
         return;
     }
     if (tray_->Add(formIconFile_, "")) {
-        ::KillTimer(window_, kTrayRetryTimerId);
+        KillFormTimer(FormTimer::TrayRetry);
     } else {
-        ::SetTimer(window_, kTrayRetryTimerId, kTrayRetryMs, nullptr);
+        SetFormTimer(FormTimer::TrayRetry, kTrayRetryMs);
     }
+}
+
+void MainWindow::SetFormTimer(FormTimer timer, std::uint32_t periodMs) {
+    ::SetTimer(window_, static_cast<UINT_PTR>(timer), periodMs, nullptr);
+}
+
+void MainWindow::KillFormTimer(FormTimer timer) {
+    ::KillTimer(window_, static_cast<UINT_PTR>(timer));
 }
 
 void MainWindow::StartTimer(int timerId, std::uint32_t periodMs) {
@@ -247,7 +237,7 @@ void MainWindow::RestoreProcedure() {
 
 void MainWindow::RemoveTrayIcon() {
     if (window_ != nullptr) {
-        ::KillTimer(window_, kTrayRetryTimerId);
+        KillFormTimer(FormTimer::TrayRetry);
     }
     if (tray_ != nullptr) {
         tray_->Remove();
@@ -267,9 +257,9 @@ void MainWindow::EnableHibernationTimer(bool enable) {
         return;
     }
     if (enable) {
-        ::SetTimer(window_, kHibernationTimerId, kHibernationTimerMs, nullptr);
+        SetFormTimer(FormTimer::Hibernation, kHibernationTimerMs);
     } else {
-        ::KillTimer(window_, kHibernationTimerId);
+        KillFormTimer(FormTimer::Hibernation);
     }
 }
 
@@ -293,12 +283,12 @@ void MainWindow::ShowTrayMenu(bool stopEnabled) {
 // ---- IStatusWindowHost ----------------------------------------------------------------------
 
 void MainWindow::ShowStatusWindow() {
-    if (statusView_ == nullptr || statusForm_ == nullptr) {
+    if (statusView_ == nullptr || form_ == nullptr) {
         return;
     }
     // Unowned, so that the window has a taskbar button of its own: the form it would belong to
     // is never shown.
-    statusView_->Show(*statusForm_, nullptr);
+    statusView_->Show(form_->StatusEvents(), nullptr);
 }
 
 void MainWindow::ExplorerLogout() {
@@ -314,13 +304,12 @@ void MainWindow::Shutdown() noexcept {
     }
     shutDown_ = true;
     try {
-        if (messages_ != nullptr) {
-            messages_->StopWaiting();
+        if (form_ != nullptr) {
+            form_->StopWaiting();
         }
         if (window_ != nullptr) {
-            for (UINT_PTR timer : {static_cast<UINT_PTR>(kStatusTimerId), static_cast<UINT_PTR>(kWatcherTimerId),
-                                   kHibernationTimerId, kTrayRetryTimerId}) {
-                ::KillTimer(window_, timer);
+            for (const FormTimer timer : kFormTimers) {
+                KillFormTimer(timer);
             }
         }
         if (statusView_ != nullptr && statusView_->IsLoaded()) {
@@ -360,10 +349,10 @@ LRESULT CALLBACK MainWindow::TrayWindowProc(HWND window, UINT message, WPARAM wP
 }
 
 void MainWindow::PassToWindowLogic(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (messages_ == nullptr) {
+    if (form_ == nullptr) {
         return;
     }
-    TrayWindowMessages& logic = *messages_;
+    MainForm& logic = *form_;
     if (message == WM_POWERBROADCAST) {
         logic.OnPowerBroadcast(PowerEventOf(wParam));
     } else if (taskbarCreatedMessage_ != 0 && message == taskbarCreatedMessage_) {
@@ -387,10 +376,14 @@ void MainWindow::OnWindowGone(HWND /*window*/) noexcept {
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_TIMER:
-            OnTimer(static_cast<UINT_PTR>(wParam));
+            if (const std::optional<FormTimer> timer = FormTimerOf(wParam); timer && form_ != nullptr) {
+                form_->OnTimer(*timer);
+            }
             return 0;
         case WM_COMMAND:
-            OnCommand(LOWORD(wParam));
+            if (const std::optional<TrayMenuItem> item = ItemFromCommandId(LOWORD(wParam)); item && form_ != nullptr) {
+                form_->OnMenuCommand(*item);
+            }
             return 0;
         case kTrayCallbackMessage:
             // The tray icon's callback shares its number with the mouse-move message.
@@ -423,43 +416,9 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void MainWindow::OnTimer(UINT_PTR timerId) {
-    if (timerId == static_cast<UINT_PTR>(kStatusTimerId)) {
-        ++statusTicks_;
-        TrayStatusMonitor();
-    } else if (timerId == static_cast<UINT_PTR>(kWatcherTimerId)) {
-        ++watcherTicks_;
-        if (watcher_ != nullptr) {
-            watcher_->Tick();
-        }
-    } else if (timerId == kHibernationTimerId) {
-        if (messages_ != nullptr) {
-            messages_->chkHibernationTimeOut_Timer();
-        } else {
-            EnableHibernationTimer(false);
-        }
-    } else if (timerId == kTrayRetryTimerId) {
-        TryAddTrayIcon();
-    }
-}
-
-void MainWindow::TrayStatusMonitor() {
-    if (statusMonitor_ != nullptr) {
-        statusMonitor_->Tick();
-    }
-}
-
 void MainWindow::OnTrayIconMouse(LPARAM /*mouseMessage*/) {
     // Not built yet: `SysTrayMouseEventHandler` (double-click and right-click of the tray icon)
     // arrives with the tray commands. Until then the icon's mouse events are ignored.
-}
-
-void MainWindow::OnCommand(int commandId) {
-    const std::optional<TrayMenuItem> item = ItemFromCommandId(commandId);
-    if (item == TrayMenuItem::MnuExit || item == TrayMenuItem::mnuShutdown) {
-        Exit();
-    }
-    // The other commands' handlers arrive with the tray commands.
 }
 
 }  // namespace ovp::win

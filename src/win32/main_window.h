@@ -1,7 +1,8 @@
 #pragma once
 // The hidden main form `frmOVWinService`: a top-level window that is never shown (top-level, not
 // message-only, so that it receives the broadcasts: "TaskbarCreated", power and session-end
-// messages). It hosts start-up's platform side, the tray icon, the timers and the tray menu.
+// messages). It hosts start-up's platform side, the tray icon, the timers and the tray menu; what
+// its timers, commands and messages do is decided by the core's MainForm.
 //
 // Its class procedure is the form's own (timers, menu commands, the refused close). `AddTrayIcon`
 // replaces it by `TrayWindowProc` through GWLP_WNDPROC, which hands every message to the window
@@ -15,14 +16,9 @@
 #include <memory>
 #include <string_view>
 
-#include "app/missed_backup_watcher.h"
+#include "app/main_form.h"
 #include "app/startup_host.h"
-#include "app/status_window_host.h"
-#include "app/tray_host.h"
-#include "app/tray_status_monitor.h"
-#include "app/window_messages.h"
 #include "context/app_context.h"
-#include "ui/status_presenter.h"
 #include "win32/locale_format_win.h"
 #include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
@@ -41,21 +37,10 @@ inline constexpr wchar_t kCloseInteractiveWindowMessage[] = L"CloseInteractiveWi
 // The private message whose second parameter carries a mouse message of the tray icon.
 inline constexpr UINT kTrayMouseMessage = 0x7E9;
 
-// Form timers beside the two periodic ones of start-up.
-inline constexpr UINT_PTR kHibernationTimerId = 0x7E01;  // `chkHibernationTimeOut`, one-shot
-inline constexpr UINT kHibernationTimerMs = 1000;
-// A tray icon the shell refused (no taskbar yet at log-on) is tried again at this pace until it
-// is there; "TaskbarCreated" adds it at once as well.
-inline constexpr UINT_PTR kTrayRetryTimerId = 0x7E02;
-inline constexpr UINT kTrayRetryMs = 2000;
-
 // Whether two paths name the same file (same volume and file index), however they are written.
 bool IsSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
-class MainWindow final : public WindowBase<MainWindow>,
-                         public IStartupHost,
-                         public ITrayHost,
-                         public IStatusWindowHost {
+class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, public IMainFormHost {
   public:
     MainWindow(HINSTANCE instance, std::filesystem::path executable);
     ~MainWindow() override;
@@ -85,9 +70,10 @@ class MainWindow final : public WindowBase<MainWindow>,
     // ---- IStatusWindowHost ----
     void ShowStatusWindow() override;
 
-    // `MnuExit` and `mnuShutdown`: the icon is removed, the procedure put back, the window
-    // destroyed and the message loop ended. Safe to call more than once.
-    void Exit() noexcept;
+    // ---- IMainFormHost ----
+    // The icon is removed, the procedure put back, the window destroyed and the message loop
+    // ended. Safe to call more than once.
+    void Exit() noexcept override;
     // What Exit does without ending the message loop (the loop has already ended).
     void Shutdown() noexcept;
 
@@ -95,8 +81,8 @@ class MainWindow final : public WindowBase<MainWindow>,
     const Win32TrayIcon* TrayIcon() const { return tray_.get(); }
     Win32TrayIcon* TrayIcon() { return tray_.get(); }
     const StatusWindowView* StatusView() const { return statusView_.get(); }
-    int StatusTicks() const { return statusTicks_; }
-    int WatcherTicks() const { return watcherTicks_; }
+    int StatusTicks() const { return form_ != nullptr ? form_->StatusTicks() : 0; }
+    int WatcherTicks() const { return form_ != nullptr ? form_->WatcherTicks() : 0; }
 
   private:
     friend class WindowBase<MainWindow>;
@@ -108,11 +94,10 @@ class MainWindow final : public WindowBase<MainWindow>,
     void OnWindowGone(HWND window) noexcept;
     // `TrayWindowProc`'s part: the message as a call on the window logic, if it is one of its.
     void PassToWindowLogic(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    void OnTimer(UINT_PTR timerId);
-    void OnCommand(int commandId);
     void OnTrayIconMouse(LPARAM mouseMessage);
-    void TrayStatusMonitor();
     void TryAddTrayIcon();
+    void SetFormTimer(FormTimer timer, std::uint32_t periodMs);
+    void KillFormTimer(FormTimer timer);
     void Subclass();
     void RestoreProcedure();
     bool RegisterFormClass();
@@ -130,15 +115,9 @@ class MainWindow final : public WindowBase<MainWindow>,
     std::filesystem::path formIconFile_;
     TrayIconImage formIcon_;
     std::unique_ptr<Win32TrayIcon> tray_;
-    std::unique_ptr<TrayWindowMessages> messages_;
-    std::unique_ptr<MissedBackupWatcher> watcher_;
-    std::unique_ptr<ovp::TrayStatusMonitor> statusMonitor_;
     Win32LocaleFormat localeFormat_;
     std::unique_ptr<StatusWindowView> statusView_;
-    std::unique_ptr<frmStatus> statusForm_;
-
-    int statusTicks_ = 0;
-    int watcherTicks_ = 0;
+    std::unique_ptr<MainForm> form_;
 };
 
 }  // namespace ovp::win

@@ -1,0 +1,99 @@
+#pragma once
+// The hidden main form `frmOVWinService` as the core sees it: the window logic, the missed-backup
+// watcher, the tray status monitor and the status window's presenter, wired together and driven
+// by typed events. The Win32 main window creates the window, turns its messages into the calls
+// below and implements the host ports; the decisions are made here.
+
+#include <cstdint>
+#include <optional>
+
+#include "app/missed_backup_watcher.h"
+#include "app/startup_host.h"
+#include "app/status_window_host.h"
+#include "app/tray_host.h"
+#include "app/tray_status_monitor.h"
+#include "app/window_messages.h"
+#include "context/app_context.h"
+#include "context/tray_menu_model.h"
+#include "platform/locale_format.h"
+#include "platform/tray.h"
+#include "ui/status_presenter.h"
+#include "ui/status_view.h"
+
+namespace ovp {
+
+// The form's timers; each value is the id the timer has on the form's window.
+enum class FormTimer : int {
+    Status = kStatusTimerId,    // `TrayStatusMonitor`, periodic, armed by start-up
+    Watcher = kWatcherTimerId,  // `MissedBackupWatcher`, periodic, armed by start-up
+    Hibernation = 0x7E01,       // `chkHibernationTimeOut`, one-shot
+    // A tray icon the shell refused (no taskbar yet at log-on) is tried again at this pace until
+    // it is there; "TaskbarCreated" adds it at once as well.
+    TrayRetry = 0x7E02,
+};
+inline constexpr FormTimer kFormTimers[] = {FormTimer::Status, FormTimer::Watcher, FormTimer::Hibernation,
+                                            FormTimer::TrayRetry};
+inline constexpr std::uint32_t kHibernationTimerMs = 1000;
+inline constexpr std::uint32_t kTrayRetryMs = 2000;
+
+// The form's timer of a window timer id; nullopt for a timer that is not the form's.
+std::optional<FormTimer> FormTimerOf(std::uintptr_t timerId);
+
+// What the form asks of its window beyond the tray and the status window.
+class IMainFormHost : public ITrayHost, public IStatusWindowHost {
+  public:
+    // `MnuExit` and `mnuShutdown`: the icon goes, the window is destroyed and the message loop
+    // ends.
+    virtual void Exit() = 0;
+};
+
+class MainForm {
+  public:
+    // All references outlive the form. instanceNumber: the program instance's number, which
+    // names the wake timer.
+    MainForm(AppContext& context,
+             IMainFormHost& host,
+             ITrayIcon& tray,
+             IStatusView& statusView,
+             ILocaleFormat& locale,
+             std::uint64_t instanceNumber);
+
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    void OnTimer(FormTimer timer) noexcept;
+    // A command of the tray menu.
+    void OnMenuCommand(TrayMenuItem item) noexcept;
+
+    // ---- The messages of the replaced window procedure, as TrayWindowMessages takes them. The
+    // view calls RereadCurrentUser after each message, handled or not ----
+    void OnPowerBroadcast(PowerEvent event) noexcept { messages_.OnPowerBroadcast(event); }
+    void OnTaskbarCreated() noexcept { messages_.OnTaskbarCreated(); }
+    void OnCloseInteractiveWindow() noexcept { messages_.OnCloseInteractiveWindow(); }
+    void OnEndSession(bool sessionEnding) noexcept { messages_.OnEndSession(sessionEnding); }
+    void OnTrayMouse(TrayMouse mouse) noexcept { messages_.OnTrayMouse(mouse); }
+    void RereadCurrentUser() noexcept { messages_.RereadCurrentUser(); }
+
+    // The program is ending: a wake-up wait leaves at its next turn.
+    void StopWaiting() noexcept { messages_.StopWaiting(); }
+
+    // What the status window's view reports its load, refresh and clicks to.
+    IStatusEvents& StatusEvents() { return statusForm_; }
+
+    int StatusTicks() const { return statusTicks_; }
+    int WatcherTicks() const { return watcherTicks_; }
+
+  private:
+    IMainFormHost& host_;
+    TrayWindowMessages messages_;
+    MissedBackupWatcher watcher_;
+    TrayStatusMonitor statusMonitor_;
+    // The activity log viewer that "View Log" opens arrives with the log viewer; until then the
+    // button does the rest of its work.
+    frmStatus statusForm_;
+
+    int statusTicks_ = 0;
+    int watcherTicks_ = 0;
+};
+
+}  // namespace ovp

@@ -1,0 +1,81 @@
+#include "app/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/files.h"
+#include "support/app_fixture.h"
+#include "support/fake_locale_format.h"
+#include "support/fake_tray.h"
+
+namespace ovp {
+namespace {
+
+class RecordingFormHost : public IMainFormHost, public IStatusView {
+  public:
+    void RemoveTrayIcon() override { calls.push_back("remove"); }
+    void RefreshFormIcon() override { calls.push_back("refresh"); }
+    void AddTrayIcon() override { calls.push_back("add"); }
+    void EnableHibernationTimer(bool enable) override { calls.push_back(enable ? "timer on" : "timer off"); }
+    void ShowTrayMenu(bool /*stopEnabled*/) override { calls.push_back("menu"); }
+    void ExplorerLogout() override { calls.push_back("logout"); }
+    void ShowStatusWindow() override { calls.push_back("status window"); }
+    void Exit() override { calls.push_back("exit"); }
+    void Render(const StatusViewState& /*state*/) override {}
+    void Close() override {}
+    std::vector<std::string> calls;
+};
+
+// Each event reaches exactly its part: the status monitor shows a picture, the watcher starts the
+// stopped service, the rest is asked of the window.
+TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
+    using Event = std::function<void(MainForm&)>;
+    struct Case {
+        const char* name;
+        Event event;
+        std::vector<std::string> hostCalls;
+        bool pictureShown;
+        bool serviceStarted;
+    } cases[] = {
+        {"status timer", [](MainForm& f) { f.OnTimer(FormTimer::Status); }, {}, true, false},
+        {"watcher timer", [](MainForm& f) { f.OnTimer(FormTimer::Watcher); }, {}, false, true},
+        {"hibernation timer", [](MainForm& f) { f.OnTimer(FormTimer::Hibernation); }, {"timer off"}, false, false},
+        {"tray retry timer", [](MainForm& f) { f.OnTimer(FormTimer::TrayRetry); }, {"add"}, false, false},
+        {"exit", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::MnuExit); }, {"exit"}, false, false},
+        {"shutdown", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuShutdown); }, {"exit"}, false, false},
+        {"other command", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStop); }, {}, false, false},
+    };
+    for (const Case& c : cases) {
+        test::AppFixture fx;
+        fx.WriteConfiguration();
+        fx.system.version = OsVersion{true, 5, 1, 2600};  // the service is looked at on every tick
+        fx.services.states["Grp Backup Service"] = kServiceStopped;
+        CreateFolders(fx.app / "Images");
+        test::WriteAll(fx.app / "Images" / "ovlog.ico", "icon");
+        test::FakeTrayIcon tray;
+        test::FakeLocaleFormat locale;
+        RecordingFormHost host;
+        MainForm form(fx.Context(), host, tray, host, locale, 1);
+
+        c.event(form);
+        EXPECT_EQ(host.calls, c.hostCalls) << c.name;
+        EXPECT_EQ(!tray.icons.empty(), c.pictureShown) << c.name;
+        const bool started = std::any_of(fx.shell.requests.begin(), fx.shell.requests.end(),
+                                         [&](const auto& r) { return r.file == fx.app / "StartGrpService.bat"; });
+        EXPECT_EQ(started, c.serviceStarted) << c.name;
+    }
+}
+
+TEST(MainFormTest, OnlyTheFormsTimerIdsAreItsTimers) {
+    EXPECT_EQ(FormTimerOf(5), FormTimer::Status);
+    EXPECT_EQ(FormTimerOf(1), FormTimer::Watcher);
+    EXPECT_EQ(FormTimerOf(0x7E02), FormTimer::TrayRetry);
+    EXPECT_EQ(FormTimerOf(2), std::nullopt);
+}
+
+}  // namespace
+}  // namespace ovp
