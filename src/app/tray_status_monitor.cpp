@@ -66,16 +66,15 @@ struct ScheduleHead {
 
 // nullopt when the file is missing. A file that is there but cannot be read has empty lines, as
 // it has for a moment while the engine rewrites it.
-std::optional<ScheduleHead> ReadScheduleHead(const std::filesystem::path& file) {
-    if (!FileExists(file)) {
+std::optional<ScheduleHead> ScheduleHeadOf(const ScheduleFileReading& schedule) {
+    if (!schedule.exists) {
         return std::nullopt;
     }
     ScheduleHead head;
-    const std::optional<std::string> bytes = ReadFileBytes(file, kMaxScheduleFileBytes);
-    if (!bytes) {
+    if (!schedule.bytes) {
         return head;
     }
-    std::string_view rest = *bytes;
+    std::string_view rest = *schedule.bytes;
     const auto nextLine = [&rest]() {
         const auto end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
@@ -128,11 +127,15 @@ TrayStatusMonitor::TrayStatusMonitor(AppContext& context, ITrayIcon& tray, IStat
       tray_(tray),
       statusWindow_(statusWindow),
       state_(context.trayStatus),
-      user_(context.storedUser),
-      values_(context.ports.registry, context.ports.profiles, context.folders, user_, context.trace) {}
+      profiles_(context.ports.profiles),
+      user_(profiles_, context.folders),
+      values_(context.ports.registry, profiles_, context.folders, user_, context.trace),
+      transfer_(profiles_, context.folders, context.settings.productName, user_, context.trace) {}
 
 void TrayStatusMonitor::Tick() noexcept {
     inTick_ = true;
+    profiles_.Open();
+    schedule_.reset();
     try {
         RunSteps();
     } catch (const std::exception& error) {
@@ -140,6 +143,8 @@ void TrayStatusMonitor::Tick() noexcept {
     } catch (...) {
         TraceFailure("unknown error");
     }
+    profiles_.Close();
+    schedule_.reset();
     inTick_ = false;
     ShowPending();
 }
@@ -159,7 +164,6 @@ void TrayStatusMonitor::ShowPending() noexcept {
 }
 
 void TrayStatusMonitor::RunSteps() {
-    user_.Refresh();
     DeleteQuotaMarkerWhenBelowMax();
     ReleaseKeepAwake();
     RequestKeepAwake();
@@ -200,7 +204,6 @@ void TrayStatusMonitor::RequestKeepAwake() {
 }
 
 void TrayStatusMonitor::TakeScheduledJobState() {
-    user_.Refresh();
     state_.TrayStateCode = IsScheduledJobRunning(values_, context_.jobMemory);
 }
 
@@ -247,11 +250,15 @@ void TrayStatusMonitor::OpenStatusWindowWhenAsked() {
     }
     values_.WriteProfile(c::kBackupStatusSection, c::kStatusWindow, "0");
     statusWindow_.ShowStatusWindow();
+    // The window reads and writes the same files past this tick's snapshot: the rest of the tick
+    // reads them afresh.
+    profiles_.Open();
+    schedule_.reset();
 }
 
 void TrayStatusMonitor::TakeEngineReport() {
     state_.TrayStateCode = ReadDllStatus().value_or(kTrayStateIdle);
-    if (state_.TrayStateCode == kTrayStateScheduledRunning && FileExists(ScheduleFile())) {
+    if (state_.TrayStateCode == kTrayStateScheduledRunning && Schedule().exists) {
         ResetShadowCopyStatusFiles();
         values_.WriteProfile(c::kBackupStatusSection, c::kStatus, c::kStatusScheduledRunning);
         values_.WriteProfile(c::kBackupStatusSection, c::kDllStatus, c::kDllStatusNothing);
@@ -354,8 +361,7 @@ void TrayStatusMonitor::SetTrayTip(std::string_view text) {
 }
 
 std::string TrayStatusMonitor::GetTrayTipText() {
-    user_.Refresh();
-    const std::optional<ScheduleHead> head = ReadScheduleHead(ScheduleFile());
+    const std::optional<ScheduleHead> head = ScheduleHeadOf(Schedule());
     if (!head) {
         return Text(kNoScheduleTextId, kNoScheduleText);
     }
@@ -374,7 +380,8 @@ std::string TrayStatusMonitor::GetTrayTipText() {
     if (TrimWhitespace(ReadBackupStatus(c::kStatusMessageIndicaton)) == kQuotaMessageIndicator) {
         return QuotaText();
     }
-    const NextSchedule next = GetScheduleDate(values_, context_.transfer, context_.settings, context_.ports.codePage);
+    const NextSchedule next =
+        GetScheduleDate(values_, transfer_, context_.settings, context_.ports.codePage, &Schedule());
     return GetTimeDifference(next.nextRun, values_, context_.ports.clock.Now()).sentence;
 }
 
@@ -409,16 +416,23 @@ std::int64_t TrayStatusMonitor::ConnectionStatus() {
 }
 
 bool TrayStatusMonitor::ScheduledJobMarked() {
-    const std::optional<ScheduleHead> head = ReadScheduleHead(ScheduleFile());
+    const std::optional<ScheduleHead> head = ScheduleHeadOf(Schedule());
     return head && !IsIdleMarker(head->marker);
 }
 
 bool TrayStatusMonitor::ScheduleDisabled() {
-    return EqualsNoCase(TrimWhitespace(context_.transfer.Trf_ReadUserProfile(c::kScheduleDisable)), "TRUE");
+    return EqualsNoCase(TrimWhitespace(transfer_.Trf_ReadUserProfile(c::kScheduleDisable)), "TRUE");
 }
 
 std::filesystem::path TrayStatusMonitor::ScheduleFile() {
     return ScheduleFilePath(values_.UserFolder());
+}
+
+const ScheduleFileReading& TrayStatusMonitor::Schedule() {
+    if (!schedule_ || !inTick_) {
+        schedule_ = ReadScheduleFile(ScheduleFile());
+    }
+    return *schedule_;
 }
 
 std::filesystem::path TrayStatusMonitor::QuotaMarkerFile() {

@@ -24,11 +24,20 @@ inline constexpr std::uintmax_t kMaxScheduleFileBytes = 16u * 1024u * 1024u;
 // User folder + "\scheduleData.txt".
 std::filesystem::path ScheduleFilePath(const std::filesystem::path& userFolder);
 
+// One reading of the file: whether it was there and, when it could be read, its bytes.
+struct ScheduleFileReading {
+    bool exists = false;
+    std::optional<std::string> bytes;
+};
+ScheduleFileReading ReadScheduleFile(const std::filesystem::path& file);
+
 // Loads the table from its file and returns the position of the record with the smallest sort
 // key; the first of equal keys wins, and 0 when no record has a real key. A missing file loads
 // as no records. A file that exists but cannot be read also loads as no records, and the table
 // refuses to be written back until a load succeeds.
 std::size_t DB_ReadAllRecord(ScheduleTable& table, ICodePage& codePage);
+// The same from a reading of the table's file already made.
+std::size_t DB_ReadAllRecord(ScheduleTable& table, ICodePage& codePage, const ScheduleFileReading& reading);
 
 // Who rewrites the file; it decides line 1.
 enum class ScheduleWriter {
