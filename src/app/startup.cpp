@@ -384,7 +384,7 @@ void Form_Load(AppContext& context, IStartupHost& host) {
 
     // Step 14.
     ResumeNext([&] {
-        if (!IsVistaOr7(context.ports.system.Version())) {
+        if (!IsVistaFamily(context.ports.system.Version())) {
             context.serviceControl.ServiceStartIfNeeded();
         }
     });
@@ -402,13 +402,7 @@ void Form_Load(AppContext& context, IStartupHost& host) {
 }
 
 fs::path FormIconFile(const AppContext& context) {
-    const fs::path images = context.folders.ImagesFolder();
-    const std::string& custom = context.settings.customIconFile;
-    if (context.settings.productNumber == 1 && FileExists(images / PathFromUtf8(contract::kBrandFile)) &&
-        !custom.empty() && FileExists(images / PathFromUtf8(custom))) {
-        return images / PathFromUtf8(custom);
-    }
-    return images / PathFromUtf8(kNormalIconFile);
+    return BrandedPicture(context.settings, context.folders.ImagesFolder(), kNormalIconFile);
 }
 
 bool IsLargeFonts(int dpiX) {

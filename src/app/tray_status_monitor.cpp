@@ -20,7 +20,6 @@ namespace c = contract;
 namespace {
 
 // Pictures of the images folder.
-constexpr std::string_view kNormalIcon = "ovlog.ico";
 constexpr std::string_view kRunningIcon = "ovlogyellow.ico";
 constexpr std::string_view kBrandRunningIcon = "ovlogyellowp.ico";
 constexpr std::string_view kFailureIcon = "ovlogred.ico";
@@ -47,16 +46,6 @@ constexpr std::string_view kFailurePrefix = "Unable to stop exe. \r\nReason: ";
 // "StatusMessageIndicaton" when the engine's last message is the quota message.
 constexpr std::string_view kQuotaMessageIndicator = "2";
 constexpr int kMaxContinuousState = 10;
-
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-// A run marker that names no running job: "0", or nothing at all.
-bool IsIdleMarker(std::string_view marker) {
-    const std::string trimmed = TrimWhitespace(marker);
-    return trimmed.empty() || trimmed == c::kRunMarkerIdle;
-}
 
 // The first two lines of the schedule file: the run marker and the first record.
 struct ScheduleHead {
@@ -90,23 +79,6 @@ std::optional<ScheduleHead> ScheduleHeadOf(const ScheduleFileReading& schedule) 
 }
 
 }  // namespace
-
-std::string CutTrayTip(std::string_view text) {
-    // No UTF-16 unit takes less than one UTF-8 byte.
-    if (text.size() <= kTrayTipMaxUnits) {
-        return std::string(text);
-    }
-    std::u16string units = Utf8ToUtf16(text);
-    if (units.size() <= kTrayTipMaxUnits) {
-        return std::string(text);
-    }
-    std::size_t length = kTrayTipMaxUnits;
-    if (IsHighSurrogate(units[length - 1])) {
-        --length;
-    }
-    units.resize(length);
-    return Utf16ToUtf8(units);
-}
 
 std::optional<std::int16_t> ParseDllStatus(std::string_view text) {
     const std::optional<long long> value = ParseInteger(text);
@@ -209,7 +181,7 @@ void TrayStatusMonitor::TakeScheduledJobState() {
 
 void TrayStatusMonitor::ShowScheduleState() {
     if (state_.TrayStateCode != kTrayStateScheduledRunning) {
-        SetTrayIcon(BrandedPicture(kNormalIcon));
+        SetTrayIcon(BrandedPicture(kNormalIconFile));
         state_.scheduleBlink = false;
         SetTrayTip(GetTrayTipText());
         if (QuotaMarkerExists()) {
@@ -222,7 +194,7 @@ void TrayStatusMonitor::ShowScheduleState() {
         SetTrayIcon(Picture(context_.settings.brandFileApplied ? kBrandRunningIcon : kRunningIcon));
         state_.scheduleBlink = true;
     } else {
-        SetTrayIcon(BrandedPicture(kNormalIcon));
+        SetTrayIcon(BrandedPicture(kNormalIconFile));
         state_.scheduleBlink = false;
     }
 }
@@ -365,7 +337,7 @@ std::string TrayStatusMonitor::GetTrayTipText() {
     if (!head) {
         return Text(kNoScheduleTextId, kNoScheduleText);
     }
-    if (!IsIdleMarker(head->marker)) {
+    if (!IsIdleRunMarker(head->marker)) {
         return {};
     }
     if (ScheduleDisabled()) {
@@ -417,7 +389,7 @@ std::int64_t TrayStatusMonitor::ConnectionStatus() {
 
 bool TrayStatusMonitor::ScheduledJobMarked() {
     const std::optional<ScheduleHead> head = ScheduleHeadOf(Schedule());
-    return head && !IsIdleMarker(head->marker);
+    return head && !IsIdleRunMarker(head->marker);
 }
 
 bool TrayStatusMonitor::ScheduleDisabled() {
@@ -448,14 +420,7 @@ std::filesystem::path TrayStatusMonitor::Picture(std::string_view name) const {
 }
 
 std::filesystem::path TrayStatusMonitor::BrandedPicture(std::string_view name) const {
-    const ProductSettings& settings = context_.settings;
-    if (settings.brandFileApplied && !settings.customIconFile.empty()) {
-        std::filesystem::path custom = Picture(settings.customIconFile);
-        if (FileExists(custom)) {
-            return custom;
-        }
-    }
-    return Picture(name);
+    return ovp::BrandedPicture(context_.settings, context_.folders.ImagesFolder(), name);
 }
 
 std::string TrayStatusMonitor::Text(int id, std::string_view english) {

@@ -33,13 +33,6 @@ namespace ovp {
 inline constexpr std::uint32_t kBackupEndedWaitMs = 3000;
 inline constexpr std::uint32_t kContinuousStartWaitMs = 1000;
 
-// The shell shows at most this many UTF-16 units of a tooltip (its field holds 64 with the NUL).
-inline constexpr std::size_t kTrayTipMaxUnits = 63;
-
-// The tooltip as the shell shows it: at most kTrayTipMaxUnits UTF-16 units, cut before a
-// character that would not fit whole.
-std::string CutTrayTip(std::string_view text);
-
 // "DLLStatus" as the 16-bit code the engine reports; nullopt when empty or no such whole number
 // (both mean "no report").
 std::optional<std::int16_t> ParseDllStatus(std::string_view text);

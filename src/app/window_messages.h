@@ -131,7 +131,6 @@ class TrayWindowMessages {
     void TrayMouseMessage(std::intptr_t mouseMessage);
     void HibernationCheck();
     void WaitForWakeTimer(std::int64_t seconds);
-    bool IsVista();
     bool StandbyBackupOff();
 
     WindowMessageServices s_;

@@ -223,6 +223,18 @@ ExecutableNames BuildExecutableNames(const ProductSettings& settings) {
     return names;
 }
 
+std::filesystem::path BrandedPicture(const ProductSettings& settings,
+                                     const std::filesystem::path& imagesFolder,
+                                     std::string_view name) {
+    if (settings.brandFileApplied && !settings.customIconFile.empty()) {
+        std::filesystem::path custom = imagesFolder / PathFromUtf8(settings.customIconFile);
+        if (FileExists(custom)) {
+            return custom;
+        }
+    }
+    return imagesFolder / PathFromUtf8(name);
+}
+
 std::string DisplayName(const ProductSettings& settings) {
     const bool houseName = settings.productName == kTalluxName || settings.productName == c::kBrandInstallationName;
     return houseName ? settings.productName : settings.caption;

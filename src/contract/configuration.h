@@ -54,6 +54,15 @@ void ApplyBrandFile(ProductSettings& settings, const BrandFile& brand);
 // A product name that is blank (trimmed) gives the brand product's name, caption and installation.
 void ApplyEmptyNameRule(ProductSettings& settings);
 
+// ---- Pictures ---------------------------------------------------------------------------------
+// The normal picture of the tray and the main form, in the images folder.
+inline constexpr std::string_view kNormalIconFile = "ovlog.ico";
+// The named picture of the images folder, or, in the brand build, its custom picture wherever a
+// normal, red or green one would show, as long as that file is there.
+std::filesystem::path BrandedPicture(const ProductSettings& settings,
+                                     const std::filesystem::path& imagesFolder,
+                                     std::string_view name);
+
 // ---- Derived names ----------------------------------------------------------------------------
 ExecutableNames BuildExecutableNames(const ProductSettings& settings);
 

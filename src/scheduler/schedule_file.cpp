@@ -193,6 +193,11 @@ ScheduleWriteResult DB_WriteAllRecord(ScheduleTable& table, ICodePage& codePage,
     return {ScheduleWriteStatus::Written, std::nullopt};
 }
 
+bool IsIdleRunMarker(std::string_view marker) {
+    const std::string trimmed = TrimWhitespace(marker);
+    return trimmed.empty() || trimmed == contract::kRunMarkerIdle;
+}
+
 std::string Readfirstline(const std::filesystem::path& file, ICodePage& codePage) {
     const auto line = FirstLineBytes(file);
     return line ? DecodeLine(codePage, *line) : std::string();

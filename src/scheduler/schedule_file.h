@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/code_page.h"
 #include "scheduler/schedule_table.h"
@@ -79,6 +80,10 @@ struct ScheduleWriteResult {
 // survives, even without a keyword, until DeleteRecord removes it. The new content replaces the
 // old in one step: a crash leaves the old file or the new one, never a part.
 ScheduleWriteResult DB_WriteAllRecord(ScheduleTable& table, ICodePage& codePage, ScheduleWriter writer);
+
+// Whether a run marker names no running job: "0", or nothing but blanks (the rewrites of the
+// file store an empty marker as "0").
+bool IsIdleRunMarker(std::string_view marker);
 
 // Line 1 (the run marker) without its line end; "" when the file is missing, unreadable or empty.
 std::string Readfirstline(const std::filesystem::path& file, ICodePage& codePage);

@@ -64,12 +64,8 @@ std::string StoredOr(std::string value, std::string_view fallback) {
 
 }  // namespace
 
-bool ServiceControl::VistaFamily() {
-    return IsVistaOr7(ports_.system.Version());
-}
-
 int ServiceControl::ServiceState() {
-    const ServiceAccess access = VistaFamily() ? ServiceAccess::ReadOnly : ServiceAccess::Full;
+    const ServiceAccess access = IsVistaFamily(ports_.system.Version()) ? ServiceAccess::ReadOnly : ServiceAccess::Full;
     const int state = ports_.services.QueryState(names_.serviceName, access);
     if (state == kServiceCannotOpen && access == ServiceAccess::Full) {
         // A limited user of an older system is refused full access to a service that is installed
@@ -96,7 +92,7 @@ void ServiceControl::StartService() {
     RunServiceBatch(ServiceBatch::Start);
     // Where a normal user cannot start a service, the batch file alone may not be enough; the
     // drive launcher asks for administrator rights, but the user is asked only once per run.
-    if (VistaFamily() && !runState_.elevatedStartDone) {
+    if (IsVistaFamily(ports_.system.Version()) && !runState_.elevatedStartDone) {
         runState_.elevatedStartDone = true;
         if (!names_.driveLauncher.empty()) {
             const ShellResult result = ElevatedServiceStart();
@@ -139,7 +135,7 @@ void ServiceControl::LaunchBackground() {
         IsProcessRunning(ports_.processes, names_.background)) {
         return;
     }
-    if (!VistaFamily() && runState_.startCount <= 1) {
+    if (!IsVistaFamily(ports_.system.Version()) && runState_.startCount <= 1) {
         ServiceStartIfNeeded();
     }
 

@@ -76,7 +76,6 @@ class ServiceControl {
     ShellResult ElevatedServiceStart();
 
   private:
-    bool VistaFamily();
     void StartService();
 
     ServiceControlPorts ports_;

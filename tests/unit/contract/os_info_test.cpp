@@ -17,7 +17,7 @@ TEST(OsInfoTest, NtSixAndEveryLaterVersionIsTheVistaFamilyOlderSystemsKeepTheirN
     };
     for (const auto& [version, name] : cases) {
         EXPECT_EQ(OperatingSystemName(version), name) << version.nt << " " << version.major << "." << version.minor;
-        EXPECT_EQ(IsVistaOr7(version), name == "Vista") << version.major << "." << version.minor;
+        EXPECT_EQ(IsVistaFamily(version), name == "Vista") << version.major << "." << version.minor;
     }
 }
 
