@@ -65,6 +65,8 @@ std::filesystem::path BrandedPicture(const ProductSettings& settings,
 
 // ---- Derived names ----------------------------------------------------------------------------
 ExecutableNames BuildExecutableNames(const ProductSettings& settings);
+// The service's batch file: "Install" / "Start" / "Stop" + product word + "Service.bat".
+std::string ServiceBatchFileName(ServiceBatch batch, const ExecutableNames& names);
 
 // ProductName when it is one of the house names "Tallux" and "Orvessa Professional", otherwise
 // ProductCaption.

@@ -4,6 +4,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "contract/configuration.h"
 #include "contract/engine_contract.h"
 #include "contract/os_info.h"
 #include "service/process_check.h"
@@ -42,18 +43,6 @@ const StartReason* ReasonToStart(int state) {
         default:  // running, or not installed (start-up installs it)
             return nullptr;
     }
-}
-
-std::string_view BatchPrefix(ServiceBatch batch) {
-    switch (batch) {
-        case ServiceBatch::Install:
-            return "Install";
-        case ServiceBatch::Start:
-            return "Start";
-        case ServiceBatch::Stop:
-            return "Stop";
-    }
-    return "";
 }
 
 // A stored flag or value: trimmed, and the given default when empty.
@@ -104,7 +93,7 @@ void ServiceControl::StartService() {
 }
 
 std::filesystem::path ServiceControl::ServiceBatchFile(ServiceBatch batch) const {
-    return folders_.AppFolder() / PathFromUtf8(std::string(BatchPrefix(batch)) + names_.productWord + "Service.bat");
+    return folders_.AppFolder() / PathFromUtf8(ServiceBatchFileName(batch, names_));
 }
 
 void ServiceControl::RunServiceBatch(ServiceBatch batch) {

@@ -35,8 +35,6 @@ struct ServiceRunState {
     bool elevatedStartDone = false;
 };
 
-enum class ServiceBatch { Install, Start, Stop };
-
 struct ServiceControlPorts {
     IServiceManager& services;
     IProcesses& processes;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/files.h"
+#include "contract/configuration.h"
 #include "contract/engine_contract.h"
 #include "monitor_fixture.h"
 #include "win32/text_win.h"
@@ -26,7 +27,7 @@ class ServiceTest : public MonitorTest {
     void RunBatch(ServiceBatch batch) {
         wchar_t system[MAX_PATH] = {};
         ::GetSystemDirectoryW(system, MAX_PATH);
-        const std::filesystem::path file = app_ / PathFromUtf8(standin::ServiceBatchFileName(batch, names_));
+        const std::filesystem::path file = app_ / PathFromUtf8(ServiceBatchFileName(batch, names_));
         ChildProcess cmd =
             ChildProcess::Start(std::filesystem::path(system) / L"cmd.exe", app_, L"/c \"" + file.wstring() + L"\"");
         ASSERT_TRUE(cmd.WaitForExit(30s));
