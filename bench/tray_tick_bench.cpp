@@ -3,7 +3,8 @@
 // files it opens per tick is what it costs the disk cache (and a virus scanner) all day long.
 //
 // The profile files are read through a store that reads the whole file on every call, as the
-// system's private-profile reader does. Opens are counted in two ways: the store counts its own,
+// system's private-profile reader does, and gives it whole on request, as the Win32 store does
+// for the tick's snapshot. Opens are counted in two ways: the store counts its own,
 // and inotify counts every open in the application, user and images folders, which adds the
 // monitor's own reads of the schedule and marker files.
 
@@ -49,6 +50,21 @@ class CountingIniFileStore final : public ovp::IProfileStore {
             parsed = {*bytes, ovp::IniText::FromFileBytes(*bytes)};
         }
         return parsed.ini.Get(section, key);
+    }
+    std::optional<ovp::IniText> ReadAll(const std::filesystem::path& file) override {
+        ++opens;
+        const auto bytes = ovp::ReadFileBytes(file);
+        if (!bytes) {
+            return ovp::IniText();
+        }
+        if (!reuseParsed_) {
+            return ovp::IniText::FromFileBytes(*bytes);
+        }
+        Parsed& parsed = parsed_[file.native()];
+        if (parsed.bytes != *bytes) {
+            parsed = {*bytes, ovp::IniText::FromFileBytes(*bytes)};
+        }
+        return parsed.ini;
     }
     bool Write(const std::filesystem::path&, std::string_view, std::string_view, std::string_view) override {
         ++writes;

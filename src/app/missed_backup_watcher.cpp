@@ -51,7 +51,7 @@ void MissedBackupWatcher::KeepBackgroundRunning() {
 }
 
 void MissedBackupWatcher::WatchService() {
-    if (!IsVistaOr7(context_.ports.system.Version())) {
+    if (!IsVistaFamily(context_.ports.system.Version())) {
         context_.serviceControl.ServiceStartIfNeeded();
         return;
     }

@@ -280,7 +280,7 @@ void StartBackgroundWhenAsked(AppContext& context) {
 
 // From Vista on a normal user may not start the service: the watcher looks after it instead.
 void StartServiceBeforeVista(AppContext& context) {
-    if (!IsVistaOr7(context.ports.system.Version())) {
+    if (!IsVistaFamily(context.ports.system.Version())) {
         context.serviceControl.ServiceStartIfNeeded();
     }
 }
@@ -397,13 +397,7 @@ void Form_Load(AppContext& context, IStartupHost& host) {
 }
 
 fs::path FormIconFile(const AppContext& context) {
-    const fs::path images = context.folders.ImagesFolder();
-    const std::string& custom = context.settings.customIconFile;
-    if (context.settings.productNumber == 1 && FileExists(images / PathFromUtf8(contract::kBrandFile)) &&
-        !custom.empty() && FileExists(images / PathFromUtf8(custom))) {
-        return images / PathFromUtf8(custom);
-    }
-    return images / PathFromUtf8(kNormalIconFile);
+    return BrandedPicture(context.settings, context.folders.ImagesFolder(), kNormalIconFile);
 }
 
 bool IsLargeFonts(int dpiX) {

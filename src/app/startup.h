@@ -32,8 +32,6 @@ struct StartupResult {
 
 // The file of the context-menu control, a companion component outside this program.
 inline constexpr std::string_view kContextMenuControlFile = "UniHookMenu100_EDA1811C.ocx";
-// The form's icon when nothing else names one (in the images folder).
-inline constexpr std::string_view kNormalIconFile = "ovlog.ico";
 // The screen resolution at which the large-fonts flag stays clear.
 inline constexpr int kNormalScreenDpi = 96;
 // More network-share entries than this are not converted: the count is stored by another

@@ -20,7 +20,6 @@ namespace c = contract;
 namespace {
 
 // Pictures of the images folder.
-constexpr std::string_view kNormalIcon = "ovlog.ico";
 constexpr std::string_view kRunningIcon = "ovlogyellow.ico";
 constexpr std::string_view kBrandRunningIcon = "ovlogyellowp.ico";
 constexpr std::string_view kFailureIcon = "ovlogred.ico";
@@ -48,16 +47,6 @@ constexpr std::string_view kFailurePrefix = "Unable to stop exe. \r\nReason: ";
 constexpr std::string_view kQuotaMessageIndicator = "2";
 constexpr int kMaxContinuousState = 10;
 
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-// A run marker that names no running job: "0", or nothing at all.
-bool IsIdleMarker(std::string_view marker) {
-    const std::string trimmed = TrimWhitespace(marker);
-    return trimmed.empty() || trimmed == c::kRunMarkerIdle;
-}
-
 // The first two lines of the schedule file: the run marker and the first record.
 struct ScheduleHead {
     std::string marker;
@@ -66,16 +55,15 @@ struct ScheduleHead {
 
 // nullopt when the file is missing. A file that is there but cannot be read has empty lines, as
 // it has for a moment while the engine rewrites it.
-std::optional<ScheduleHead> ReadScheduleHead(const std::filesystem::path& file) {
-    if (!FileExists(file)) {
+std::optional<ScheduleHead> ScheduleHeadOf(const ScheduleFileReading& schedule) {
+    if (!schedule.exists) {
         return std::nullopt;
     }
     ScheduleHead head;
-    const std::optional<std::string> bytes = ReadFileBytes(file, kMaxScheduleFileBytes);
-    if (!bytes) {
+    if (!schedule.bytes) {
         return head;
     }
-    std::string_view rest = *bytes;
+    std::string_view rest = *schedule.bytes;
     const auto nextLine = [&rest]() {
         const auto end = rest.find('\n');
         std::string_view line = rest.substr(0, end);
@@ -91,23 +79,6 @@ std::optional<ScheduleHead> ReadScheduleHead(const std::filesystem::path& file) 
 }
 
 }  // namespace
-
-std::string CutTrayTip(std::string_view text) {
-    // No UTF-16 unit takes less than one UTF-8 byte.
-    if (text.size() <= kTrayTipMaxUnits) {
-        return std::string(text);
-    }
-    std::u16string units = Utf8ToUtf16(text);
-    if (units.size() <= kTrayTipMaxUnits) {
-        return std::string(text);
-    }
-    std::size_t length = kTrayTipMaxUnits;
-    if (IsHighSurrogate(units[length - 1])) {
-        --length;
-    }
-    units.resize(length);
-    return Utf16ToUtf8(units);
-}
 
 std::optional<std::int16_t> ParseDllStatus(std::string_view text) {
     const std::optional<long long> value = ParseInteger(text);
@@ -128,11 +99,15 @@ TrayStatusMonitor::TrayStatusMonitor(AppContext& context, ITrayIcon& tray, IStat
       tray_(tray),
       statusWindow_(statusWindow),
       state_(context.trayStatus),
-      user_(context.storedUser),
-      values_(context.ports.registry, context.ports.profiles, context.folders, user_, context.trace) {}
+      profiles_(context.ports.profiles),
+      user_(profiles_, context.folders),
+      values_(context.ports.registry, profiles_, context.folders, user_, context.trace),
+      transfer_(profiles_, context.folders, context.settings.productName, user_, context.trace) {}
 
 void TrayStatusMonitor::Tick() noexcept {
     inTick_ = true;
+    profiles_.Open();
+    schedule_.reset();
     try {
         RunSteps();
     } catch (const std::exception& error) {
@@ -140,6 +115,8 @@ void TrayStatusMonitor::Tick() noexcept {
     } catch (...) {
         TraceFailure("unknown error");
     }
+    profiles_.Close();
+    schedule_.reset();
     inTick_ = false;
     ShowPending();
 }
@@ -159,7 +136,6 @@ void TrayStatusMonitor::ShowPending() noexcept {
 }
 
 void TrayStatusMonitor::RunSteps() {
-    user_.Refresh();
     DeleteQuotaMarkerWhenBelowMax();
     ReleaseKeepAwake();
     RequestKeepAwake();
@@ -200,13 +176,12 @@ void TrayStatusMonitor::RequestKeepAwake() {
 }
 
 void TrayStatusMonitor::TakeScheduledJobState() {
-    user_.Refresh();
     state_.TrayStateCode = IsScheduledJobRunning(values_, context_.jobMemory);
 }
 
 void TrayStatusMonitor::ShowScheduleState() {
     if (state_.TrayStateCode != kTrayStateScheduledRunning) {
-        SetTrayIcon(BrandedPicture(kNormalIcon));
+        SetTrayIcon(BrandedPicture(kNormalIconFile));
         state_.scheduleBlink = false;
         SetTrayTip(GetTrayTipText());
         if (QuotaMarkerExists()) {
@@ -219,7 +194,7 @@ void TrayStatusMonitor::ShowScheduleState() {
         SetTrayIcon(Picture(context_.settings.brandFileApplied ? kBrandRunningIcon : kRunningIcon));
         state_.scheduleBlink = true;
     } else {
-        SetTrayIcon(BrandedPicture(kNormalIcon));
+        SetTrayIcon(BrandedPicture(kNormalIconFile));
         state_.scheduleBlink = false;
     }
 }
@@ -247,11 +222,15 @@ void TrayStatusMonitor::OpenStatusWindowWhenAsked() {
     }
     values_.WriteProfile(c::kBackupStatusSection, c::kStatusWindow, "0");
     statusWindow_.ShowStatusWindow();
+    // The window reads and writes the same files past this tick's snapshot: the rest of the tick
+    // reads them afresh.
+    profiles_.Open();
+    schedule_.reset();
 }
 
 void TrayStatusMonitor::TakeEngineReport() {
     state_.TrayStateCode = ReadDllStatus().value_or(kTrayStateIdle);
-    if (state_.TrayStateCode == kTrayStateScheduledRunning && FileExists(ScheduleFile())) {
+    if (state_.TrayStateCode == kTrayStateScheduledRunning && Schedule().exists) {
         ResetShadowCopyStatusFiles();
         values_.WriteProfile(c::kBackupStatusSection, c::kStatus, c::kStatusScheduledRunning);
         values_.WriteProfile(c::kBackupStatusSection, c::kDllStatus, c::kDllStatusNothing);
@@ -354,12 +333,11 @@ void TrayStatusMonitor::SetTrayTip(std::string_view text) {
 }
 
 std::string TrayStatusMonitor::GetTrayTipText() {
-    user_.Refresh();
-    const std::optional<ScheduleHead> head = ReadScheduleHead(ScheduleFile());
+    const std::optional<ScheduleHead> head = ScheduleHeadOf(Schedule());
     if (!head) {
         return Text(kNoScheduleTextId, kNoScheduleText);
     }
-    if (!IsIdleMarker(head->marker)) {
+    if (!IsIdleRunMarker(head->marker)) {
         return {};
     }
     if (ScheduleDisabled()) {
@@ -374,7 +352,8 @@ std::string TrayStatusMonitor::GetTrayTipText() {
     if (TrimWhitespace(ReadBackupStatus(c::kStatusMessageIndicaton)) == kQuotaMessageIndicator) {
         return QuotaText();
     }
-    const NextSchedule next = GetScheduleDate(values_, context_.transfer, context_.settings, context_.ports.codePage);
+    const NextSchedule next =
+        GetScheduleDate(values_, transfer_, context_.settings, context_.ports.codePage, &Schedule());
     return GetTimeDifference(next.nextRun, values_, context_.ports.clock.Now()).sentence;
 }
 
@@ -409,16 +388,23 @@ std::int64_t TrayStatusMonitor::ConnectionStatus() {
 }
 
 bool TrayStatusMonitor::ScheduledJobMarked() {
-    const std::optional<ScheduleHead> head = ReadScheduleHead(ScheduleFile());
-    return head && !IsIdleMarker(head->marker);
+    const std::optional<ScheduleHead> head = ScheduleHeadOf(Schedule());
+    return head && !IsIdleRunMarker(head->marker);
 }
 
 bool TrayStatusMonitor::ScheduleDisabled() {
-    return EqualsNoCase(TrimWhitespace(context_.transfer.Trf_ReadUserProfile(c::kScheduleDisable)), "TRUE");
+    return EqualsNoCase(TrimWhitespace(transfer_.Trf_ReadUserProfile(c::kScheduleDisable)), "TRUE");
 }
 
 std::filesystem::path TrayStatusMonitor::ScheduleFile() {
     return ScheduleFilePath(values_.UserFolder());
+}
+
+const ScheduleFileReading& TrayStatusMonitor::Schedule() {
+    if (!schedule_ || !inTick_) {
+        schedule_ = ReadScheduleFile(ScheduleFile());
+    }
+    return *schedule_;
 }
 
 std::filesystem::path TrayStatusMonitor::QuotaMarkerFile() {
@@ -434,14 +420,7 @@ std::filesystem::path TrayStatusMonitor::Picture(std::string_view name) const {
 }
 
 std::filesystem::path TrayStatusMonitor::BrandedPicture(std::string_view name) const {
-    const ProductSettings& settings = context_.settings;
-    if (settings.brandFileApplied && !settings.customIconFile.empty()) {
-        std::filesystem::path custom = Picture(settings.customIconFile);
-        if (FileExists(custom)) {
-            return custom;
-        }
-    }
-    return Picture(name);
+    return ovp::BrandedPicture(context_.settings, context_.folders.ImagesFolder(), name);
 }
 
 std::string TrayStatusMonitor::Text(int id, std::string_view english) {

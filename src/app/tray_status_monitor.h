@@ -6,8 +6,9 @@
 //
 // A tick runs thirteen steps in a fixed order; a later step overrides the picture and tooltip of
 // an earlier one, so precedence rises from the idle or scheduled-job display through the last
-// backup's result and continuous backup to the quota. Nothing read is kept to the next tick: the
-// engine writes these values from its own processes at any time.
+// backup's result and continuous backup to the quota. A tick reads each shared ini file and the
+// schedule file once and decides from that one state of each (the engine rewrites them from its own processes at any
+// moment); its own writes are read back within the tick, and nothing read is kept to the next.
 
 #include <cstdint>
 #include <filesystem>
@@ -19,7 +20,11 @@
 #include "context/app_context.h"
 #include "context/tray_status_state.h"
 #include "platform/tray.h"
+#include "scheduler/schedule_file.h"
+#include "settings/current_user.h"
+#include "settings/profile_snapshot.h"
 #include "settings/shared_values.h"
+#include "settings/transfer.h"
 
 namespace ovp {
 
@@ -27,13 +32,6 @@ namespace ovp {
 // tick in which continuous backup is active.
 inline constexpr std::uint32_t kBackupEndedWaitMs = 3000;
 inline constexpr std::uint32_t kContinuousStartWaitMs = 1000;
-
-// The shell shows at most this many UTF-16 units of a tooltip (its field holds 64 with the NUL).
-inline constexpr std::size_t kTrayTipMaxUnits = 63;
-
-// The tooltip as the shell shows it: at most kTrayTipMaxUnits UTF-16 units, cut before a
-// character that would not fit whole.
-std::string CutTrayTip(std::string_view text);
 
 // "DLLStatus" as the 16-bit code the engine reports; nullopt when empty or no such whole number
 // (both mean "no report").
@@ -64,20 +62,6 @@ class TrayStatusMonitor {
     std::string GetTrayTipText();
 
   private:
-    // The current user as read at the start of a tick, when the scheduled-job state is taken and
-    // when the schedule tooltip is built: the user's values read in between all belong to one
-    // user, and a change of user shows at the next of these points.
-    class TickUser final : public IUserNameSource {
-      public:
-        explicit TickUser(IUserNameSource& stored) : stored_(stored) {}
-        std::string CurrentUserName() override { return name_; }
-        void Refresh() { name_ = stored_.CurrentUserName(); }
-
-      private:
-        IUserNameSource& stored_;
-        std::string name_;
-    };
-
     void RunSteps();
     // ---- The steps, in the order of a tick ----
     void DeleteQuotaMarkerWhenBelowMax();  // 1
@@ -101,6 +85,8 @@ class TrayStatusMonitor {
     bool ScheduleDisabled();
 
     std::filesystem::path ScheduleFile();
+    // The schedule file, read once per tick.
+    const ScheduleFileReading& Schedule();
     std::filesystem::path QuotaMarkerFile();
     bool QuotaMarkerExists();
     std::filesystem::path Picture(std::string_view name) const;
@@ -117,8 +103,11 @@ class TrayStatusMonitor {
     ITrayIcon& tray_;
     IStatusWindowHost& statusWindow_;
     TrayStatusState& state_;
-    TickUser user_;
+    ProfileSnapshot profiles_;
+    CurrentUser user_;
     SharedValues values_;
+    clsTransfer transfer_;
+    std::optional<ScheduleFileReading> schedule_;
     bool inTick_ = false;
     std::optional<std::filesystem::path> pendingIcon_;
     std::optional<std::string> pendingTip_;

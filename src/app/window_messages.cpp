@@ -124,7 +124,7 @@ void TrayWindowMessages::PowerBroadcast() {
                                  " Previous scheduled time: " + rememberedNextTransfer_ + "So Setting Cancel to true ");
         cancelWait_ = true;
     }
-    if (IsVista()) {
+    if (IsVistaFamily(s_.system.Version())) {
         previousExecutionState_ = s_.power.RequestExecutionState(ExecutionRequest::SystemRequiredContinuous);
         s_.trace.WriteDatedTrace(FormatStamp(s_.clock.Now()) + "   SetThreadExecutionState to SYSTEM_REQUIRED");
     }
@@ -207,8 +207,7 @@ void TrayWindowMessages::EndSession(bool sessionEnding) {
     });
     ResumeNext([this] {
         // The client still serves a running scheduled job: only an idle one is ended.
-        const std::string marker = TrimWhitespace(Readfirstline(ScheduleFilePath(s_.values.UserFolder()), s_.codePage));
-        const bool idle = marker.empty() || marker == contract::kRunMarkerIdle;
+        const bool idle = IsIdleRunMarker(Readfirstline(ScheduleFilePath(s_.values.UserFolder()), s_.codePage));
         if (idle && IsProcessRunning(s_.processes, s_.names.client)) {
             s_.trace.Info("Closing Client");
             EndProcessesNamed(s_.processes, s_.names.client);
@@ -303,7 +302,8 @@ void TrayWindowMessages::WaitForWakeTimer(const DateTime& due, std::int64_t seco
     if (!timer) {
         return;
     }
-    if (IsVista() && TrimWhitespace(s_.values.ReadUserNameOrvessa(contract::kStarted)) == "0") {
+    if (IsVistaFamily(s_.system.Version()) &&
+        TrimWhitespace(s_.values.ReadUserNameOrvessa(contract::kStarted)) == "0") {
         previousExecutionState_ = s_.power.RequestExecutionState(ExecutionRequest::ContinuousOnly);
         s_.trace.WriteDatedTrace(FormatStamp(s_.clock.Now()) + " SetThreadExecutionState set to CONTINUOUS");
     }
@@ -326,10 +326,6 @@ void TrayWindowMessages::WaitForWakeTimer(const DateTime& due, std::int64_t seco
             return;
         }
     }
-}
-
-bool TrayWindowMessages::IsVista() {
-    return ToLowerAscii(OperatingSystemName(s_.system.Version())) == "vista";
 }
 
 bool TrayWindowMessages::StandbyBackupOff() {

@@ -120,7 +120,6 @@ class TrayWindowMessages {
     // Waits until the timer fires, standby backups are switched off, a moved schedule cancels
     // the wait or the program is ending.
     void WaitForWakeTimer(const DateTime& due, std::int64_t seconds);
-    bool IsVista();
     bool StandbyBackupOff();
 
     WindowMessageServices s_;

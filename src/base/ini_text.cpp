@@ -61,16 +61,12 @@ IniText IniText::Parse(std::string_view utf8) {
     Keys* current = nullptr;
     std::size_t start = 0;
     while (start < utf8.size()) {
-        auto end = utf8.find('\n', start);
+        auto end = utf8.find_first_of("\r\n", start);
         if (end == std::string_view::npos) {
             end = utf8.size();
         }
-        std::string_view line = utf8.substr(start, end - start);
+        std::string_view line = TrimBlanks(utf8.substr(start, end - start));
         start = end + 1;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        line = TrimBlanks(line);
         if (line.empty() || line.front() == ';') {
             continue;
         }
@@ -81,19 +77,23 @@ IniText IniText::Parse(std::string_view utf8) {
                 current = nullptr;
                 continue;
             }
-            current = &ini.sections_[ToLowerAscii(TrimBlanks(line.substr(1, close - 1)))];
+            // A section named again adds nothing: only its first occurrence is looked in.
+            const auto [section, isNew] =
+                ini.sections_.try_emplace(ToLowerAscii(TrimBlanks(line.substr(1, close - 1))));
+            current = isNew ? &section->second : nullptr;
+            continue;
+        }
+        if (current == nullptr) {
             continue;
         }
         const auto equals = line.find('=');
-        if (current == nullptr || equals == std::string_view::npos) {
-            continue;
-        }
         const std::string_view key = TrimBlanks(line.substr(0, equals));
         if (key.empty()) {
             continue;
         }
+        const std::string_view value = equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
         // emplace keeps the first occurrence.
-        current->emplace(ToLowerAscii(key), std::string(ProfileValueAsRead(line.substr(equals + 1))));
+        current->emplace(ToLowerAscii(key), std::string(ProfileValueAsRead(value)));
     }
     return ini;
 }

@@ -2,11 +2,12 @@
 // Read-only ini text with the reading rules of Windows private-profile files, for files the
 // monitor only reads and wants to parse as a whole (and fuzz) instead of asking key by key:
 // - sections and keys compare case-insensitively (ASCII);
-// - the first occurrence of a key wins; a section named twice adds the keys it did not have yet;
+// - the first occurrence of a key wins, and of a section: a section named again adds nothing;
 // - blanks and tabs around section names, keys and values are dropped;
 // - a value wrapped in one pair of matching double or single quotes loses that pair;
 // - a line whose first non-blank character is ';' is a comment; a ';' later on belongs to the value;
-// - lines end in CR LF or LF; lines without '=' and text before the first section are ignored.
+// - CR and LF each end a line; a line without '=' is a key without a value; text before the first
+//   section is ignored.
 
 #include <map>
 #include <string>

@@ -243,6 +243,23 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     return out;
 }
 
+std::string CutToUtf16Units(std::string_view text, std::size_t maxUnits) {
+    // No UTF-16 unit takes less than one UTF-8 byte.
+    if (text.size() <= maxUnits) {
+        return std::string(text);
+    }
+    std::u16string units = Utf8ToUtf16(text);
+    if (units.size() <= maxUnits) {
+        return std::string(text);
+    }
+    std::size_t length = maxUnits;
+    if (length > 0 && units[length - 1] >= 0xD800 && units[length - 1] <= 0xDBFF) {
+        --length;
+    }
+    units.resize(length);
+    return Utf16ToUtf8(units);
+}
+
 std::string Utf16LeBytes(std::u16string_view text) {
     std::string out;
     out.reserve(text.size() * 2);

@@ -36,6 +36,10 @@ std::u32string Utf8ToCodePoints(std::string_view text);
 std::string CodePointsToUtf8(std::u32string_view text);
 bool IsValidUtf8(std::string_view text);
 
+// The longest start of the text that takes at most maxUnits UTF-16 units, cut before a
+// character that would not fit whole.
+std::string CutToUtf16Units(std::string_view text, std::size_t maxUnits);
+
 // UTF-16LE bytes, as written to the Unicode trace and ini files.
 std::string Utf16LeBytes(std::u16string_view text);
 // Decodes file bytes that may carry a BOM: UTF-16LE (FF FE), UTF-8 (EF BB BF), or no BOM. Text

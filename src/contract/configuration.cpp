@@ -195,39 +195,59 @@ void ApplyEmptyNameRule(ProductSettings& settings) {
 ExecutableNames BuildExecutableNames(const ProductSettings& settings) {
     ExecutableNames names;
     if (settings.productNumber == kBrandProductNumber) {
-        names.realTimeLibrary = "OVPROFRealTime.dll";
-        names.registryToIni = "RegistryToIni.exe";
-        names.background = "OVProfBackground.exe";
-        names.tray = "OVPMonitor.exe";
-        names.classic = "OrvessaProf.exe";
-        names.client = "OrvessaProfClient.exe";
-        names.service = "OVPService.exe";
-        names.plugin = "OVPRDPlugin.exe";
-        names.backupSetSize = "OVProfBckupsetSize.exe";
-        names.contextMenu = "OVPROFContextMenu.exe";
-        names.productWord = "OrvessaProfessional";
-        names.mutexName = "OVPMonitorexe";
-        names.serviceName = "OVPService";
+        names.realTimeLibrary = c::kBrandRealTimeLibrary;
+        names.registryToIni = c::kBrandRegistryToIni;
+        names.background = c::kBrandBackground;
+        names.tray = c::kBrandTray;
+        names.classic = c::kBrandClassic;
+        names.client = c::kBrandClient;
+        names.service = c::kBrandService;
+        names.plugin = c::kBrandPlugin;
+        names.backupSetSize = c::kBrandBackupSetSize;
+        names.contextMenu = c::kBrandContextMenu;
+        names.productWord = c::kBrandProductWord;
+        names.mutexName = c::kBrandMutexName;
+        names.serviceName = c::kBrandServiceName;
         return names;
     }
     const std::string& group = settings.exeGroup;
-    names.realTimeLibrary = group + "RealTime.dll";
-    names.registryToIni = group + "Reg2ini.exe";
-    names.background = group + "Background.exe";
-    names.tray = group + "Tray.exe";
-    names.classic = group + "Classic.exe";
-    names.client = group + "ClsClient.exe";
-    names.service = group + " Service.exe";
-    names.plugin = settings.productName == kTalluxName ? "TalluxPlugin.exe" : "KMBackupPlugin.exe";
-    names.backupSetSize = group + "BckupsetSize.exe";
-    names.contextMenu = group + "ContextMenu.exe";
-    names.viewLibrary = group + "View.dll";
-    names.contextMenuExtension = group + "ContextMenuExt.dll";
-    names.driveLauncher = group + "LaunchDrive.exe";
+    const auto grouped = [&group](std::string_view suffix) { return group + std::string(suffix); };
+    names.realTimeLibrary = grouped(c::kGroupRealTimeLibrary);
+    names.registryToIni = grouped(c::kGroupRegistryToIni);
+    names.background = grouped(c::kGroupBackground);
+    names.tray = grouped(c::kGroupTray);
+    names.classic = grouped(c::kGroupClassic);
+    names.client = grouped(c::kGroupClient);
+    names.service = grouped(c::kGroupService);
+    names.plugin = settings.productName == kTalluxName ? c::kTalluxPlugin : c::kOtherPlugin;
+    names.backupSetSize = grouped(c::kGroupBackupSetSize);
+    names.contextMenu = grouped(c::kGroupContextMenu);
+    names.viewLibrary = grouped(c::kGroupViewLibrary);
+    names.contextMenuExtension = grouped(c::kGroupContextMenuExtension);
+    names.driveLauncher = grouped(c::kGroupDriveLauncher);
     names.productWord = group;
-    names.mutexName = group + "Trayexe";
-    names.serviceName = settings.installationName + " Service";
+    names.mutexName = grouped(c::kGroupMutexName);
+    names.serviceName = settings.installationName + std::string(c::kGroupServiceName);
     return names;
+}
+
+std::string ServiceBatchFileName(ServiceBatch batch, const ExecutableNames& names) {
+    const std::string_view verb = batch == ServiceBatch::Install ? c::kInstallBatchVerb
+                                  : batch == ServiceBatch::Start ? c::kStartBatchVerb
+                                                                 : c::kStopBatchVerb;
+    return std::string(verb) + names.productWord + std::string(c::kServiceBatchSuffix);
+}
+
+std::filesystem::path BrandedPicture(const ProductSettings& settings,
+                                     const std::filesystem::path& imagesFolder,
+                                     std::string_view name) {
+    if (settings.brandFileApplied && !settings.customIconFile.empty()) {
+        std::filesystem::path custom = imagesFolder / PathFromUtf8(settings.customIconFile);
+        if (FileExists(custom)) {
+            return custom;
+        }
+    }
+    return imagesFolder / PathFromUtf8(name);
 }
 
 std::string DisplayName(const ProductSettings& settings) {

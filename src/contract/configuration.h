@@ -56,8 +56,19 @@ void ApplyBrandFile(ProductSettings& settings, const BrandFile& brand);
 // may hold anything) gives the brand product's name, caption and installation, as an empty one does.
 void ApplyEmptyNameRule(ProductSettings& settings);
 
+// ---- Pictures ---------------------------------------------------------------------------------
+// The normal picture of the tray and the main form, in the images folder.
+inline constexpr std::string_view kNormalIconFile = "ovlog.ico";
+// The named picture of the images folder, or, in the brand build, its custom picture wherever a
+// normal, red or green one would show, as long as that file is there.
+std::filesystem::path BrandedPicture(const ProductSettings& settings,
+                                     const std::filesystem::path& imagesFolder,
+                                     std::string_view name);
+
 // ---- Derived names ----------------------------------------------------------------------------
 ExecutableNames BuildExecutableNames(const ProductSettings& settings);
+// The service's batch file: "Install" / "Start" / "Stop" + product word + "Service.bat".
+std::string ServiceBatchFileName(ServiceBatch batch, const ExecutableNames& names);
 
 // ProductName when it is one of the house names "Tallux" and "Orvessa Professional", otherwise
 // ProductCaption.

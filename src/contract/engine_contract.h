@@ -44,6 +44,46 @@ inline constexpr std::string_view kExcludeFilePathFile = "atbkupExcludeFilePath.
 // A language file is the language folder + "\" + Language + this suffix.
 inline constexpr std::string_view kLanguageFileSuffix = ".txt";
 
+// ---- Executables of the product (application folder) ------------------------------------------
+// The brand product (number 1) has names of its own.
+inline constexpr std::string_view kBrandRealTimeLibrary = "OVPROFRealTime.dll";
+inline constexpr std::string_view kBrandRegistryToIni = "RegistryToIni.exe";
+inline constexpr std::string_view kBrandBackground = "OVProfBackground.exe";
+inline constexpr std::string_view kBrandTray = "OVPMonitor.exe";
+inline constexpr std::string_view kBrandClassic = "OrvessaProf.exe";
+inline constexpr std::string_view kBrandClient = "OrvessaProfClient.exe";
+inline constexpr std::string_view kBrandService = "OVPService.exe";
+inline constexpr std::string_view kBrandPlugin = "OVPRDPlugin.exe";
+inline constexpr std::string_view kBrandBackupSetSize = "OVProfBckupsetSize.exe";
+inline constexpr std::string_view kBrandContextMenu = "OVPROFContextMenu.exe";
+inline constexpr std::string_view kBrandProductWord = "OrvessaProfessional";
+inline constexpr std::string_view kBrandMutexName = "OVPMonitorexe";
+inline constexpr std::string_view kBrandServiceName = "OVPService";
+// Every other product: its ExeGroup followed by these.
+inline constexpr std::string_view kGroupRealTimeLibrary = "RealTime.dll";
+inline constexpr std::string_view kGroupRegistryToIni = "Reg2ini.exe";
+inline constexpr std::string_view kGroupBackground = "Background.exe";
+inline constexpr std::string_view kGroupTray = "Tray.exe";
+inline constexpr std::string_view kGroupClassic = "Classic.exe";
+inline constexpr std::string_view kGroupClient = "ClsClient.exe";
+inline constexpr std::string_view kGroupService = " Service.exe";
+inline constexpr std::string_view kGroupBackupSetSize = "BckupsetSize.exe";
+inline constexpr std::string_view kGroupContextMenu = "ContextMenu.exe";
+inline constexpr std::string_view kGroupViewLibrary = "View.dll";
+inline constexpr std::string_view kGroupContextMenuExtension = "ContextMenuExt.dll";
+inline constexpr std::string_view kGroupDriveLauncher = "LaunchDrive.exe";
+inline constexpr std::string_view kGroupMutexName = "Trayexe";
+// The installation name followed by this.
+inline constexpr std::string_view kGroupServiceName = " Service";
+// The plug-in of the Tallux product, and of every other one.
+inline constexpr std::string_view kTalluxPlugin = "TalluxPlugin.exe";
+inline constexpr std::string_view kOtherPlugin = "KMBackupPlugin.exe";
+// The service's batch files: one of these verbs, the product word, then the suffix.
+inline constexpr std::string_view kInstallBatchVerb = "Install";
+inline constexpr std::string_view kStartBatchVerb = "Start";
+inline constexpr std::string_view kStopBatchVerb = "Stop";
+inline constexpr std::string_view kServiceBatchSuffix = "Service.bat";
+
 // ---- Configuration.ini ------------------------------------------------------------------------
 inline constexpr std::string_view kProductInfo = "ProductInfo";
 inline constexpr std::string_view kConnectionInfo = "ConnectionInfo";

@@ -9,7 +9,7 @@ std::string OperatingSystemName(const OsVersion& version) {
         }
         return (version.major == 4 && version.minor > 0) ? "Windows 98" : "Windows 95";
     }
-    if (IsVistaOr7(version)) {
+    if (IsVistaFamily(version)) {
         return "Vista";
     }
     if (version.major == 5) {
@@ -27,7 +27,7 @@ std::string OperatingSystemName(const OsVersion& version) {
     return version.major == 4 ? "Windows NT" : "";
 }
 
-bool IsVistaOr7(const OsVersion& version) {
+bool IsVistaFamily(const OsVersion& version) {
     return version.nt && version.major >= 6;
 }
 

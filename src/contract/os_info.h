@@ -18,6 +18,6 @@ std::string OperatingSystemName(const OsVersion& version);
 
 // True on NT 6.0 and every later version: the systems with user account control, where a normal
 // user gets only read access to the service manager and cannot start the service.
-bool IsVistaOr7(const OsVersion& version);
+bool IsVistaFamily(const OsVersion& version);
 
 }  // namespace ovp

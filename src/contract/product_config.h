@@ -37,6 +37,9 @@ struct ProductSettings {
     std::string customIconFile;
 };
 
+// The service's batch files in the application folder.
+enum class ServiceBatch { Install, Start, Stop };
+
 // The executable and file names of the product's parts.
 struct ExecutableNames {
     std::string realTimeLibrary;

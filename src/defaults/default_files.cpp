@@ -124,7 +124,7 @@ class FirstRun {
 
     void WriteFolderList() {
         std::vector<std::string> folders = {Folder(contract::kMyDocumentsPath), Folder(contract::kDesktopPath)};
-        if (IsVistaOr7(ports_.systemInfo.Version())) {
+        if (IsVistaFamily(ports_.systemInfo.Version())) {
             folders.push_back(Folder(contract::kMyMusicPath));
             folders.push_back(Folder(contract::kMyVideosPath));
             folders.push_back(Folder(contract::kMyPicturesPath));

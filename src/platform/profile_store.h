@@ -3,8 +3,11 @@
 // keys, a missing file, section or key reads as "", a write creates file and section.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/ini_text.h"
 
 namespace ovp {
 
@@ -18,6 +21,13 @@ class IProfileStore {
                        std::string_view section,
                        std::string_view key,
                        std::string_view value) = 0;
+    // The whole file from one reading, every value as Read would give it (a missing file has
+    // none): for a caller that asks many values and wants them all from one state of the file.
+    // nullopt when the file cannot be read just now, or when this store answers key by key only.
+    virtual std::optional<IniText> ReadAll(const std::filesystem::path& file) {
+        static_cast<void>(file);
+        return std::nullopt;
+    }
 };
 
 }  // namespace ovp

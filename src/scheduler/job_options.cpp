@@ -81,9 +81,7 @@ StopRequest ScheduleJobOptionsStore::mnuStop_Click() {
     if (!FileExists(file)) {
         return StopRequest::NoScheduleFile;
     }
-    // An empty marker is idle too: the rewrites of the schedule file store it as "0".
-    const std::string marker = Trim(Readfirstline(file, codePage_));
-    if (marker.empty() || marker == c::kRunMarkerIdle) {
+    if (IsIdleRunMarker(Readfirstline(file, codePage_))) {
         return StopRequest::NotRunning;
     }
     // The order matters: the engine acts on `DLLStatus` "3" once `Status` says "stop".

@@ -103,10 +103,21 @@ std::filesystem::path ScheduleFilePath(const std::filesystem::path& userFolder) 
     return userFolder / PathFromUtf8(contract::kScheduleFile);
 }
 
+ScheduleFileReading ReadScheduleFile(const std::filesystem::path& file) {
+    ScheduleFileReading reading;
+    reading.bytes = ReadSchedule(file);
+    reading.exists = reading.bytes || FileExists(file);
+    return reading;
+}
+
 std::size_t DB_ReadAllRecord(ScheduleTable& table, ICodePage& codePage) {
-    const auto bytes = ReadSchedule(table.FilePath());
+    return DB_ReadAllRecord(table, codePage, ReadScheduleFile(table.FilePath()));
+}
+
+std::size_t DB_ReadAllRecord(ScheduleTable& table, ICodePage& codePage, const ScheduleFileReading& reading) {
+    const std::optional<std::string>& bytes = reading.bytes;
     if (!bytes) {
-        if (FileExists(table.FilePath())) {
+        if (reading.exists) {
             table.MarkUnreadable();
         } else {
             table.ResetFromFile({}, {});
@@ -180,6 +191,11 @@ ScheduleWriteResult DB_WriteAllRecord(ScheduleTable& table, ICodePage& codePage,
         return {ScheduleWriteStatus::Failed, std::nullopt};
     }
     return {ScheduleWriteStatus::Written, std::nullopt};
+}
+
+bool IsIdleRunMarker(std::string_view marker) {
+    const std::string trimmed = TrimWhitespace(marker);
+    return trimmed.empty() || trimmed == contract::kRunMarkerIdle;
 }
 
 std::string Readfirstline(const std::filesystem::path& file, ICodePage& codePage) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/code_page.h"
 #include "scheduler/schedule_table.h"
@@ -24,11 +25,20 @@ inline constexpr std::uintmax_t kMaxScheduleFileBytes = 16u * 1024u * 1024u;
 // User folder + "\scheduleData.txt".
 std::filesystem::path ScheduleFilePath(const std::filesystem::path& userFolder);
 
+// One reading of the file: whether it was there and, when it could be read, its bytes.
+struct ScheduleFileReading {
+    bool exists = false;
+    std::optional<std::string> bytes;
+};
+ScheduleFileReading ReadScheduleFile(const std::filesystem::path& file);
+
 // Loads the table from its file and returns the position of the record with the smallest sort
 // key; the first of equal keys wins, and 0 when no record has a real key. A missing file loads
 // as no records. A file that exists but cannot be read also loads as no records, and the table
 // refuses to be written back until a load succeeds.
 std::size_t DB_ReadAllRecord(ScheduleTable& table, ICodePage& codePage);
+// The same from a reading of the table's file already made.
+std::size_t DB_ReadAllRecord(ScheduleTable& table, ICodePage& codePage, const ScheduleFileReading& reading);
 
 // Who rewrites the file; it decides line 1.
 enum class ScheduleWriter {
@@ -70,6 +80,10 @@ struct ScheduleWriteResult {
 // survives, even without a keyword, until DeleteRecord removes it. The new content replaces the
 // old in one step: a crash leaves the old file or the new one, never a part.
 ScheduleWriteResult DB_WriteAllRecord(ScheduleTable& table, ICodePage& codePage, ScheduleWriter writer);
+
+// Whether a run marker names no running job: "0", or nothing but blanks (the rewrites of the
+// file store an empty marker as "0").
+bool IsIdleRunMarker(std::string_view marker);
 
 // Line 1 (the run marker) without its line end; "" when the file is missing, unreadable or empty.
 std::string Readfirstline(const std::filesystem::path& file, ICodePage& codePage);

@@ -4,6 +4,7 @@
 
 #include "base/files.h"
 #include "base/text.h"
+#include "contract/configuration.h"
 #include "contract/engine_contract.h"
 #include "contract/os_info.h"
 #include "service/process_check.h"
@@ -44,18 +45,6 @@ const StartReason* ReasonToStart(int state) {
     }
 }
 
-std::string_view BatchPrefix(ServiceBatch batch) {
-    switch (batch) {
-        case ServiceBatch::Install:
-            return "Install";
-        case ServiceBatch::Start:
-            return "Start";
-        case ServiceBatch::Stop:
-            return "Stop";
-    }
-    return "";
-}
-
 // A stored flag or value: trimmed, and the given default when empty.
 std::string StoredOr(std::string value, std::string_view fallback) {
     value = Trim(value);
@@ -64,12 +53,8 @@ std::string StoredOr(std::string value, std::string_view fallback) {
 
 }  // namespace
 
-bool ServiceControl::VistaFamily() {
-    return IsVistaOr7(ports_.system.Version());
-}
-
 int ServiceControl::ServiceState() {
-    const ServiceAccess access = VistaFamily() ? ServiceAccess::ReadOnly : ServiceAccess::Full;
+    const ServiceAccess access = IsVistaFamily(ports_.system.Version()) ? ServiceAccess::ReadOnly : ServiceAccess::Full;
     const int state = ports_.services.QueryState(names_.serviceName, access);
     if (state == kServiceCannotOpen && access == ServiceAccess::Full) {
         // A limited user of an older system is refused full access to a service that is installed
@@ -96,7 +81,7 @@ void ServiceControl::StartService() {
     RunServiceBatch(ServiceBatch::Start);
     // Where a normal user cannot start a service, the batch file alone may not be enough; the
     // drive launcher asks for administrator rights, but the user is asked only once per run.
-    if (VistaFamily() && !runState_.elevatedStartDone) {
+    if (IsVistaFamily(ports_.system.Version()) && !runState_.elevatedStartDone) {
         runState_.elevatedStartDone = true;
         if (!names_.driveLauncher.empty()) {
             const ShellResult result = ElevatedServiceStart();
@@ -108,7 +93,7 @@ void ServiceControl::StartService() {
 }
 
 std::filesystem::path ServiceControl::ServiceBatchFile(ServiceBatch batch) const {
-    return folders_.AppFolder() / PathFromUtf8(std::string(BatchPrefix(batch)) + names_.productWord + "Service.bat");
+    return folders_.AppFolder() / PathFromUtf8(ServiceBatchFileName(batch, names_));
 }
 
 void ServiceControl::RunServiceBatch(ServiceBatch batch) {
@@ -139,7 +124,7 @@ void ServiceControl::LaunchBackground() {
         IsProcessRunning(ports_.processes, names_.background)) {
         return;
     }
-    if (!VistaFamily() && runState_.startCount <= 1) {
+    if (!IsVistaFamily(ports_.system.Version()) && runState_.startCount <= 1) {
         ServiceStartIfNeeded();
     }
 

@@ -35,8 +35,6 @@ struct ServiceRunState {
     bool elevatedStartDone = false;
 };
 
-enum class ServiceBatch { Install, Start, Stop };
-
 struct ServiceControlPorts {
     IServiceManager& services;
     IProcesses& processes;
@@ -76,7 +74,6 @@ class ServiceControl {
     ShellResult ElevatedServiceStart();
 
   private:
-    bool VistaFamily();
     void StartService();
 
     ServiceControlPorts ports_;

@@ -57,8 +57,7 @@ std::string JobLabel(std::string_view jobKind) {
 }
 
 // Line 2 of the file (its first record) without its line end, as the code page reads it.
-std::string SecondLine(const std::filesystem::path& file, ICodePage& codePage) {
-    const auto bytes = ReadFileBytes(file, kMaxScheduleFileBytes);
+std::string SecondLine(const std::optional<std::string>& bytes, ICodePage& codePage) {
     if (!bytes) {
         return {};
     }
@@ -186,6 +185,14 @@ NextSchedule GetScheduleDate(SharedValues& values,
                              clsTransfer& transfer,
                              const ProductSettings& settings,
                              ICodePage& codePage) {
+    return GetScheduleDate(values, transfer, settings, codePage, nullptr);
+}
+
+NextSchedule GetScheduleDate(SharedValues& values,
+                             clsTransfer& transfer,
+                             const ProductSettings& settings,
+                             ICodePage& codePage,
+                             const ScheduleFileReading* schedule) {
     return ResumeNextOr(
         [&] {
             NextSchedule next;
@@ -194,13 +201,18 @@ NextSchedule GetScheduleDate(SharedValues& values,
                 return next;
             }
             const std::filesystem::path file = ScheduleFilePath(values.UserFolder());
+            std::optional<ScheduleFileReading> fresh;
+            if (schedule == nullptr) {
+                fresh = ReadScheduleFile(file);
+            }
+            const ScheduleFileReading& reading = schedule != nullptr ? *schedule : *fresh;
             if (settings.productNumber == 2) {
-                next.line = SecondLine(file, codePage);
+                next.line = SecondLine(reading.bytes, codePage);
                 next.nextRun = ParseScheduleLine(next.line).NextRun;
                 return next;
             }
             ScheduleTable table(file);
-            DB_ReadAllRecord(table, codePage);
+            DB_ReadAllRecord(table, codePage, reading);
             std::string minimum(contract::kNoNextRunSortKey);
             std::optional<std::size_t> winner;
             for (std::size_t index = 0; index < table.ScheduleCount(); ++index) {

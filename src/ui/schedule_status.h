@@ -8,6 +8,7 @@
 #include "base/datetime.h"
 #include "contract/product_config.h"
 #include "platform/code_page.h"
+#include "scheduler/schedule_file.h"
 #include "settings/shared_values.h"
 #include "settings/transfer.h"
 
@@ -33,6 +34,12 @@ NextSchedule GetScheduleDate(SharedValues& values,
                              clsTransfer& transfer,
                              const ProductSettings& settings,
                              ICodePage& codePage);
+// The same from a reading of the schedule file already made (nullptr: read it now).
+NextSchedule GetScheduleDate(SharedValues& values,
+                             clsTransfer& transfer,
+                             const ProductSettings& settings,
+                             ICodePage& codePage,
+                             const ScheduleFileReading* schedule);
 
 // The words of the next-backup sentence; the status window puts its localised lead in.
 struct NextBackupWords {

@@ -220,8 +220,7 @@ void frmStatus::SelectMessage(Evaluation& eval) {
         return;
     }
     const std::filesystem::path scheduleFile = ScheduleFilePath(context_.values.UserFolder());
-    const std::string marker = Trim(Readfirstline(scheduleFile, context_.ports.codePage));
-    if (!marker.empty() && marker != c::kRunMarkerIdle) {
+    if (!IsIdleRunMarker(Readfirstline(scheduleFile, context_.ports.codePage))) {
         state.statusMessage = Caption(kTextInProgress, status_text::kInProgress);
         traces.emplace_back(kTraceInProgress);
         return;

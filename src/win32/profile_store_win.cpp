@@ -151,4 +151,17 @@ bool Win32ProfileStore::Write(const std::filesystem::path& file,
     return false;
 }
 
+std::optional<IniText> Win32ProfileStore::ReadAll(const std::filesystem::path& file) {
+    const std::filesystem::path path(FullPath(file));
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) {
+        return FileExists(path) ? std::nullopt : std::optional<IniText>(IniText());
+    }
+    // Windows honours no other mark: after a UTF-8 one the first line is not a section header.
+    if (StartsWith(*bytes, kUtf16LeMark)) {
+        return IniText::Parse(DecodeTextFile(*bytes));
+    }
+    return IniText::Parse(Narrow(FromCodePage(CP_ACP, *bytes)));
+}
+
 }  // namespace ovp::win

@@ -21,6 +21,9 @@ class Win32ProfileStore final : public IProfileStore {
                std::string_view section,
                std::string_view key,
                std::string_view value) override;
+    // The file's bytes decoded as Windows decodes them (UTF-16LE after FF FE, else the ANSI code
+    // page) and parsed by IniText, whose rules are those of GetPrivateProfileString.
+    std::optional<IniText> ReadAll(const std::filesystem::path& file) override;
 
   private:
     ITraceSink* trace_;

@@ -11,16 +11,7 @@
 namespace ovp::win {
 
 std::wstring TrayTipText(std::string_view utf8Tip) {
-    std::wstring tip = Wide(utf8Tip);
-    if (tip.size() > kTrayTipMaxChars) {
-        std::size_t length = kTrayTipMaxChars;
-        // A high surrogate at the cut would leave half a character.
-        if (tip[length - 1] >= 0xD800 && tip[length - 1] <= 0xDBFF) {
-            --length;
-        }
-        tip.resize(length);
-    }
-    return tip;
+    return Wide(CutTrayTip(utf8Tip));
 }
 
 namespace {
@@ -139,7 +130,7 @@ NOTIFYICONDATAW Win32TrayIcon::Data(UINT flags, HICON icon, const std::wstring& 
     data.uFlags = flags;
     data.uCallbackMessage = callbackMessage_;
     data.hIcon = icon;
-    std::wcsncpy(data.szTip, tip.c_str(), kTrayTipMaxChars);
+    std::wcsncpy(data.szTip, tip.c_str(), kTrayTipMaxUnits);
     return data;
 }
 

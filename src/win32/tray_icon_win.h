@@ -25,10 +25,7 @@ namespace ovp::win {
 
 inline constexpr UINT kTrayCallbackMessage = 0x200;
 inline constexpr UINT kTrayIconId = 0;
-// The shell's tip field holds 64 characters with the closing NUL.
-inline constexpr std::size_t kTrayTipMaxChars = 63;
-
-// The tip as the shell will hold it: at most 63 UTF-16 units, never half a surrogate pair.
+// The tip as the shell will hold it (CutTrayTip).
 std::wstring TrayTipText(std::string_view utf8Tip);
 
 // The size in pixels of small icons (the notification area's) at a DPI, and at the DPI of the

@@ -129,12 +129,6 @@ bool WriteConfiguration(const std::filesystem::path& appFolder, const ProductSet
     return ReplaceFileBytes(appFolder / PathFromUtf8(c::kConfigurationFile), ConfigurationText(settings));
 }
 
-std::string ServiceBatchFileName(ServiceBatch batch, const ExecutableNames& names) {
-    const std::string_view verb =
-        batch == ServiceBatch::Install ? "Install" : (batch == ServiceBatch::Start ? "Start" : "Stop");
-    return std::string(verb) + names.productWord + "Service.bat";
-}
-
 std::string ServiceBatchText(ServiceBatch batch, const ExecutableNames& names) {
     std::string text = "@echo off\r\nrem Stand-in for the engine's service batch file (test and demo equipment).\r\n";
     const std::string service = "\"" + names.serviceName + "\"";

@@ -40,8 +40,6 @@ ProductSettings ExampleProduct(std::string installationName);
 std::string ConfigurationText(const ProductSettings& settings);
 bool WriteConfiguration(const std::filesystem::path& appFolder, const ProductSettings& settings);
 
-// "Install" / "Start" / "Stop" + product word + "Service.bat".
-std::string ServiceBatchFileName(ServiceBatch batch, const ExecutableNames& names);
 // The batch file: `sc create` / `sc start` / `sc stop` of the product's service, whose program is
 // the service executable in the batch file's own folder (wherever the folder was installed).
 std::string ServiceBatchText(ServiceBatch batch, const ExecutableNames& names);

@@ -62,13 +62,14 @@ TEST(IniTextTest, ValuesAreStoredSoThatTheyReadBackExactlyAndQuotedOnlyWhenNeede
     }
 }
 
-TEST(IniTextTest, CommentsStrayLinesAndTextOutsideSectionsAreIgnored) {
+TEST(IniTextTest, CommentsAndTextOutsideSectionsAreIgnoredAndALineWithoutEqualsIsAnEmptyKey) {
     const IniText ini = IniText::Parse(
         "orphan=before any section\n"
         "[S]\n"
         "; key=commented\n"
         "   ;indented=comment too\n"
         "no equals sign here\n"
+        "no equals sign here=hidden by the line above\n"
         "=no key\n"
         "url=https://www.example.com/a;b?c=d\n"
         "[broken\n"
@@ -76,22 +77,22 @@ TEST(IniTextTest, CommentsStrayLinesAndTextOutsideSectionsAreIgnored) {
     EXPECT_EQ(ini.Get("S", "orphan"), "");
     EXPECT_FALSE(ini.Has("S", "key"));
     EXPECT_FALSE(ini.Has("S", ";indented"));
-    EXPECT_FALSE(ini.Has("S", "no equals sign here"));
+    EXPECT_TRUE(ini.Has("S", "no equals sign here"));
+    EXPECT_EQ(ini.Get("S", "no equals sign here"), "");
     // Only a whole line can be a comment; '=' after the first belongs to the value.
     EXPECT_EQ(ini.Get("S", "url"), "https://www.example.com/a;b?c=d");
     // Keys after a header that does not close must not land in the section before it.
     EXPECT_FALSE(ini.Has("S", "stray"));
 }
 
-TEST(IniTextTest, FirstOccurrenceWinsAcrossARepeatedSectionAndValuesAreKeptWhole) {
-    const IniText ini = IniText::Parse(
-        "[S]\nkey=first\nKEY=second\n"
-        "[other]\nkey=elsewhere\n"
-        "[s]\nkey=third\nlong=" +
-        std::string(5000, 'v') + "\nlast=end");  // no line end
+TEST(IniTextTest, FirstOccurrenceOfKeyAndSectionWinsAndValuesAreKeptWhole) {
+    const IniText ini = IniText::Parse("[S]\nkey=first\nKEY=second\rlong=" + std::string(5000, 'v') +
+                                       "\n"
+                                       "[other]\nkey=elsewhere\n"
+                                       "[s]\nkey=third\nlast=end");  // no line end
     EXPECT_EQ(ini.Get("S", "key"), "first");
     EXPECT_EQ(ini.Get("S", "long"), std::string(5000, 'v'));
-    EXPECT_EQ(ini.Get("S", "last"), "end");
+    EXPECT_FALSE(ini.Has("S", "last"));
     EXPECT_EQ(ini.Get("other", "key"), "elsewhere");
 }
 
