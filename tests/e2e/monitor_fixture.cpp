@@ -1,12 +1,17 @@
 #include "monitor_fixture.h"
 
+#include <shellapi.h>
+
 #include <atomic>
 #include <cstdio>
+#include <cstring>
+#include <thread>
 
 #include "base/files.h"
 #include "context/tray_menu_model.h"
 #include "contract/configuration.h"
 #include "contract/engine_contract.h"
+#include "standin_product.h"
 #include "win32/main_window.h"
 #include "win32/text_win.h"
 
@@ -14,79 +19,175 @@ namespace ovp::e2e {
 
 namespace c = contract;
 
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+ChildProcess ChildProcess::Start(const std::filesystem::path& program,
+                                 const std::filesystem::path& workingFolder,
+                                 std::wstring_view arguments) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\" " + std::wstring(arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    ChildProcess child;
+    if (::CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         workingFolder.wstring().c_str(), &startup, &info)) {
+        ::CloseHandle(info.hThread);
+        child.handle_.reset(info.hProcess);
+        child.id_ = info.dwProcessId;
+    }
+    return child;
+}
+
+bool ChildProcess::WaitForExit(std::chrono::milliseconds timeout) const {
+    return handle_ && ::WaitForSingleObject(handle_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+std::optional<DWORD> ChildProcess::ExitCode() const {
+    DWORD code = 0;
+    if (!handle_ || IsRunning() || !::GetExitCodeProcess(handle_.get(), &code)) {
+        return std::nullopt;
+    }
+    return code;
+}
+
+std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
+    std::pair<DWORD, std::vector<HWND>> search{processId, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& [id, found] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(parameter);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == id) {
+                found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+std::wstring ClassNameOf(HWND window) {
+    wchar_t name[256] = {};
+    return std::wstring(name, static_cast<std::size_t>(std::max(0, ::GetClassNameW(window, name, 256))));
+}
+
+bool TrayIconPresent(HWND owner, UINT id) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = owner;
+    data.uID = id;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wstring_view name) {
+    wchar_t value[512] = {};
+    DWORD bytes = sizeof(value);
+    if (::RegGetValueW(root, std::wstring(key).c_str(), std::wstring(name).c_str(), RRF_RT_REG_SZ, nullptr, value,
+                       &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(value);
+}
+
+HWND MainWindowOf(DWORD processId) {
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (ClassNameOf(window) == win::kMainWindowClassName) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 namespace {
 
 // Every test folder's name starts so; what a crashed earlier run left running there is ended.
 constexpr std::wstring_view kFolderMark = L"ovp-e2e-";
-constexpr std::size_t kTraceDateLength = 19;  // "mm-dd-yyyy HH:mm:ss"
-
-std::filesystem::path NewRootFolder(unsigned number) {
-    return std::filesystem::temp_directory_path() /
-           (std::wstring(kFolderMark) + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(number));
-}
 
 unsigned NextNumber() {
     static std::atomic<unsigned> counter{0};
     return counter++;
 }
 
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& ch : text) {
-        ch = static_cast<wchar_t>(::towlower(ch));
-    }
-    return text;
+void SetRegString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    ::RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
+                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-bool Contains(const std::wstring& text, const std::wstring& part) {
-    return Lower(text).find(Lower(part)) != std::wstring::npos;
-}
-
-// Leftovers of a run that crashed: processes started from a test folder.
-void EndLeftovers() {
-    for (const RunningProcess& process : RunningProcesses()) {
-        if (Contains(process.image.wstring(), L"\\" + std::wstring(kFolderMark))) {
-            EndProcessesUnder(process.image.parent_path());
-        }
+// Ends the monitor the way the user does, with "Exit" of the tray menu, so that Wine's tray keeps
+// no icon of it; a monitor that does not end on that is terminated.
+void ExitMonitor(DWORD processId) {
+    const HWND window = MainWindowOf(processId);
+    win::unique_handle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
+    if (process && !(window != nullptr && ::PostMessageW(window, WM_COMMAND, CommandId(TrayMenuItem::MnuExit), 0) &&
+                     ::WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0)) {
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), 5000);
     }
 }
-
-constexpr std::wstring_view kWineAppDefaults = L"Software\\Wine\\AppDefaults\\";
 
 }  // namespace
 
 MonitorTest::MonitorTest()
-    : root_(NewRootFolder(NextNumber())),
+    : root_(std::filesystem::temp_directory_path() /
+            (std::wstring(kFolderMark) + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+             std::to_wstring(NextNumber()))),
       app_(root_ / L"Orvessa App"),
       pin_("OVPe2e" + std::to_string(::GetCurrentProcessId()) + "n" + std::to_string(NextNumber())),
       settings_(standin::ExampleProduct(pin_)),
       names_(BuildExecutableNames(settings_)),
       folders_(app_, pin_) {}
 
+std::wstring MonitorTest::WineVersionKey() const {
+    return L"Software\\Wine\\AppDefaults\\" + win::Wide(names_.tray);
+}
+
 void MonitorTest::SetUp() {
-    EndLeftovers();
+    for (const standin::RunningProcess& process : standin::RunningProcesses()) {
+        if (process.image.wstring().find(L"\\" + std::wstring(kFolderMark)) != std::wstring::npos) {
+            standin::EndProcessesUnder(process.image.parent_path());
+        }
+    }
     std::filesystem::create_directories(app_);
-    UseWindowsVersion(L"win10");
+    // Which Windows Wine pretends to be for the monitor: the same for every test, so that start-up
+    // takes the same path whatever the prefix says.
+    previousWineVersion_ = RegString(HKEY_CURRENT_USER, WineVersionKey(), L"Version");
+    SetRegString(HKEY_CURRENT_USER, WineVersionKey(), L"Version", L"win10");
 }
 
 void MonitorTest::TearDown() {
     if (HasFailure()) {
-        PrintEvidence();
+        // The user's trace (UTF-16LE) for whoever reads the failure.
+        const std::string bytes =
+            ReadFileBytes(folders_.UserFolder(user_) / PathFromUtf8(c::kTrayTraceFile)).value_or("");
+        std::wstring trace(bytes.size() / 2, L'\0');
+        std::memcpy(trace.data(), bytes.data(), trace.size() * sizeof(wchar_t));
+        std::printf("---- user trace\n%s\n", win::Narrow(trace).c_str());
     }
-    // Monitors leave by their exit path, so that Wine's tray keeps no icon of theirs.
-    for (const RunningProcess& process : ProcessesUnder(root_)) {
-        if (Lower(process.image.filename().wstring()) == Lower(win::Wide(names_.tray))) {
+    for (const standin::RunningProcess& process : standin::ProcessesUnder(root_)) {
+        if (_wcsicmp(process.image.filename().c_str(), win::Wide(names_.tray).c_str()) == 0) {
             ExitMonitor(process.id);
         }
     }
-    EndProcessesUnder(root_);
-    DeleteRegTree(HKEY_CURRENT_USER, VendorKey());
-    DeleteRegTree(HKEY_CURRENT_USER, ProductKey());
-    DeleteRegTree(HKEY_LOCAL_MACHINE, ProductKey());
-    const std::wstring versionKey = std::wstring(kWineAppDefaults) + win::Wide(names_.tray);
-    if (previousMonitorVersion_) {
-        SetRegString(HKEY_CURRENT_USER, versionKey, L"Version", *previousMonitorVersion_);
+    standin::EndProcessesUnder(root_);
+    for (const auto& [root, key] :
+         {std::pair{HKEY_CURRENT_USER, VendorKey()}, std::pair{HKEY_CURRENT_USER, ProductKey()},
+          std::pair{HKEY_LOCAL_MACHINE, ProductKey()}}) {
+        ::RegDeleteTreeW(root, key.c_str());
+        ::RegDeleteKeyW(root, key.c_str());
+    }
+    if (previousWineVersion_) {
+        SetRegString(HKEY_CURRENT_USER, WineVersionKey(), L"Version", *previousWineVersion_);
     } else {
-        DeleteRegValue(HKEY_CURRENT_USER, versionKey, L"Version");
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, WineVersionKey().c_str(), L"Version");
     }
     // A process that was just ended may hold its files for a moment.
     WaitUntil(
@@ -96,31 +197,6 @@ void MonitorTest::TearDown() {
             return !std::filesystem::exists(root_);
         },
         5s);
-}
-
-void MonitorTest::PrintEvidence() {
-    const auto print = [](std::string_view title, const std::vector<std::string>& lines) {
-        std::printf("---- %.*s (%zu lines)\n", static_cast<int>(title.size()), title.data(), lines.size());
-        for (const std::string& line : lines) {
-            std::printf("%s\n", line.c_str());
-        }
-    };
-    print("user trace", UserTraceTexts());
-    if (StartFolder() != UserFolder()) {
-        print("start folder trace",
-              ReadUtf16Lines(StartFolder() / PathFromUtf8(c::kTrayTraceFile)).value_or(std::vector<std::string>{}));
-    }
-    print("stand-in events", {StandInEvents()});
-    std::fflush(stdout);
-}
-
-void MonitorTest::UseWindowsVersion(std::wstring_view version) {
-    const std::wstring versionKey = std::wstring(kWineAppDefaults) + win::Wide(names_.tray);
-    if (!previousVersionSaved_) {
-        previousMonitorVersion_ = RegString(HKEY_CURRENT_USER, versionKey, L"Version");
-        previousVersionSaved_ = true;
-    }
-    ASSERT_TRUE(SetRegString(HKEY_CURRENT_USER, versionKey, L"Version", version));
 }
 
 standin::LayoutParts MonitorTest::NoServiceParts() {
@@ -149,52 +225,10 @@ bool MonitorTest::WaitForStartup(const ChildProcess& monitor) {
     return done();
 }
 
-HWND MonitorTest::MainWindowOf(DWORD processId) {
-    for (HWND window : TopLevelWindowsOf(processId)) {
-        if (ClassNameOf(window) == win::kMainWindowClassName) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
 HWND MonitorTest::WaitForMainWindow(const ChildProcess& monitor) {
     HWND window = nullptr;
     WaitUntil([&] { return (window = MainWindowOf(monitor.Id())) != nullptr || !monitor.IsRunning(); }, 10s);
     return window;
-}
-
-bool MonitorTest::ExitMonitor(DWORD processId) {
-    const HWND window = MainWindowOf(processId);
-    win::unique_handle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
-    if (!process) {
-        return false;
-    }
-    if (window != nullptr && ::PostMessageW(window, WM_COMMAND, CommandId(TrayMenuItem::MnuExit), 0) &&
-        ::WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) {
-        return true;
-    }
-    ::TerminateProcess(process.get(), 1);
-    ::WaitForSingleObject(process.get(), 5000);
-    return false;
-}
-
-std::string MonitorTest::Profile(std::string_view section, std::string_view key) {
-    return store_.Read(folders_.ProfileFile(user_), section, key);
-}
-
-std::vector<std::string> MonitorTest::UserTraceTexts() {
-    std::vector<std::string> texts;
-    if (const auto lines = ReadUtf16Lines(UserFolder() / PathFromUtf8(c::kTrayTraceFile))) {
-        for (const std::string& line : *lines) {
-            texts.push_back(line.substr(std::min(line.size(), kTraceDateLength)));
-        }
-    }
-    return texts;
-}
-
-std::string MonitorTest::StandInEvents() {
-    return ReadFileBytes(app_ / PathFromUtf8(standin::kEventsFile)).value_or("");
 }
 
 std::wstring MonitorTest::VendorKey() const {
@@ -203,15 +237,6 @@ std::wstring MonitorTest::VendorKey() const {
 
 std::wstring MonitorTest::ProductKey() const {
     return win::Wide(std::string(c::kProductKeyPrefix) + pin_);
-}
-
-std::size_t FindLine(const std::vector<std::string>& lines, std::string_view text, std::size_t from) {
-    for (std::size_t i = from; i < lines.size(); ++i) {
-        if (lines[i] == text) {
-            return i;
-        }
-    }
-    return std::string::npos;
 }
 
 }  // namespace ovp::e2e

@@ -18,10 +18,28 @@ namespace {
 using test::IsShown;
 using test::ItemText;
 
+// Each text field and the control it lands in (the presenter decides the texts, not where they go).
+constexpr std::pair<std::string StatusViewState::*, int> kTextControls[] = {
+    {&StatusViewState::statusMessage, IDC_lblHoursInfo},    {&StatusViewState::nextBackup, IDC_lblBkupInfo},
+    {&StatusViewState::userName, IDC_lblUserName},          {&StatusViewState::quotaText, IDC_lblQuotaInfo},
+    {&StatusViewState::spaceUsedCaption, IDC_lblSpaceUsed}, {&StatusViewState::checkboxCaption, IDC_chkDesNotify1},
+    {&StatusViewState::viewLogCaption, IDC_Cmd_Yes},        {&StatusViewState::closeCaption, IDC_Cmd_No},
+    {&StatusViewState::upgradeTip, IDC_imgUpgrade},
+};
+
 // Records what the window reports and, like the presenter, renders on load and closes on "Close".
 class RecordingEvents : public IStatusEvents {
   public:
-    explicit RecordingEvents(StatusWindowView& view) : view_(view) {}
+    explicit RecordingEvents(StatusWindowView& view) : view_(view) {
+        state.title = "Grp Backup - Scheduled Backup Status";
+        for (const auto& [field, id] : kTextControls) {
+            state.*field = "text " + std::to_string(id);
+        }
+        state.quotaVisible = true;
+        state.quotaPercent = 75;
+        state.quotaColour = RGB(67, 169, 33);
+        state.notifyChecked = true;
+    }
     void Form_Load() override {
         calls.push_back("Form_Load");
         view_.Render(state);
@@ -47,23 +65,6 @@ class RecordingEvents : public IStatusEvents {
 
 class StatusWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        StatusViewState& state = events_.state;
-        state.title = "Grp Backup - Scheduled Backup Status";
-        state.statusMessage = "status";
-        state.nextBackup = "next";
-        state.userName = "user";
-        state.quotaText = "quota";
-        state.spaceUsedCaption = "used";
-        state.checkboxCaption = "notify";
-        state.viewLogCaption = "view log";
-        state.closeCaption = "close";
-        state.upgradeTip = "upgrade";
-        state.quotaVisible = true;
-        state.quotaPercent = 75;
-        state.quotaColour = RGB(67, 169, 33);
-        state.notifyChecked = true;
-    }
     void TearDown() override { view_.Close(); }
 
     HWND Item(int id) const { return ::GetDlgItem(view_.Window(), id); }
@@ -82,18 +83,11 @@ TEST_F(StatusWindowTest, LoadingAndLaterRendersReachTheControls) {
     EXPECT_EQ(events_.calls, std::vector<std::string>{"Form_Load"});
     EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_TRUE(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-
     wchar_t title[256] = {};
     ::GetWindowTextW(window, title, 256);
     EXPECT_STREQ(title, L"Grp Backup - Scheduled Backup Status");
-    // Each field lands in its own control (the presenter decides the texts, not where they go).
-    const std::pair<int, const wchar_t*> texts[] = {
-        {IDC_lblHoursInfo, L"status"}, {IDC_lblBkupInfo, L"next"},  {IDC_lblUserName, L"user"},
-        {IDC_lblQuotaInfo, L"quota"},  {IDC_lblSpaceUsed, L"used"}, {IDC_chkDesNotify1, L"notify"},
-        {IDC_Cmd_Yes, L"view log"},    {IDC_Cmd_No, L"close"},      {IDC_imgUpgrade, L"upgrade"},
-    };
-    for (const auto& [id, text] : texts) {
-        EXPECT_EQ(ItemText(window, id), text) << id;
+    for (const auto& [field, id] : kTextControls) {
+        EXPECT_EQ(ItemText(window, id), L"text " + std::to_wstring(id));
     }
     EXPECT_EQ(::IsDlgButtonChecked(window, IDC_chkDesNotify1), BST_CHECKED);
     EXPECT_TRUE(IsShown(window, IDC_QuotaProgressbar) && IsShown(window, IDC_lblQuotaInfo));
@@ -146,14 +140,11 @@ TEST_F(StatusWindowTest, ClicksReachTheEventsAndCloseDestroysTheWindow) {
     ASSERT_TRUE(view_.Show(events_, nullptr));
     const HWND window = view_.Window();
     events_.calls.clear();
-    const auto press = [&](int id) {
-        ::SendMessageW(Item(id), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        ::SendMessageW(Item(id), WM_LBUTTONUP, 0, 0);
-    };
     ::ShowWindow(Item(IDC_imgUpgrade), SW_SHOW);
     for (const int id :
          {IDC_Cmd_Yes, IDC_chkDesNotify1, IDC_chkDesNotify1, IDC_imgViewLog, IDC_imgUpgrade, IDC_Cmd_No}) {
-        press(id);
+        ::SendMessageW(Item(id), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        ::SendMessageW(Item(id), WM_LBUTTONUP, 0, 0);
     }
     EXPECT_EQ(events_.calls,
               (std::vector<std::string>{"Cmd_Yes", "unchecked", "checked", "imgViewLog", "imgUpgrade", "Cmd_No"}));
@@ -168,13 +159,11 @@ TEST_F(StatusWindowTest, ShowingTwiceKeepsOneWindowWhereItIsAndRefreshesIt) {
     ::SetWindowPos(first, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ASSERT_TRUE(view_.Show(events_, nullptr));
     EXPECT_EQ(view_.Window(), first);
-    EXPECT_EQ(events_.Count("Form_Load"), 1);
-    EXPECT_EQ(events_.Count("timer"), 1);
+    EXPECT_EQ(events_.calls, (std::vector<std::string>{"Form_Load", "timer"}));
     EXPECT_TRUE(::GetWindowLongW(first, GWL_EXSTYLE) & WS_EX_TOPMOST);
     RECT frame{};
     ::GetWindowRect(first, &frame);
-    EXPECT_EQ(frame.left, 40);
-    EXPECT_EQ(frame.top, 30);
+    EXPECT_EQ(std::pair(frame.left, frame.top), std::pair(40L, 30L));
 
     // Closed by the user: a later Show loads it afresh.
     ::SendMessageW(first, WM_CLOSE, 0, 0);
@@ -183,24 +172,19 @@ TEST_F(StatusWindowTest, ShowingTwiceKeepsOneWindowWhereItIsAndRefreshesIt) {
     EXPECT_EQ(events_.Count("Form_Load"), 2);
 }
 
-TEST_F(StatusWindowTest, TheRefreshTimerRunsWhileTheWindowIsOpen) {
+TEST_F(StatusWindowTest, TheRefreshTimerRunsWhileTheWindowIsOpenAndTheWindowGoesWithItsOwner) {
+    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                         ::GetModuleHandleW(nullptr), nullptr);
     view_.SetRefreshInterval(20);
-    ASSERT_TRUE(view_.Show(events_, nullptr));
+    ASSERT_TRUE(view_.Show(events_, owner));
+    EXPECT_EQ(::GetWindow(view_.Window(), GW_OWNER), owner);
     test::Pump(300);
     const int ticks = events_.Count("timer");
     EXPECT_GE(ticks, 2);
-    view_.Close();
-    test::Pump(200);
-    EXPECT_EQ(events_.Count("timer"), ticks);
-}
-
-TEST_F(StatusWindowTest, TheWindowGoesWithItsOwner) {
-    const HWND owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                         ::GetModuleHandleW(nullptr), nullptr);
-    ASSERT_TRUE(view_.Show(events_, owner));
-    EXPECT_EQ(::GetWindow(view_.Window(), GW_OWNER), owner);
     ::DestroyWindow(owner);
     EXPECT_FALSE(view_.IsLoaded());
+    test::Pump(200);
+    EXPECT_EQ(events_.Count("timer"), ticks);
     view_.Render(events_.state);  // nothing to draw into, and no crash
 }
 

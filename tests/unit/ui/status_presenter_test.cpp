@@ -154,13 +154,9 @@ TEST_F(StatusPresenterTest, QuotaBarThresholds) {
         std::uint32_t colour;
         bool upgrade;
     } cases[] = {
-        {"900", "1000", 90, kQuotaGreen, false},
-        {"909", "1000", 90, kQuotaGreen, false},
-        {"910", "1000", 91, kQuotaRed, false},
-        {"1500", "1000", 100, kQuotaRed, true},
-        {"", "1000", 0, kQuotaGreen, false},
-        {"0", "", 0, kQuotaGreen, false},
-        {"2147483648", "2147483648", 100, kQuotaRed, false},
+        {"909", "1000", 90, kQuotaGreen, false}, {"910", "1000", 91, kQuotaRed, false},
+        {"1500", "1000", 100, kQuotaRed, true},  {"", "1000", 0, kQuotaGreen, false},
+        {"0", "", 0, kQuotaGreen, false},        {"2147483648", "2147483648", 100, kQuotaRed, false},
     };
     for (const auto& c : cases) {
         SetQuota(c.used, c.max);
@@ -262,53 +258,38 @@ TEST_F(StatusPresenterTest, ViewLogResetsTheEnginesReportAndShowsAFailure) {
     EXPECT_EQ(Shown().statusMessage, "The scheduled backup job is in progress");
 }
 
-TEST_F(StatusPresenterTest, UpgradeOpensTheAccountPageOnceMoreWhenTheShellFails) {
-    const std::string page = fx_.Context().settings.links.accountUpgrade + "alice";
-    Form().imgUpgrade_Click();
-    fx_.shell.answer = ShellResult{31, 1155, "No association"};
-    Form().imgUpgrade_Click();
-    ASSERT_EQ(fx_.shell.requests.size(), 3u);
-    for (const ShellRequest& request : fx_.shell.requests) {
-        EXPECT_EQ(request.verb, "open");
-        EXPECT_EQ(Utf8FromPath(request.file), page);
-    }
-
-    test::AppFixture spanish;
-    std::string config = test::GroupConfiguration();
-    spanish.WriteConfiguration(config.replace(config.find("English"), 7, "Spanish"));
-    spanish.SetCurrentUser("bob");
-    frmStatus(spanish.Context(), locale_, view_).imgUpgrade_Click();
-    ASSERT_EQ(spanish.shell.requests.size(), 1u);
-    EXPECT_EQ(Utf8FromPath(spanish.shell.requests[0].file),
-              spanish.Context().settings.links.accountUpgrade + "bob &country=ES&lang=es");
-}
-
-TEST_F(StatusPresenterTest, UpgradeLinkEncodesTheUserNameAndOpensOnlyWebAddresses) {
-    struct Case {
-        std::string_view link, user, opened;  // opened "": nothing is handed to the shell
+TEST_F(StatusPresenterTest, UpgradeOpensTheEncodedAccountPageOnlyForWebAddressesAndOnceMoreWhenTheShellFails) {
+    const struct {
+        std::string_view link, language, user;
+        bool shellFails;
+        std::string opened;  // "": nothing is handed to the shell
+    } cases[] = {
+        {"HTTPS://example.com/up?u=", "English", "a b&c#d+e", false, "HTTPS://example.com/up?u=a%20b%26c%23d%2Be"},
+        {"http://example.com/up?u=", "English", "bob.smith@example.com", true,
+         "http://example.com/up?u=bob.smith@example.com"},
+        {"http://example.com/up?u=", "Spanish", "bob", false, "http://example.com/up?u=bob &country=ES&lang=es"},
+        {"upgrade.cmd?u=", "English", "bob", false, ""},
+        {"file:///C:/up?u=", "English", "bob", false, ""},
     };
-    const Case cases[] = {
-        {"HTTPS://example.com/up?u=", "a b&c#d+e", "HTTPS://example.com/up?u=a%20b%26c%23d%2Be"},
-        {"http://example.com/up?u=", "bob.smith@example.com", "http://example.com/up?u=bob.smith@example.com"},
-        {"upgrade.cmd?u=", "bob", ""},
-        {"file:///C:/up?u=", "bob", ""},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         test::AppFixture fx;
-        fx.WriteConfiguration(test::GroupConfiguration() + "[WebLink]\r\nAccountUpgradeLink=" + std::string(c.link));
+        std::string config = test::GroupConfiguration() + "[WebLink]\r\nAccountUpgradeLink=" + std::string(c.link);
+        fx.WriteConfiguration(config.replace(config.find("English"), 7, c.language));
         fx.SetCurrentUser(c.user);
+        if (c.shellFails) {
+            fx.shell.answer = ShellResult{31, 1155, "No association"};
+        }
         const fs::path traceFile = fx.app / "Grp Backup" / "TrayTraceFile.txt";
         CreateFolders(traceFile.parent_path());
         frmStatus(fx.Context(), locale_, view_).imgUpgrade_Click();
-        if (c.opened.empty()) {
-            EXPECT_TRUE(fx.shell.requests.empty()) << c.link;
-            EXPECT_NE(DecodeTextFile(test::ReadAll(traceFile))
-                          .find("[ERROR] Not a web address, not opened: " + std::string(c.link) + "bob"),
-                      std::string::npos);
-        } else {
-            ASSERT_EQ(fx.shell.requests.size(), 1u) << c.link;
-            EXPECT_EQ(Utf8FromPath(fx.shell.requests[0].file), c.opened);
+        EXPECT_EQ(fx.shell.requests.size(), c.opened.empty() ? 0u : c.shellFails ? 2u : 1u) << c.link;
+        for (const ShellRequest& request : fx.shell.requests) {
+            EXPECT_EQ(request.verb + " " + Utf8FromPath(request.file), "open " + c.opened);
         }
+        EXPECT_EQ(DecodeTextFile(test::ReadAll(traceFile))
+                          .find("[ERROR] Not a web address, not opened: " + std::string(c.link)) != std::string::npos,
+                  c.opened.empty())
+            << c.link;
     }
 }
 
