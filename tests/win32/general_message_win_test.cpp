@@ -54,7 +54,6 @@ TEST(GeneralMessageTest, OnlyTheVisibleFirstButtonAnswersTrue) {
          false, false},
         {"question Yes", true, [](HWND box) { Click(box, IDC_Continue); }, true},
         {"question Enter", true, [](HWND) { Key(VK_RETURN); }, true},
-        {"question closed", true, [](HWND box) { ::PostMessageW(box, WM_CLOSE, 0, 0); }, false},
         {"question Esc", true, [](HWND) { Key(VK_ESCAPE); }, false},
     };
     for (const Case& c : cases) {

@@ -13,26 +13,22 @@
 
 namespace ovp::win::test {
 
-// Runs the thread's window messages for ms milliseconds.
-inline void Pump(DWORD ms) {
+// Runs the thread's window messages for ms milliseconds; with none, those waiting now, as the
+// program's loop does between two openings of a window (under Wine this also takes in the
+// display's events, which pile up otherwise).
+inline void Pump(DWORD ms = 0) {
     const ULONGLONG deadline = ::GetTickCount64() + ms;
-    for (ULONGLONG now = ::GetTickCount64(); now < deadline; now = ::GetTickCount64()) {
+    for (;;) {
         MSG message{};
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) {
+            return;
+        }
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
-    }
-}
-
-// Runs the messages that are waiting, as the program's loop does between two openings of a
-// window. Under Wine this also takes in the display's events, which pile up otherwise.
-inline void DrainMessages() {
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
     }
 }
 

@@ -41,7 +41,7 @@ void ExpectNoGrowth(const char* name, const std::function<void()>& round) {
     const auto rounds = [&](int count) {
         for (int i = 0; i < count; ++i) {
             round();
-            test::DrainMessages();
+            test::Pump();
         }
     };
     rounds(50);
