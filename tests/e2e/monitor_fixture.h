@@ -8,20 +8,30 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app_layout.h"
+#include "base/files.h"
+#include "context/tray_menu_model.h"
+#include "contract/configuration.h"
+#include "contract/engine_contract.h"
 #include "contract/folders.h"
-#include "contract/product_config.h"
 #include "standin_processes.h"
+#include "win32/main_window.h"
+#include "win32/text_win.h"
 #include "win32/unique_resource.h"
 
 namespace ovp::e2e {
@@ -35,64 +45,221 @@ inline constexpr auto kStartupTimeout = 45s;
 inline constexpr auto kPromptExit = 15s;
 
 // Polls the condition every 50 ms until it holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
+inline bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
 
 // A program the test started itself.
-class ChildProcess {
-  public:
-    // CreateProcessW with the program's quoted path and the arguments; empty on failure.
-    static ChildProcess Start(const std::filesystem::path& program,
-                              const std::filesystem::path& workingFolder,
-                              std::wstring_view arguments = {});
+struct Child {
+    win::unique_handle process;
+    DWORD id = 0;
 
-    explicit operator bool() const { return static_cast<bool>(handle_); }
-    DWORD Id() const { return id_; }
-    bool IsRunning() const { return handle_ && ::WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT; }
-    bool WaitForExit(std::chrono::milliseconds timeout) const;
-    std::optional<DWORD> ExitCode() const;  // once the process has ended
-
-  private:
-    win::unique_handle handle_;
-    DWORD id_ = 0;
+    bool Running() const { return ::WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT; }
+    // The exit code once it has ended within the time.
+    std::optional<DWORD> Exit(std::chrono::milliseconds timeout) const {
+        DWORD code = 0;
+        if (::WaitForSingleObject(process.get(), static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0 ||
+            !::GetExitCodeProcess(process.get(), &code)) {
+            return std::nullopt;
+        }
+        return code;
+    }
 };
 
-std::vector<HWND> TopLevelWindowsOf(DWORD processId);
-std::wstring ClassNameOf(HWND window);
-// Asked by a modification that changes nothing, which the shell refuses for an icon it lacks.
-bool TrayIconPresent(HWND owner, UINT id);
+inline Child Start(const std::filesystem::path& program,
+                   const std::filesystem::path& folder,
+                   std::wstring_view arguments = {}) {
+    std::wstring commandLine = L"\"" + program.wstring() + L"\" " + std::wstring(arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    Child child;
+    if (::CreateProcessW(program.wstring().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                         folder.wstring().c_str(), &startup, &info)) {
+        ::CloseHandle(info.hThread);
+        child.process.reset(info.hProcess);
+        child.id = info.dwProcessId;
+    }
+    return child;
+}
+
+inline std::vector<HWND> TopLevelWindowsOf(DWORD processId) {
+    std::pair<DWORD, std::vector<HWND>> search{processId, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& [id, found] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(parameter);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == id) {
+                found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+inline std::wstring ClassNameOf(HWND window) {
+    wchar_t name[256] = {};
+    return std::wstring(name, static_cast<std::size_t>(std::max(0, ::GetClassNameW(window, name, 256))));
+}
+
 // The hidden main form of that monitor process; null when it has none (yet).
-HWND MainWindowOf(DWORD processId);
-std::optional<std::wstring> RegString(HKEY root, std::wstring_view key, std::wstring_view name);
+inline HWND MainWindowOf(DWORD processId) {
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (ClassNameOf(window) == win::kMainWindowClassName) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// Asked by a modification that changes nothing, which the shell refuses for an icon it lacks.
+inline bool TrayIconPresent(HWND owner) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = owner;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+inline std::optional<std::wstring> RegString(HKEY root, const std::wstring& key, const wchar_t* name) {
+    wchar_t value[512] = {};
+    DWORD bytes = sizeof(value);
+    if (::RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(value);
+}
+
+inline void SetRegString(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+    ::RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(),
+                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+// Ends the monitor the way the user does, with "Exit" of the tray menu, so that Wine's tray keeps
+// no icon of it; a monitor that does not end on that is terminated.
+inline void ExitMonitor(DWORD processId) {
+    const HWND window = MainWindowOf(processId);
+    win::unique_handle process(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId));
+    if (process && !(window != nullptr && ::PostMessageW(window, WM_COMMAND, CommandId(TrayMenuItem::MnuExit), 0) &&
+                     ::WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0)) {
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), 5000);
+    }
+}
 
 class MonitorTest : public ::testing::Test {
   protected:
-    MonitorTest();
-    void SetUp() override;
-    void TearDown() override;
+    // Every test folder's name starts so; what a crashed earlier run left running there is ended.
+    static constexpr std::wstring_view kFolderMark = L"ovp-e2e-";
+
+    static unsigned NextNumber() {
+        static std::atomic<unsigned> counter{0};
+        return counter++;
+    }
+
+    void SetUp() override {
+        for (const standin::RunningProcess& process : standin::RunningProcesses()) {
+            if (process.image.wstring().find(L"\\" + std::wstring(kFolderMark)) != std::wstring::npos) {
+                standin::EndProcessesUnder(process.image.parent_path());
+            }
+        }
+        std::filesystem::create_directories(app_);
+        // Which Windows Wine pretends to be for the monitor: the same for every test, so that
+        // start-up takes the same path whatever the prefix says.
+        previousWineVersion_ = RegString(HKEY_CURRENT_USER, WineVersionKey(), L"Version");
+        SetRegString(HKEY_CURRENT_USER, WineVersionKey(), L"Version", L"win10");
+    }
+
+    void TearDown() override {
+        if (HasFailure()) {  // the user's trace (UTF-16LE) for whoever reads the failure
+            const std::string bytes =
+                ReadFileBytes(folders_.UserFolder(user_) / PathFromUtf8(contract::kTrayTraceFile)).value_or("");
+            std::wstring trace(bytes.size() / 2, L'\0');
+            std::memcpy(trace.data(), bytes.data(), trace.size() * sizeof(wchar_t));
+            std::printf("---- user trace\n%s\n", win::Narrow(trace).c_str());
+        }
+        for (const standin::RunningProcess& process : standin::ProcessesUnder(root_)) {
+            if (_wcsicmp(process.image.filename().c_str(), win::Wide(names_.tray).c_str()) == 0) {
+                ExitMonitor(process.id);
+            }
+        }
+        standin::EndProcessesUnder(root_);
+        for (const auto& [root, key] :
+             {std::pair{HKEY_CURRENT_USER, VendorKey()}, std::pair{HKEY_CURRENT_USER, ProductKey()},
+              std::pair{HKEY_LOCAL_MACHINE, ProductKey()}}) {
+            ::RegDeleteTreeW(root, key.c_str());
+            ::RegDeleteKeyW(root, key.c_str());
+        }
+        if (previousWineVersion_) {
+            SetRegString(HKEY_CURRENT_USER, WineVersionKey(), L"Version", *previousWineVersion_);
+        } else {
+            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, WineVersionKey().c_str(), L"Version");
+        }
+        // A process that was just ended may hold its files for a moment.
+        WaitUntil(
+            [&] {
+                std::error_code error;
+                std::filesystem::remove_all(root_, error);
+                return !std::filesystem::exists(root_);
+            },
+            5s);
+    }
 
     // Lays out the application folder (without the service stand-in unless asked: a test that
     // does not look at the service should not install one) and logs the user in.
-    void LayOut(standin::LayoutParts parts = NoServiceParts());
-    static standin::LayoutParts NoServiceParts();
+    void LayOut(bool configuration = true) {
+        standin::LayoutParts parts;
+        parts.service = false;
+        parts.configuration = configuration;
+        ASSERT_TRUE(standin::LayOutApplicationFolder(app_, settings_, parts));
+        ASSERT_TRUE(standin::WriteLoggedInUser(app_, settings_, user_));
+    }
 
-    ChildProcess StartMonitor();
+    // Started from another folder: the monitor must find its files by its own location.
+    Child StartMonitor() {
+        Child monitor = Start(app_ / PathFromUtf8(names_.tray), root_);
+        EXPECT_TRUE(monitor.process) << "could not start " << names_.tray;
+        return monitor;
+    }
+
     // Until start-up has written its last value ("FirstTimeUser"), or the monitor has ended.
-    bool WaitForStartup(const ChildProcess& monitor);
-    HWND WaitForMainWindow(const ChildProcess& monitor);
+    bool WaitForStartup(const Child& monitor) {
+        const auto done = [&] {
+            return RegString(HKEY_CURRENT_USER, VendorKey(), win::Wide(contract::kRegFirstTimeUser).c_str()) ==
+                   std::wstring(L"TRUE");
+        };
+        WaitUntil([&] { return done() || !monitor.Running(); }, kStartupTimeout);
+        return done();
+    }
 
-    std::wstring VendorKey() const;   // HKCU "Software\<vendor>\" + PIN
-    std::wstring ProductKey() const;  // "Software\" + PIN (HKCU fallback, HKLM values)
+    HWND WaitForMainWindow(const Child& monitor) {
+        HWND window = nullptr;
+        WaitUntil([&] { return (window = MainWindowOf(monitor.id)) != nullptr || !monitor.Running(); }, 10s);
+        return window;
+    }
 
-    std::filesystem::path root_;  // the test's own folder; the application folder lies inside
-    std::filesystem::path app_;
-    std::string pin_;
-    ProductSettings settings_;
-    ExecutableNames names_;
-    std::string user_ = "alice";
+    std::wstring VendorKey() const { return win::Wide(std::string(contract::kVendorKeyPrefix) + pin_); }
+    std::wstring ProductKey() const { return win::Wide(std::string(contract::kProductKeyPrefix) + pin_); }
+    std::wstring WineVersionKey() const { return L"Software\\Wine\\AppDefaults\\" + win::Wide(names_.tray); }
 
-  private:
-    std::wstring WineVersionKey() const;
-    Folders folders_;
+    // The test's own folder; the application folder lies inside.
+    const std::filesystem::path root_ =
+        std::filesystem::temp_directory_path() /
+        (std::wstring(kFolderMark) + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(NextNumber()));
+    const std::filesystem::path app_ = root_ / L"Orvessa App";
+    const std::string pin_ = "OVPe2e" + std::to_string(::GetCurrentProcessId()) + "n" + std::to_string(NextNumber());
+    const ProductSettings settings_ = standin::ExampleProduct(pin_);
+    const ExecutableNames names_ = BuildExecutableNames(settings_);
+    const Folders folders_{app_, pin_};
+    const std::string user_ = "alice";
     std::optional<std::wstring> previousWineVersion_;
 };
 

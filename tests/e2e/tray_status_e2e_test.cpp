@@ -10,15 +10,10 @@
 // about half a second after the mouse rests on the icon, and WM_GETTEXT, which Windows carries
 // across processes, reads its text (GetWindowTextW does not).
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <thread>
 
-#include "base/files.h"
 #include "icon_palette.h"
 #include "monitor_fixture.h"
-#include "win32/text_win.h"
 
 namespace ovp::e2e {
 namespace {
@@ -149,7 +144,7 @@ using TrayStatusTest = MonitorTest;
 TEST_F(TrayStatusTest, AScheduledBackupBlinksWhileRunningThenShowsItsResult) {
     LayOut();
     const std::vector<HWND> before = TrayIcons();
-    ChildProcess monitor = StartMonitor();
+    const Child monitor = StartMonitor();
     ASSERT_TRUE(WaitForStartup(monitor));
     // The monitor's icon is the one that appeared with it.
     HWND icon = nullptr;
@@ -171,8 +166,8 @@ TEST_F(TrayStatusTest, AScheduledBackupBlinksWhileRunningThenShowsItsResult) {
             << "never " << state << "; seen: \"" << IconState(icon) << "\"";
     };
     const auto simulate = [&](std::wstring_view arguments) {
-        ChildProcess simulator = ChildProcess::Start(app_ / PathFromUtf8(standin::kSimulatorProgram), app_, arguments);
-        ASSERT_TRUE(simulator.WaitForExit(30s) && simulator.ExitCode() == std::optional<DWORD>(0))
+        ASSERT_EQ(Start(app_ / PathFromUtf8(standin::kSimulatorProgram), app_, arguments).Exit(30s),
+                  std::optional<DWORD>(0))
             << "the engine simulator failed: " << win::Narrow(arguments);
     };
     waitForState("normal");

@@ -111,51 +111,46 @@ TEST(GeneralMessageTest, BorderlessTopmostRoundedExceptTheLowerRightCorner) {
     EXPECT_TRUE(inside[3] && inside[4]);
 }
 
+// How many lines show and when they scroll is the layout's (unit tests); here the box follows it.
 TEST(GeneralMessageTest, TheBoxGrowsWithTheMessageAndKeepsItsButtonsOnTheScreen) {
     struct Seen {
         int height = 0;
-        RECT message{};
-        RECT button{};
         bool scrolls = false;
+        bool buttonBelow = false;
         std::size_t length = 0;
     };
     const auto show = [](const std::string& message) {
         Seen seen;
         BoxDriver driver([&](HWND box) {
             RECT frame{};
+            RECT shown{};
+            RECT button{};
             ::GetWindowRect(box, &frame);
             seen.height = frame.bottom - frame.top;
             seen.scrolls = IsShown(box, IDC_txtMessage) && !IsShown(box, IDC_lblMessage);
-            const int shown = seen.scrolls ? IDC_txtMessage : IDC_lblMessage;
-            ::GetWindowRect(::GetDlgItem(box, shown), &seen.message);
-            ::GetWindowRect(::GetDlgItem(box, IDC_IDCancel), &seen.button);
-            seen.length = ItemText(box, shown).size();
+            const int id = seen.scrolls ? IDC_txtMessage : IDC_lblMessage;
+            ::GetWindowRect(::GetDlgItem(box, id), &shown);
+            ::GetWindowRect(::GetDlgItem(box, IDC_IDCancel), &button);
+            seen.buttonBelow = button.top >= shown.bottom;
+            seen.length = ItemText(box, id).size();
             Click(box, IDC_IDCancel);
         });
         driver.Ask(Request(message, false));
         return seen;
     };
-    const std::string sentence = "The scheduled backup has not taken place for the past 8 day(s).";
-    std::string eight;
     std::string forty;
     for (int i = 0; i < 40; ++i) {
-        eight += i < 8 ? sentence + " " : "";
-        forty += sentence + "\r\n";
+        forty += "The scheduled backup has not taken place for the past 8 day(s).\r\n";
     }
-    const Seen one = show(sentence);
-    const Seen several = show(eight);
+    const Seen one = show("The scheduled backup has not taken place for the past 8 day(s).");
     const Seen many = show(forty);
-    EXPECT_LT(one.height, several.height);
-    EXPECT_LT(several.height, many.height);
-    for (const Seen* seen : {&one, &several, &many}) {
-        EXPECT_GE(seen->button.top, seen->message.bottom);
-        EXPECT_LE(seen->height, ::GetSystemMetrics(SM_CYSCREEN));
-    }
-    EXPECT_FALSE(several.scrolls);
-    // Forty lines do not fit: they scroll, every character kept, and the box grows no more.
+    EXPECT_LT(one.height, many.height);
+    EXPECT_LE(many.height, ::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(one.buttonBelow && many.buttonBelow);
+    EXPECT_FALSE(one.scrolls);
+    // Forty lines do not fit: they scroll, every character kept.
     EXPECT_TRUE(many.scrolls);
     EXPECT_EQ(many.length, forty.size());
-    EXPECT_EQ(show(forty + forty).height, many.height);
 }
 
 }  // namespace

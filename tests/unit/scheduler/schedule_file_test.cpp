@@ -191,6 +191,21 @@ TEST_F(ScheduleFileTest, TextTheCodePageCannotHoldIsRefusedAndTheFileLeftAlone) 
     EXPECT_EQ(ReadAll(File()), before);
 }
 
+// A writer killed mid-rewrite must leave the old content or the new, never a torn file: the new
+// content goes into a file of its own that replaces the old one whole.
+TEST_F(ScheduleFileTest, ARewriteNeverWritesIntoTheOldFile) {
+    const std::string before = "0\r\n" + Line(Job("1", "oventbkupjob", "202603070600"));
+    WriteFile(before);
+    std::error_code error;
+    std::filesystem::create_hard_link(File(), dir_ / "old", error);
+    ASSERT_FALSE(error) << error.message();
+    ScheduleTable table = Load();
+    table.Record(0).MonthDay = "12";
+    ASSERT_EQ(Write(table), Status::Written);
+    EXPECT_EQ(ReadAll(dir_ / "old"), before);
+    EXPECT_NE(ReadAll(File()), before);
+}
+
 TEST_F(ScheduleFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
     std::string big = "0\r\n" + Line(Job("1", "oventbkupjob", "202603070600"));
     big.resize(static_cast<std::size_t>(kMaxScheduleFileBytes) + 1, 'x');

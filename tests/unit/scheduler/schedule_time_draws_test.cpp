@@ -82,22 +82,5 @@ TEST(DefaultStartTest, AmHoursAreTomorrowPmHoursTodayAndAnHourThatHasComeIsRedra
     }
 }
 
-TEST(DefaultStartTest, EveryDrawAtEveryTimeOfDayIsLaterThanNowAndWithinADay) {
-    for (int minuteOfDay = 0; minuteOfDay < 24 * 60; minuteOfDay += 7) {
-        const DateTime now = At(2026, 3, 14, minuteOfDay / 60, minuteOfDay % 60, minuteOfDay % 60);
-        FakeClock clock(now);
-        for (int first = 0; first < 12; ++first) {
-            for (const double second : {0.0, 0.5, 0.999}) {
-                ScriptedRandom random{Twelfth(first), second};
-                const DateTime start = Sch_DefaultStart(random, clock);
-                ASSERT_TRUE(start.IsValid());
-                ASSERT_GT(start, now) << FormatStamp(now) << " bucket " << first;
-                ASSERT_LE(start.ToLocalSeconds() - now.ToLocalSeconds(), std::chrono::hours{31});
-                ASSERT_EQ(start.minute, 0);
-            }
-        }
-    }
-}
-
 }  // namespace
 }  // namespace ovp
