@@ -195,8 +195,13 @@ class MonitorTest : public ::testing::Test {
         for (const auto& [root, key] :
              {std::pair{HKEY_CURRENT_USER, VendorKey()}, std::pair{HKEY_CURRENT_USER, ProductKey()},
               std::pair{HKEY_LOCAL_MACHINE, ProductKey()}}) {
-            ::RegDeleteTreeW(root, key.c_str());
-            ::RegDeleteKeyW(root, key.c_str());
+            // The installer and the engine are 32-bit programs: their HKLM values are in the 32-bit view.
+            const REGSAM view = root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0;
+            win::unique_hkey handle;
+            if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_ALL_ACCESS | view, handle.put()) == ERROR_SUCCESS) {
+                ::RegDeleteTreeW(handle.get(), nullptr);
+            }
+            ::RegDeleteKeyExW(root, key.c_str(), view, 0);
         }
         if (previousWineVersion_) {
             SetRegString(HKEY_CURRENT_USER, WineVersionKey(), L"Version", *previousWineVersion_);
