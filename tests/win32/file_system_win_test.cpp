@@ -23,7 +23,8 @@ bool IsFolderLink(const fs::path& path) {
 }
 
 // Under Wine a Unix tool can be started like a Windows program, and Wine shows a Unix symbolic
-// link to a folder as a folder link.
+// link to a folder as a folder link. The process Windows waits for may end before the tool has
+// done its work, so callers wait for the result itself (WaitUntil).
 void RunUnixTool(std::wstring commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -31,9 +32,16 @@ void RunUnixTool(std::wstring commandLine) {
     if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         const unique_handle process(info.hProcess);
         const unique_handle thread(info.hThread);
-        // Generous: on a loaded machine a Unix process started through Wine can take seconds.
         ::WaitForSingleObject(process.get(), 60000);
     }
+}
+
+template <typename Done>
+bool WaitUntil(Done done) {
+    for (int round = 0; round < 300 && !done(); ++round) {
+        ::Sleep(100);
+    }
+    return done();
 }
 
 std::wstring UnixPath(const fs::path& path) {
@@ -59,6 +67,7 @@ class FolderLink {
         if (!IsFolderLink(link_)) {
             unixLink_ = UnixPath(link_);
             RunUnixTool(L"Z:\\bin\\ln -s \"" + UnixPath(target) + L"\" \"" + unixLink_ + L"\"");
+            WaitUntil([this] { return IsFolderLink(link_); });
         }
     }
     ~FolderLink() {
@@ -66,6 +75,7 @@ class FolderLink {
             ::RemoveDirectoryW(link_.c_str());
         } else {
             RunUnixTool(L"Z:\\bin\\rm -f \"" + unixLink_ + L"\"");
+            WaitUntil([this] { return !IsFolderLink(link_); });
         }
     }
     FolderLink(const FolderLink&) = delete;
