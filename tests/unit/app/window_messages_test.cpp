@@ -111,6 +111,8 @@ TEST_F(WindowMessagesTest, ADueOrPastScheduleOrABadOneIsNotWaitedFor) {
         Tick();
     }
     EXPECT_TRUE(power_.openedNames.empty());
+    EXPECT_NE(DecodeTextFile(test::ReadAll(temp_ / "TrayTraceFile.txt")).find("Time Difference is -ve"),
+              std::string::npos);
 }
 
 TEST_F(WindowMessagesTest, WaitEndsWhenStandbyBackupIsSwitchedOffOrTheProgramStops) {
@@ -137,21 +139,23 @@ TEST_F(WindowMessagesTest, AMovedScheduleCancelsThePendingWaitAndATickDuringAWai
     Suspend();
     int nestedOpen = 0;
     power_.onWait = [&](int number) -> std::optional<Wait> {
-        nestedOpen = std::max(nestedOpen, power_.openTimers);
-        if (number == 0) {  // an earlier schedule arrives while the wait pumps
-            SetRegistry("NextTransfer", "03-14-2026 10:00:00");
+        if (number < 2) {  // the same schedule again, then an earlier one, arrive while the wait pumps
+            SetRegistry("NextTransfer", number == 0 ? "03-14-2026 11:00:00" : "03-14-2026 10:00:00");
             Suspend();
-        } else if (number == 1) {
-            Tick();
+        } else {
+            nestedOpen = std::max(nestedOpen, power_.openTimers);
+            if (number == 2) {
+                Tick();
+            }
         }
-        return number < 2 ? Wait::Input : Wait::Timer;
+        return number < 3 ? Wait::Input : Wait::Timer;
     };
     Tick();
-    EXPECT_EQ(power_.waitCount, 1);
+    EXPECT_EQ(power_.waitCount, 2);
     Tick();
     EXPECT_EQ(nestedOpen, 1);
-    EXPECT_EQ(power_.waitCount, 3);
-    EXPECT_EQ(power_.armedSeconds, (std::vector<std::int64_t>{5400, 1800, 1798}));
+    EXPECT_EQ(power_.waitCount, 4);
+    EXPECT_EQ(power_.armedSeconds, (std::vector<std::int64_t>{5400, 5400, 1799, 1797}));
 }
 
 TEST_F(WindowMessagesTest, UnarmedTimerFailedWaitOrQuitEndTheWaitAndAfterQuitNoneStarts) {
