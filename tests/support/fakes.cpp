@@ -56,16 +56,6 @@ bool FakeProfileStore::Write(const std::filesystem::path& file,
     return true;
 }
 
-bool FakeProfileStore::HasFile(const std::filesystem::path& file) const {
-    const std::string name = Utf8FromPath(file.lexically_normal());
-    for (const auto& [id, value] : values_) {
-        if (std::get<0>(id) == name) {
-            return true;
-        }
-    }
-    return false;
-}
-
 std::map<std::string, std::string> FakeProfileStore::Dump(const std::filesystem::path& file) const {
     const std::string name = Utf8FromPath(file.lexically_normal());
     std::map<std::string, std::string> out;

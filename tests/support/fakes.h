@@ -45,8 +45,6 @@ class FakeProfileStore : public IProfileStore {
                std::string_view key,
                std::string_view value) override;
 
-    // Whether any value was ever written to this file.
-    bool HasFile(const std::filesystem::path& file) const;
     // Every value of the file as "section/key" (lower case) -> value.
     std::map<std::string, std::string> Dump(const std::filesystem::path& file) const;
 
