@@ -176,8 +176,9 @@ class TickSetup {
 
   private:
     ovp::PlatformPorts Ports() {
-        return ovp::PlatformPorts{registry_, store_,  clock_,     system_,  processes_, services_, shell_,
-                                  codePage_, random_, mailPaths_, folders_, power_,     windows_,  files_};
+        return ovp::PlatformPorts{registry_, store_,    clock_,    system_,     processes_,   services_,
+                                  shell_,    codePage_, random_,   mailPaths_,  folders_,     power_,
+                                  windows_,  files_,    launcher_, companions_, secureRandom_};
     }
 
     ovp::test::TempDir dir_;
@@ -198,6 +199,9 @@ class TickSetup {
     ovp::test::FakePower power_;
     ovp::test::FakeWindows windows_;
     ovp::test::StdFileSystem files_;
+    ovp::test::FakeLauncher launcher_;
+    ovp::test::FakeCompanions companions_;
+    ovp::test::FakeSecureRandom secureRandom_;
     ovp::AppContext context_;
     NullTray tray_;
     NullStatusWindow window_;

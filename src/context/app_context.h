@@ -15,8 +15,10 @@
 #include "contract/product_config.h"
 #include "contract/trace.h"
 #include "defaults/default_files.h"
+#include "platform/child_process.h"
 #include "platform/clock.h"
 #include "platform/code_page.h"
+#include "platform/companions.h"
 #include "platform/file_system.h"
 #include "platform/mail_paths.h"
 #include "platform/power.h"
@@ -24,6 +26,7 @@
 #include "platform/profile_store.h"
 #include "platform/random.h"
 #include "platform/registry.h"
+#include "platform/secure_random.h"
 #include "platform/service_manager.h"
 #include "platform/shell.h"
 #include "platform/shell_folders.h"
@@ -53,6 +56,9 @@ struct PlatformPorts {
     IPower& power;
     IWindows& windows;
     IFileSystem& files;
+    IProcessLauncher& launcher;
+    ICompanionLibraries& companions;
+    ISecureRandom& secureRandom;
     // Where the adapters trace the failures Windows reports; the context points it at its own
     // trace for as long as it lives.
     TraceRelay* adapterTrace = nullptr;
@@ -135,6 +141,13 @@ class AppContext {
 
     // ---- The tray status monitor ----
     TrayStatusState trayStatus;
+
+    // ---- The tray menu's commands ----
+    // A command that waits or asks is running. Window events run meanwhile, so another click,
+    // timer or Exit can arrive in the middle of it: such commands are ignored then, and Exit is
+    // carried out when the running one has ended, so that nothing is left half-written.
+    bool commandRunning = false;
+    bool exitRequested = false;
 };
 
 }  // namespace ovp

@@ -15,6 +15,8 @@ struct MessageBoxRequest {
     bool showSecond = true;
     // The picture's image key: "info", "question" or "warn".
     std::string iconKind = "info";
+    // The box's title (its window text); "" for the product caption.
+    std::string title;
     // The window the box belongs to (a window handle); 0 for none.
     std::uintptr_t owner = 0;
 };

@@ -8,24 +8,6 @@
 
 namespace ovp::win {
 
-namespace {
-
-// Dispatches what is queued now; gives the exit code of a WM_QUIT among it.
-std::optional<int> DispatchPending() {
-    std::optional<int> quitCode;
-    MSG message{};
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            quitCode = static_cast<int>(message.wParam);
-            continue;
-        }
-        DispatchWindowMessage(message);
-    }
-    return quitCode;
-}
-
-}  // namespace
-
 DateTime Win32Clock::Now() {
     SYSTEMTIME local{};
     ::GetLocalTime(&local);
@@ -45,7 +27,7 @@ void Win32Clock::WaitPumping(std::uint32_t ms) {
     std::optional<int> quitCode;
     for (;;) {
         // Re-posting at once would hand the WM_QUIT straight back to the next peek.
-        if (const auto code = DispatchPending()) {
+        if (const auto code = DispatchPendingMessages()) {
             quitCode = code;
         }
         const ULONGLONG now = ::GetTickCount64();

@@ -151,6 +151,9 @@ INT_PTR frmGeneralMessage::OnMessage(UINT message, WPARAM wParam, LPARAM /*lPara
 
 void frmGeneralMessage::OnInitDialog() {
     showFirst_ = request_.showFirst;
+    if (!request_.title.empty()) {
+        ::SetWindowTextW(window_, Wide(request_.title).c_str());
+    }
     // A box with no visible button could not be closed with the mouse: the second one is shown.
     const bool showSecond = request_.showSecond || !request_.showFirst;
     ::SendDlgItemMessageW(window_, IDC_imgMessageIcon, STM_SETICON,

@@ -10,8 +10,10 @@
 
 #include "app/startup.h"
 #include "platform/std_random.h"
+#include "win32/child_process_win.h"
 #include "win32/clock_win.h"
 #include "win32/code_page_win.h"
+#include "win32/companions_win.h"
 #include "win32/file_system_win.h"
 #include "win32/mail_paths_win.h"
 #include "win32/main_window.h"
@@ -20,6 +22,7 @@
 #include "win32/processes_win.h"
 #include "win32/profile_store_win.h"
 #include "win32/registry_win.h"
+#include "win32/secure_random_win.h"
 #include "win32/service_manager_win.h"
 #include "win32/shell_folders_win.h"
 #include "win32/shell_win.h"
@@ -100,9 +103,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ovp::win::Win32Power power;
         ovp::win::Win32Windows windows;
         ovp::win::Win32FileSystem files;
-        const ovp::PlatformPorts ports{registry,     profiles, clock,    system, processes,
-                                       services,     shell,    codePage, random, mailPaths,
-                                       shellFolders, power,    windows,  files,  &adapterTrace};
+        ovp::win::Win32ProcessLauncher launcher;
+        ovp::win::Win32CompanionLibraries companions(&adapterTrace);
+        ovp::win::Win32SecureRandom secureRandom;
+        const ovp::PlatformPorts ports{registry, profiles, clock,    system,     processes,    services,
+                                       shell,    codePage, random,   mailPaths,  shellFolders, power,
+                                       windows,  files,    launcher, companions, secureRandom, &adapterTrace};
 
         // The context outlives the form, whose window logic works on it to the end.
         std::unique_ptr<ovp::AppContext> context;

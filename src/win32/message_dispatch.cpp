@@ -28,6 +28,19 @@ void DispatchWindowMessage(MSG& message) {
     ::DispatchMessageW(&message);
 }
 
+std::optional<int> DispatchPendingMessages() {
+    std::optional<int> quitCode;
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quitCode = static_cast<int>(message.wParam);
+            continue;
+        }
+        DispatchWindowMessage(message);
+    }
+    return quitCode;
+}
+
 void RegisterModelessDialog(HWND dialog) noexcept {
     try {
         std::vector<HWND>& dialogs = ModelessDialogs();

@@ -6,9 +6,15 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace ovp::win {
 
 void DispatchWindowMessage(MSG& message);
+
+// Dispatches what is queued now. A WM_QUIT among it is taken out and its exit code given back, so
+// that the waiting loop can post it again once it has finished waiting.
+std::optional<int> DispatchPendingMessages();
 
 // A modeless dialog of this thread is registered while its window exists (from WM_INITDIALOG to
 // WM_NCDESTROY); registering twice or removing an unknown window does nothing.

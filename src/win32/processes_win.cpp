@@ -44,6 +44,15 @@ std::string ImagePath(HANDLE process) {
     }
 }
 
+bool InOwnSession(DWORD id) {
+    DWORD own = 0;
+    DWORD session = 0;
+    return ::ProcessIdToSessionId(::GetCurrentProcessId(), &own) && ::ProcessIdToSessionId(id, &session) &&
+           session == own;
+}
+
+constexpr DWORD kAskAndEnd = PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE;
+
 }  // namespace
 
 std::vector<ProcessInfo> Win32Processes::List() {
@@ -59,7 +68,6 @@ std::vector<ProcessInfo> Win32Processes::List() {
 }
 
 std::size_t Win32Processes::EndMatching(const std::function<bool(std::string_view imagePath)>& matches) {
-    constexpr DWORD kAskAndEnd = PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE;
     const DWORD self = ::GetCurrentProcessId();
     std::size_t matched = 0;
     for (const DWORD id : ProcessIds()) {
@@ -73,7 +81,7 @@ std::size_t Win32Processes::EndMatching(const std::function<bool(std::string_vie
             continue;
         }
         const std::string path = ImagePath(process.get());
-        if (path.empty() || !matches(path)) {
+        if (path.empty() || !matches(path) || !InOwnSession(::GetProcessId(process.get()))) {
             continue;
         }
         ++matched;
@@ -82,6 +90,27 @@ std::size_t Win32Processes::EndMatching(const std::function<bool(std::string_vie
         }
     }
     return matched;
+}
+
+EndByIdResult Win32Processes::EndById(std::uint32_t id,
+                                      const std::function<bool(std::string_view imagePath)>& matches) {
+    if (id == 0) {
+        return EndByIdResult::NotRunning;
+    }
+    const unique_handle process(::OpenProcess(kAskAndEnd, FALSE, id));
+    if (!process) {
+        return ::GetLastError() == ERROR_ACCESS_DENIED ? EndByIdResult::Refused : EndByIdResult::NotRunning;
+    }
+    // Everything below is asked of the handle: the id may pass to another program meanwhile.
+    if (::WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT) {
+        return EndByIdResult::NotRunning;
+    }
+    const DWORD processId = ::GetProcessId(process.get());
+    const std::string path = ImagePath(process.get());
+    if (processId == ::GetCurrentProcessId() || path.empty() || !matches(path) || !InOwnSession(processId)) {
+        return EndByIdResult::Refused;
+    }
+    return ::TerminateProcess(process.get(), 0) ? EndByIdResult::Ended : EndByIdResult::Failed;
 }
 
 }  // namespace ovp::win

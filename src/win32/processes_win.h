@@ -12,6 +12,7 @@ class Win32Processes : public IProcesses {
     std::vector<ProcessInfo> List() override;
     // A process that refuses the rights to be asked and ended together is not counted.
     std::size_t EndMatching(const std::function<bool(std::string_view imagePath)>& matches) override;
+    EndByIdResult EndById(std::uint32_t id, const std::function<bool(std::string_view imagePath)>& matches) override;
 };
 
 }  // namespace ovp::win

@@ -50,4 +50,44 @@ bool Win32Windows::Close(WindowHandle window) {
                                  &result) != 0;
 }
 
+WindowHandle Win32Windows::FindTopLevelFramed(std::string_view prefix, std::string_view suffix) {
+    struct Search {
+        std::wstring prefix;
+        std::wstring suffix;
+        HWND found = nullptr;
+    } search{Wide(prefix), Wide(suffix)};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(parameter);
+            if (!::IsWindowVisible(window)) {
+                return TRUE;
+            }
+            const int length = ::GetWindowTextLengthW(window);
+            if (length <= 0 || static_cast<std::size_t>(length) < s.prefix.size() + s.suffix.size()) {
+                return TRUE;
+            }
+            std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
+            title.resize(static_cast<std::size_t>(::GetWindowTextW(window, title.data(), length + 1)));
+            if (title.size() >= s.prefix.size() + s.suffix.size() && title.starts_with(s.prefix) &&
+                title.ends_with(s.suffix)) {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return reinterpret_cast<WindowHandle>(search.found);
+}
+
+bool Win32Windows::BringToFront(WindowHandle window) {
+    const HWND hwnd = ToHwnd(window);
+    if (hwnd == nullptr || !::IsWindow(hwnd)) {
+        return false;
+    }
+    if (::IsIconic(hwnd)) {
+        ::ShowWindow(hwnd, SW_RESTORE);
+    }
+    return ::SetForegroundWindow(hwnd) != FALSE;
+}
+
 }  // namespace ovp::win

@@ -11,6 +11,8 @@ class Win32Windows final : public IWindows {
     bool PostSessionEnd(WindowHandle hiddenDialog) override;
     WindowHandle FindTopLevel(std::string_view title) override;
     bool Close(WindowHandle window) override;
+    WindowHandle FindTopLevelFramed(std::string_view prefix, std::string_view suffix) override;
+    bool BringToFront(WindowHandle window) override;
 };
 
 }  // namespace ovp::win

@@ -24,8 +24,8 @@ void AppFixture::WriteConfiguration(std::string_view text) {
 }
 
 PlatformPorts AppFixture::Ports() {
-    return PlatformPorts{registry, profiles, clock,     system,       processes, services, shell,
-                         codePage, random,   mailPaths, shellFolders, power,     windows,  files};
+    return PlatformPorts{registry,  profiles,     clock, system,  processes, services, shell,      codePage,    random,
+                         mailPaths, shellFolders, power, windows, files,     launcher, companions, secureRandom};
 }
 
 AppContext& AppFixture::Context() {

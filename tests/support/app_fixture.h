@@ -10,6 +10,7 @@
 #include "app/startup_host.h"
 #include "context/app_context.h"
 #include "support/fake_code_page.h"
+#include "support/fake_launcher.h"
 #include "support/fake_power.h"
 #include "support/fake_processes.h"
 #include "support/fake_random.h"
@@ -95,6 +96,9 @@ class AppFixture {
     FakePower power;
     FakeWindows windows;
     StdFileSystem files;
+    FakeLauncher launcher{&clock};
+    FakeCompanions companions;
+    FakeSecureRandom secureRandom;
 
   private:
     std::unique_ptr<AppContext> context_;

@@ -30,6 +30,18 @@ std::size_t FakeProcesses::EndMatching(const std::function<bool(std::string_view
     return ids.size();
 }
 
+EndByIdResult FakeProcesses::EndById(std::uint32_t id, const std::function<bool(std::string_view imagePath)>& matches) {
+    const auto found = std::find_if(running.begin(), running.end(), [id](const ProcessInfo& p) { return p.id == id; });
+    if (found == running.end()) {
+        return EndByIdResult::NotRunning;
+    }
+    if (id == selfId || std::find(otherSession.begin(), otherSession.end(), id) != otherSession.end() ||
+        !matches(found->imagePath)) {
+        return EndByIdResult::Refused;
+    }
+    return End(id) ? EndByIdResult::Ended : EndByIdResult::Failed;
+}
+
 bool FakeProcesses::End(std::uint32_t id) {
     if (std::find(protectedIds.begin(), protectedIds.end(), id) != protectedIds.end()) {
         return false;

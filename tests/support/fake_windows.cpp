@@ -29,6 +29,22 @@ bool FakeWindows::Close(WindowHandle window) {
     return window != 0;
 }
 
+WindowHandle FakeWindows::FindTopLevelFramed(std::string_view prefix, std::string_view suffix) {
+    for (const Window& window : windows) {
+        const std::string_view title = window.title;
+        if (!window.engineDialog && title.size() >= prefix.size() + suffix.size() && title.starts_with(prefix) &&
+            title.ends_with(suffix)) {
+            return window.handle;
+        }
+    }
+    return 0;
+}
+
+bool FakeWindows::BringToFront(WindowHandle window) {
+    calls.emplace_back("front", window);
+    return window != 0;
+}
+
 WindowHandle FakeWindows::Add(std::string title, bool engineDialog) {
     nextHandle_ += 0x10;
     windows.push_back({nextHandle_, std::move(title), engineDialog});

@@ -22,11 +22,14 @@ class FakeWindows : public IWindows {
     bool PostSessionEnd(WindowHandle hiddenDialog) override;
     WindowHandle FindTopLevel(std::string_view title) override;
     bool Close(WindowHandle window) override;
+    WindowHandle FindTopLevelFramed(std::string_view prefix, std::string_view suffix) override;
+    // Recorded as "front".
+    bool BringToFront(WindowHandle window) override;
 
     WindowHandle Add(std::string title, bool engineDialog = false);
 
     std::vector<Window> windows;
-    // What reached which window: "session end" or "close".
+    // What reached which window: "session end", "close" or "front".
     std::vector<std::pair<std::string, WindowHandle>> calls;
 
   private:
