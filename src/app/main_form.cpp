@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include "commands/process_supervision.h"
+
 namespace ovp {
 
 namespace {
@@ -31,14 +33,22 @@ std::optional<FormTimer> FormTimerOf(std::uintptr_t timerId) {
     return std::nullopt;
 }
 
+FormTimer FormTimerOf(CommandTimer timer) {
+    return timer == CommandTimer::CDPTimer ? FormTimer::CDPTimer : FormTimer::WebMTimer;
+}
+
 MainForm::MainForm(AppContext& context,
                    IMainFormHost& host,
                    ITrayIcon& tray,
                    IStatusView& statusView,
                    ILocaleFormat& locale,
+                   IMessageBox& messageBox,
                    std::uint64_t instanceNumber)
-    : host_(host),
-      messages_(ServicesOf(context, host), instanceNumber),
+    : context_(context),
+      host_(host),
+      commandEnv_{context, messageBox, tray, host},
+      commands_(commandEnv_),
+      messages_(ServicesOf(context, *this), instanceNumber),
       watcher_(context),
       statusMonitor_(context, tray, host),
       statusForm_(context, locale, statusView) {}
@@ -56,6 +66,12 @@ void MainForm::OnTimer(FormTimer timer) noexcept {
         case FormTimer::Hibernation:
             messages_.chkHibernationTimeOut_Timer();
             break;
+        case FormTimer::CDPTimer:
+            commands_.OnCommandTimer(CommandTimer::CDPTimer);
+            break;
+        case FormTimer::WebMTimer:
+            commands_.OnCommandTimer(CommandTimer::WebMTimer);
+            break;
         case FormTimer::TrayRetry:
             // Adding again keeps the replaced procedure and tries the shell once more.
             try {
@@ -64,16 +80,35 @@ void MainForm::OnTimer(FormTimer timer) noexcept {
             }
             break;
     }
+    ExitWhenDeferred();
 }
 
 void MainForm::OnMenuCommand(TrayMenuItem item) noexcept {
-    if (item == TrayMenuItem::MnuExit || item == TrayMenuItem::mnuShutdown) {
+    commands_.OnMenuCommand(item);
+    ExitWhenDeferred();
+}
+
+void MainForm::OnTrayIconMouse(TrayMouse mouse) noexcept {
+    commands_.SysTrayMouseEventHandler(mouse);
+    ExitWhenDeferred();
+}
+
+void MainForm::ShowTrayMenu() {
+    commands_.SysTrayMouseEventHandler(TrayMouse::RightUp);
+}
+
+void MainForm::ExplorerLogout() {
+    ovp::ExplorerLogout(commandEnv_);
+}
+
+void MainForm::ExitWhenDeferred() noexcept {
+    if (context_.exitRequested && !context_.commandRunning) {
+        context_.exitRequested = false;
         try {
             host_.Exit();
         } catch (...) {
         }
     }
-    // The other commands' handlers arrive with the tray commands.
 }
 
 }  // namespace ovp

@@ -13,9 +13,12 @@
 #include "app/tray_host.h"
 #include "app/tray_status_monitor.h"
 #include "app/window_messages.h"
+#include "commands/command_env.h"
+#include "commands/tray_commands.h"
 #include "context/app_context.h"
 #include "context/tray_menu_model.h"
 #include "platform/locale_format.h"
+#include "platform/message_box.h"
 #include "platform/tray.h"
 #include "ui/status_presenter.h"
 #include "ui/status_view.h"
@@ -30,24 +33,27 @@ enum class FormTimer : int {
     // A tray icon the shell refused (no taskbar yet at log-on) is tried again at this pace until
     // it is there; "TaskbarCreated" adds it at once as well.
     TrayRetry = 0x7E02,
+    // The one-shot command timers, armed by a menu click.
+    CDPTimer = 0x7E03,
+    WebMTimer = 0x7E04,
 };
-inline constexpr FormTimer kFormTimers[] = {FormTimer::Status, FormTimer::Watcher, FormTimer::Hibernation,
-                                            FormTimer::TrayRetry};
+inline constexpr FormTimer kFormTimers[] = {FormTimer::Status,    FormTimer::Watcher,  FormTimer::Hibernation,
+                                            FormTimer::TrayRetry, FormTimer::CDPTimer, FormTimer::WebMTimer};
 inline constexpr std::uint32_t kHibernationTimerMs = 1000;
 inline constexpr std::uint32_t kTrayRetryMs = 2000;
 
 // The form's timer of a window timer id; nullopt for a timer that is not the form's.
 std::optional<FormTimer> FormTimerOf(std::uintptr_t timerId);
 
-// What the form asks of its window beyond the tray and the status window.
-class IMainFormHost : public ITrayHost, public IStatusWindowHost {
-  public:
-    // `MnuExit` and `mnuShutdown`: the icon goes, the window is destroyed and the message loop
-    // ends.
-    virtual void Exit() = 0;
-};
+// The form timer of a command timer.
+FormTimer FormTimerOf(CommandTimer timer);
 
-class MainForm {
+// What the form asks of its window: the tray icon, the status window and what the tray commands
+// need.
+class IMainFormHost : public ITrayIconHost, public IStatusWindowHost, public ICommandHost {};
+
+// The form takes the window logic's tray requests itself: the menu and the logout are commands.
+class MainForm final : private ITrayHost {
   public:
     // All references outlive the form. instanceNumber: the program instance's number, which
     // names the wake timer.
@@ -56,6 +62,7 @@ class MainForm {
              ITrayIcon& tray,
              IStatusView& statusView,
              ILocaleFormat& locale,
+             IMessageBox& messageBox,
              std::uint64_t instanceNumber);
 
     MainForm(const MainForm&) = delete;
@@ -72,6 +79,8 @@ class MainForm {
     void OnCloseInteractiveWindow() noexcept { messages_.OnCloseInteractiveWindow(); }
     void OnEndSession(bool sessionEnding) noexcept { messages_.OnEndSession(sessionEnding); }
     void OnTrayMouse(TrayMouse mouse) noexcept { messages_.OnTrayMouse(mouse); }
+    // The tray icon's own callback: a double-click or the right button on the icon.
+    void OnTrayIconMouse(TrayMouse mouse) noexcept;
     void RereadCurrentUser() noexcept { messages_.RereadCurrentUser(); }
 
     // The program is ending: a wake-up wait leaves at its next turn.
@@ -83,8 +92,24 @@ class MainForm {
     int StatusTicks() const { return statusTicks_; }
     int WatcherTicks() const { return watcherTicks_; }
 
+    TrayCommands& Commands() { return commands_; }
+
   private:
+    // ---- ITrayHost, for the window logic ----
+    void RemoveTrayIcon() override { host_.RemoveTrayIcon(); }
+    void RefreshFormIcon() override { host_.RefreshFormIcon(); }
+    void AddTrayIcon() override { host_.AddTrayIcon(); }
+    void EnableHibernationTimer(bool enable) override { host_.EnableHibernationTimer(enable); }
+    void ShowTrayMenu() override;
+    void ExplorerLogout() override;
+
+    // An Exit that waited for a command is carried out once none runs any more.
+    void ExitWhenDeferred() noexcept;
+
+    AppContext& context_;
     IMainFormHost& host_;
+    CommandEnv commandEnv_;
+    TrayCommands commands_;
     TrayWindowMessages messages_;
     MissedBackupWatcher watcher_;
     TrayStatusMonitor statusMonitor_;

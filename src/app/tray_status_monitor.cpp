@@ -299,7 +299,7 @@ void TrayStatusMonitor::ShowContinuousBackup() {
 }
 
 void TrayStatusMonitor::ShowQuotaExceeded() {
-    if (user_.CurrentUserName().empty() || !QuotaMarkerExists() || ConnectionStatus() == 0) {
+    if (user_.CurrentUserName().empty() || !QuotaMarkerExists() || values_.ConnectionStatus() == 0) {
         return;
     }
     SetTrayTip(QuotaText());
@@ -375,16 +375,6 @@ std::optional<std::int16_t> TrayStatusMonitor::ReadDllStatus() {
 
 std::string TrayStatusMonitor::ReadBackupStatus(std::string_view key) {
     return values_.ReadProfile(c::kBackupStatusSection, key);
-}
-
-std::int64_t TrayStatusMonitor::ConnectionStatus() {
-    const RegistryValue value =
-        values_.ReadRegistry(RegistryRoot::CurrentUser, values_.ConnectionParametersKey(), c::kRegStatus);
-    if (value.kind == RegistryValue::Kind::Dword) {
-        return value.number;
-    }
-    // The engine writes a DWORD; a string that is no whole number says nothing about a connection.
-    return ParseIntegerOr(value.text, 0);
 }
 
 bool TrayStatusMonitor::ScheduledJobMarked() {

@@ -80,7 +80,6 @@ class TrayStatusMonitor {
     void ResetShadowCopyStatusFiles();
     std::optional<std::int16_t> ReadDllStatus();
     std::string ReadBackupStatus(std::string_view key);
-    std::int64_t ConnectionStatus();
     bool ScheduledJobMarked();
     bool ScheduleDisabled();
 

@@ -12,6 +12,7 @@
 #include "scheduler/schedule_dates.h"
 #include "scheduler/schedule_file.h"
 #include "service/process_check.h"
+#include "ui/open_document.h"
 
 namespace ovp {
 
@@ -35,40 +36,6 @@ std::string CountedUnit(std::int64_t count, std::string_view one, std::string_vi
     text += ' ';
     text += count == 1 ? one : many;
     return text;
-}
-
-// The newest file of the folder by last-modified time; empty when it holds none.
-std::filesystem::path NewestFileIn(const std::filesystem::path& folder) {
-    std::filesystem::path newest;
-    std::optional<std::filesystem::file_time_type> newestTime;
-    std::error_code error;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        std::error_code entryError;
-        if (!entry->is_regular_file(entryError)) {
-            continue;
-        }
-        const auto modified = entry->last_write_time(entryError);
-        if (entryError) {
-            continue;
-        }
-        if (!newestTime || modified > *newestTime) {
-            newestTime = modified;
-            newest = entry->path();
-        }
-    }
-    return newest;
-}
-
-// The shell's "open", maximised; a file type without a program brings up the open-with chooser.
-void OpenLogFile(IShell& shell, const std::filesystem::path& file) {
-    ShellRequest open;
-    open.verb = "open";
-    open.file = file;
-    open.show = ShowMode::Maximized;
-    if (shell.Execute(open).instance == kShellNoAssociation) {
-        shell.OpenWithChooser(file);
-    }
 }
 
 }  // namespace
@@ -233,11 +200,11 @@ void TrayWindowMessages::TrayMouseMessage(TrayMouse mouse) {
         case TrayMouse::DoubleClick:
             if (const auto newest = NewestFileIn(s_.values.UserFolder() / PathFromUtf8(contract::kSessionFolder));
                 !newest.empty()) {
-                OpenLogFile(s_.shell, newest);
+                OpenDocument(s_.shell, newest);
             }
             break;
         case TrayMouse::RightUp:
-            s_.host.ShowTrayMenu(IsScheduledJobRunning(s_.values, s_.jobMemory) == kScheduledJobRunning);
+            s_.host.ShowTrayMenu();
             break;
     }
 }

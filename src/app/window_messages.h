@@ -21,6 +21,7 @@
 #include "platform/processes.h"
 #include "platform/shell.h"
 #include "platform/system_info.h"
+#include "platform/tray.h"
 #include "platform/windows.h"
 #include "scheduler/job_control.h"
 #include "settings/shared_values.h"
@@ -32,12 +33,6 @@ enum class PowerEvent {
     QuerySuspend,  // the system asks whether it may sleep
     Suspend,       // the system is about to sleep
     Other,         // resume and the rest: not ours
-};
-
-// What the private tray message reports of the mouse on the tray icon.
-enum class TrayMouse {
-    DoubleClick,  // left button
-    RightUp,      // right button released
 };
 
 // The wake timer is named this + the program instance's number.

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -134,6 +135,27 @@ bool CopyFileOverwrite(const fs::path& from, const fs::path& to) {
     std::error_code error;
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
     return !error;
+}
+
+fs::path NewestFileIn(const fs::path& folder) {
+    fs::path newest;
+    std::optional<fs::file_time_type> newestTime;
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error)) {
+        std::error_code entryError;
+        if (!entry->is_regular_file(entryError)) {
+            continue;
+        }
+        const auto modified = entry->last_write_time(entryError);
+        if (entryError) {
+            continue;
+        }
+        if (!newestTime || modified > *newestTime) {
+            newestTime = modified;
+            newest = entry->path();
+        }
+    }
+    return newest;
 }
 
 }  // namespace ovp

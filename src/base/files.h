@@ -41,6 +41,8 @@ std::optional<std::uintmax_t> FileSize(const fs::path& file);
 bool DeleteFileIfExists(const fs::path& file);
 // Creates the folder and its parents; true when it exists afterwards.
 bool CreateFolders(const fs::path& folder);
+// The newest file of the folder by last-modified time; empty when it holds none (or cannot be read).
+fs::path NewestFileIn(const fs::path& folder);
 bool CopyFileOverwrite(const fs::path& from, const fs::path& to);
 
 }  // namespace ovp

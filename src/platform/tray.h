@@ -19,6 +19,13 @@ inline std::string CutTrayTip(std::string_view text) {
     return CutToUtf16Units(text, kTrayTipMaxUnits);
 }
 
+// The two mouse events on the tray icon that the monitor acts on, from the icon's callback and
+// from the private tray message alike.
+enum class TrayMouse {
+    DoubleClick,  // left button
+    RightUp,      // right button released
+};
+
 class ITrayIcon {
   public:
     virtual ~ITrayIcon() = default;

@@ -76,8 +76,11 @@ ScheduleJobOptions ScheduleJobOptionsStore::Read() {
     return options;
 }
 
-StopRequest ScheduleJobOptionsStore::mnuStop_Click() {
-    const auto file = ScheduleFilePath(values_.UserFolder());
+StopRequest ScheduleJobOptionsStore::RequestStop(std::string_view userName) {
+    if (TrimWhitespace(userName).empty()) {
+        return StopRequest::NoScheduleFile;
+    }
+    const auto file = ScheduleFilePath(values_.UserFolderOf(userName));
     if (!FileExists(file)) {
         return StopRequest::NoScheduleFile;
     }
@@ -85,8 +88,11 @@ StopRequest ScheduleJobOptionsStore::mnuStop_Click() {
         return StopRequest::NotRunning;
     }
     // The order matters: the engine acts on `DLLStatus` "3" once `Status` says "stop".
-    values_.WriteProfile(c::kBackupStatusSection, c::kStatus, c::kStatusStopRequest);
-    values_.WriteProfile(c::kBackupStatusSection, c::kDllStatus, c::kDllStatusFailed);
+    // `DLLStatus` "3" without `Status` "5" would read as a failed job, not a stop.
+    if (!values_.WriteProfileOf(userName, c::kBackupStatusSection, c::kStatus, c::kStatusStopRequest) ||
+        !values_.WriteProfileOf(userName, c::kBackupStatusSection, c::kDllStatus, c::kDllStatusFailed)) {
+        return StopRequest::WriteFailed;
+    }
     return StopRequest::Requested;
 }
 

@@ -25,7 +25,12 @@ struct ScheduleJobOptions {
     ScheduleType type = ScheduleType::WeekDays;  // `Schedule Type`
 };
 
-enum class StopRequest { NoScheduleFile, NotRunning, Requested };
+enum class StopRequest {
+    NoScheduleFile,
+    NotRunning,
+    Requested,
+    WriteFailed,  // the job runs, but the request could not be written: it goes on running
+};
 
 class ScheduleJobOptionsStore {
   public:
@@ -46,10 +51,11 @@ class ScheduleJobOptionsStore {
     // The options as stored, for the wizard's opening; missing values read as "not set".
     ScheduleJobOptions Read();
 
-    // The stop command: only while the user's schedule file exists and its run marker is not "0"
-    // does it write `Status` "5" and then `DLLStatus` "3"; the engine stops the job when it sees
-    // them. The monitor does not wait for the job to end.
-    StopRequest mnuStop_Click();
+    // The stop command for the named user's running job: only while that user's schedule file
+    // exists and its run marker is not "0" does it write `Status` "5" and then `DLLStatus` "3"
+    // into that user's profile file; the engine stops the job when it sees them. The monitor does
+    // not wait for the job to end.
+    StopRequest RequestStop(std::string_view userName);
 
   private:
     SharedValues& values_;

@@ -114,6 +114,27 @@ bool SharedValues::WriteProfile(std::string_view section, std::string_view key, 
     return ResumeNextOr([&] { return store_.Write(ProfileFile(), section, key, value); }, false);
 }
 
+std::int64_t SharedValues::ConnectionStatus() {
+    const RegistryValue value =
+        ReadRegistry(RegistryRoot::CurrentUser, ConnectionParametersKey(), contract::kRegStatus);
+    if (value.kind == RegistryValue::Kind::Dword) {
+        return value.number;
+    }
+    // The engine writes a DWORD; a string that is no whole number says nothing about a connection.
+    return ParseIntegerOr(value.text, 0);
+}
+
+std::string SharedValues::ReadProfileOf(std::string_view userName, std::string_view section, std::string_view key) {
+    return ResumeNextOr([&] { return store_.Read(folders_.ProfileFile(userName), section, key); }, std::string());
+}
+
+bool SharedValues::WriteProfileOf(std::string_view userName,
+                                  std::string_view section,
+                                  std::string_view key,
+                                  std::string_view value) {
+    return ResumeNextOr([&] { return store_.Write(folders_.ProfileFile(userName), section, key, value); }, false);
+}
+
 Quota SharedValues::ReadQuota() {
     Quota quota;
     quota.used = ParseStoredNumber(ReadProfile(contract::kQuotaStatusSection, contract::kUsed), Quota::kUsedWhenAbsent);

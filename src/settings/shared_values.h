@@ -51,6 +51,9 @@ class SharedValues {
     // The key is created when missing; a failure is traced and gives false.
     bool WriteRegistryString(RegistryRoot root, std::string_view key, std::string_view name, std::string_view value);
     bool WriteRegistryDword(RegistryRoot root, std::string_view key, std::string_view name, std::uint32_t value);
+    // The connection `Status` under the vendor key: 1 or 2 while the user is logged in; 0 when it
+    // is missing or no whole number.
+    std::int64_t ConnectionStatus();
     // HKCU vendor key first; when that gives "", HKCU "Software\" + installation name.
     std::string ReadUserRegistry(std::string_view name);
 
@@ -63,10 +66,18 @@ class SharedValues {
     // ---- The current user and the user's profile file ----
     std::string CurrentUserName() { return users_.CurrentUserName(); }
     std::filesystem::path UserFolder();
+    std::filesystem::path UserFolderOf(std::string_view userName) const { return folders_.UserFolder(userName); }
     std::filesystem::path ProfileFile();
     std::string ReadProfile(std::string_view section, std::string_view key);
     bool WriteProfile(std::string_view section, std::string_view key, std::string_view value);
     Quota ReadQuota();
+    // The profile file of a named user, for the commands that act on another user's job; such a
+    // command never touches the current user's file.
+    std::string ReadProfileOf(std::string_view userName, std::string_view section, std::string_view key);
+    bool WriteProfileOf(std::string_view userName,
+                        std::string_view section,
+                        std::string_view key,
+                        std::string_view value);
 
   private:
     IRegistry& registry_;

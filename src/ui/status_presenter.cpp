@@ -8,7 +8,7 @@
 #include "base/text.h"
 #include "contract/configuration.h"
 #include "contract/engine_contract.h"
-#include "net/url.h"
+#include "net/web_link.h"
 #include "scheduler/schedule_file.h"
 #include "ui/captions.h"
 #include "ui/schedule_status.h"
@@ -27,7 +27,6 @@ constexpr int kTextInProgress = 1594;
 
 constexpr std::string_view kTrue = "TRUE";
 constexpr std::string_view kQuotaIndicator = "2";
-constexpr std::string_view kSpanish = "Spanish";
 // SchStatus.txt holds one line; a file far larger is not the engine's message.
 constexpr std::uintmax_t kMaxStatusFileBytes = 64u * 1024u;
 constexpr int kFullBar = 100;
@@ -47,7 +46,6 @@ constexpr std::string_view kTraceRecent = "   [INFORMATION] Form-Load: Backup co
 constexpr std::string_view kTraceViewLogEntered = "   [INFORMATION] Entered into View-Log Click Event";
 constexpr std::string_view kTraceViewLogChanged = "   [INFORMATION] Viewed the Log.So, Change Status Message";
 constexpr std::string_view kTraceViewLogDone = "   [INFORMATION] Completed View-Log functionality";
-constexpr std::string_view kTraceNotWebLink = "   [ERROR] Not a web address, not opened: ";
 
 bool IsPlanSize(double bytes) {
     return std::find(std::begin(kQuotaPlanSizes), std::end(kQuotaPlanSizes), bytes) != std::end(kQuotaPlanSizes);
@@ -99,24 +97,10 @@ void frmStatus::chkDesNotify1_Click(bool checked) {
 
 void frmStatus::imgUpgrade_Click() {
     ResumeNext([&] {
-        std::string link =
-            context_.settings.links.accountUpgrade + PercentEncodeQueryValue(context_.values.CurrentUserName());
-        if (Trim(context_.settings.language) == kSpanish) {
-            link += status_text::kSpanishSuffix;
-        }
-        // The shell opens a text that is no web address as a file or program: from the
-        // application folder, a file named like the user could run.
-        if (!IsWebLink(link)) {
-            Trace(std::string(kTraceNotWebLink) + link);
-            return;
-        }
-        ShellRequest request;
-        request.verb = "open";
-        request.file = PathFromUtf8(link);
-        request.show = ShowMode::Normal;
-        if (!context_.ports.shell.Execute(request).Succeeded()) {
-            context_.ports.shell.Execute(request);
-        }
+        OpenWebPage(context_.ports.shell, context_.trace,
+                    UserPageLink(context_.settings.links.accountUpgrade, context_.values.CurrentUserName(),
+                                 context_.settings.language),
+                    ShellRetry::OnAnyFailure);
     });
 }
 

@@ -38,7 +38,6 @@ inline constexpr std::string_view kQuotaExhausted =
 inline constexpr std::string_view kNotLoggedIn =
     "Login to the account for which you want to see the scheduled backup status.";
 inline constexpr std::string_view kUpgradeTip = "Upgrade Account";
-inline constexpr std::string_view kSpanishSuffix = " &country=ES&lang=es";
 }  // namespace status_text
 
 class frmStatus final : public IStatusEvents {

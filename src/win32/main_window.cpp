@@ -169,7 +169,7 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessage);
     closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
-    form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, localeFormat_,
+    form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, localeFormat_, messageBox_,
                                        reinterpret_cast<std::uintptr_t>(instance_));
     return true;
 }
@@ -263,23 +263,6 @@ void MainWindow::EnableHibernationTimer(bool enable) {
     }
 }
 
-void MainWindow::ShowTrayMenu(bool stopEnabled) {
-    if (context_ == nullptr || window_ == nullptr) {
-        return;
-    }
-    context_->trayMenu.SetEnabled(TrayMenuItem::mnuStop, stopEnabled);
-    const unique_hmenu menu = BuildPopupMenu(context_->trayMenu.TrayPopup());
-    if (!menu) {
-        return;
-    }
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    // Without the foreground the menu would not close when the user clicks elsewhere.
-    ::SetForegroundWindow(window_);
-    ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
-    ::PostMessageW(window_, WM_NULL, 0, 0);
-}
-
 // ---- IStatusWindowHost ----------------------------------------------------------------------
 
 void MainWindow::ShowStatusWindow() {
@@ -291,9 +274,63 @@ void MainWindow::ShowStatusWindow() {
     statusView_->Show(form_->StatusEvents(), nullptr);
 }
 
-void MainWindow::ExplorerLogout() {
-    // Not built yet: the explorer logout belongs to the login and logout commands, which arrive
-    // later. Until then the message is only traced by the window logic.
+// ---- ICommandHost ------------------------------------------------------------------------------
+
+void MainWindow::ArmCommandTimer(CommandTimer timer, bool armed) {
+    if (window_ == nullptr) {
+        return;
+    }
+    if (armed) {
+        SetFormTimer(FormTimerOf(timer), kCommandTimerMs);
+    } else {
+        KillFormTimer(FormTimerOf(timer));
+    }
+}
+
+void MainWindow::SetBusyCursor(bool busy) {
+    if (busy) {
+        const HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        if (previousCursor_ == nullptr) {
+            previousCursor_ = previous != nullptr ? previous : ::LoadCursorW(nullptr, IDC_ARROW);
+        }
+    } else if (previousCursor_ != nullptr) {
+        ::SetCursor(previousCursor_);
+        previousCursor_ = nullptr;
+    }
+}
+
+void MainWindow::PopUpTrayMenu(const TrayMenuModel& menu) {
+    if (window_ == nullptr) {
+        return;
+    }
+    const unique_hmenu popup = BuildPopupMenu(menu.TrayPopup());
+    if (!popup) {
+        return;
+    }
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    // Without the foreground the menu would not close when the user clicks elsewhere, and without
+    // the message after it the next pop-up would close at once.
+    ::SetForegroundWindow(window_);
+    ::TrackPopupMenu(popup.get(), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window_, nullptr);
+    ::PostMessageW(window_, WM_NULL, 0, 0);
+}
+
+void MainWindow::OpenWindow(FeatureWindow window) {
+    if (window == FeatureWindow::StatusWindow) {
+        ShowStatusWindow();
+        return;
+    }
+    // The activity log viewer, the schedule manager, the error report and the about window are
+    // not part of this version yet.
+    if (context_ != nullptr) {
+        context_->trace.Info("This window is not available in this version yet: " +
+                             std::to_string(static_cast<int>(window)));
+    }
+}
+
+std::uintptr_t MainWindow::OwnerWindow() {
+    return reinterpret_cast<std::uintptr_t>(window_);
 }
 
 // ---- Exit -----------------------------------------------------------------------------------
@@ -416,9 +453,10 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void MainWindow::OnTrayIconMouse(LPARAM /*mouseMessage*/) {
-    // Not built yet: `SysTrayMouseEventHandler` (double-click and right-click of the tray icon)
-    // arrives with the tray commands. Until then the icon's mouse events are ignored.
+void MainWindow::OnTrayIconMouse(LPARAM mouseMessage) {
+    if (const std::optional<TrayMouse> mouse = TrayMouseOf(mouseMessage); mouse && form_ != nullptr) {
+        form_->OnTrayIconMouse(*mouse);
+    }
 }
 
 }  // namespace ovp::win

@@ -19,6 +19,7 @@
 #include "app/main_form.h"
 #include "app/startup_host.h"
 #include "context/app_context.h"
+#include "win32/general_message_win.h"
 #include "win32/locale_format_win.h"
 #include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
@@ -60,17 +61,20 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     void StartTimer(int timerId, std::uint32_t periodMs) override;
     void MinimizeAndHide() override;
 
-    // ---- ITrayHost ----
+    // ---- ITrayIconHost ----
     void RemoveTrayIcon() override;
     void RefreshFormIcon() override;
     void EnableHibernationTimer(bool enable) override;
-    void ShowTrayMenu(bool stopEnabled) override;
-    void ExplorerLogout() override;
 
     // ---- IStatusWindowHost ----
     void ShowStatusWindow() override;
 
-    // ---- IMainFormHost ----
+    // ---- ICommandHost ----
+    void ArmCommandTimer(CommandTimer timer, bool armed) override;
+    void SetBusyCursor(bool busy) override;
+    void PopUpTrayMenu(const TrayMenuModel& menu) override;
+    void OpenWindow(FeatureWindow window) override;
+    std::uintptr_t OwnerWindow() override;
     // The icon is removed, the procedure put back, the window destroyed and the message loop
     // ended. Safe to call more than once.
     void Exit() noexcept override;
@@ -117,6 +121,9 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     std::unique_ptr<Win32TrayIcon> tray_;
     Win32LocaleFormat localeFormat_;
     std::unique_ptr<StatusWindowView> statusView_;
+    Win32MessageBox messageBox_;
+    // The cursor before the hourglass; null while none is shown.
+    HCURSOR previousCursor_ = nullptr;
     std::unique_ptr<MainForm> form_;
 };
 

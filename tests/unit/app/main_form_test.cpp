@@ -9,6 +9,7 @@
 
 #include "base/files.h"
 #include "support/app_fixture.h"
+#include "support/fake_command_host.h"
 #include "support/fake_locale_format.h"
 #include "support/fake_tray.h"
 
@@ -21,9 +22,12 @@ class RecordingFormHost : public IMainFormHost, public IStatusView {
     void RefreshFormIcon() override { calls.push_back("refresh"); }
     void AddTrayIcon() override { calls.push_back("add"); }
     void EnableHibernationTimer(bool enable) override { calls.push_back(enable ? "timer on" : "timer off"); }
-    void ShowTrayMenu(bool /*stopEnabled*/) override { calls.push_back("menu"); }
-    void ExplorerLogout() override { calls.push_back("logout"); }
     void ShowStatusWindow() override { calls.push_back("status window"); }
+    void ArmCommandTimer(CommandTimer /*timer*/, bool armed) override { calls.push_back(armed ? "arm" : "disarm"); }
+    void SetBusyCursor(bool /*busy*/) override {}
+    void PopUpTrayMenu(const TrayMenuModel& /*menu*/) override { calls.push_back("menu"); }
+    void OpenWindow(FeatureWindow /*window*/) override { calls.push_back("window"); }
+    std::uintptr_t OwnerWindow() override { return 0; }
     void Exit() override { calls.push_back("exit"); }
     void Render(const StatusViewState& /*state*/) override {}
     void Close() override {}
@@ -48,6 +52,17 @@ TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
         {"exit", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::MnuExit); }, {"exit"}, false, false},
         {"shutdown", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuShutdown); }, {"exit"}, false, false},
         {"other command", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStop); }, {}, false, false},
+        {"status item", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStatus); }, {"window"}, false, false},
+        {"right button on the icon",
+         [](MainForm& f) { f.OnTrayIconMouse(TrayMouse::RightUp); },
+         {"menu"},
+         false,
+         false},
+        {"right button by the private message",
+         [](MainForm& f) { f.OnTrayMouse(TrayMouse::RightUp); },
+         {"menu"},
+         false,
+         false},
     };
     for (const Case& c : cases) {
         test::AppFixture fx;
@@ -59,7 +74,8 @@ TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
         test::FakeTrayIcon tray;
         test::FakeLocaleFormat locale;
         RecordingFormHost host;
-        MainForm form(fx.Context(), host, tray, host, locale, 1);
+        test::ScriptedMessageBox box;
+        MainForm form(fx.Context(), host, tray, host, locale, box, 1);
 
         c.event(form);
         EXPECT_EQ(host.calls, c.hostCalls) << c.name;

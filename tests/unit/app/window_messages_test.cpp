@@ -27,7 +27,7 @@ class RecordingHost : public ITrayHost {
     void RefreshFormIcon() override { calls.push_back("refresh"); }
     void AddTrayIcon() override { calls.push_back("add"); }
     void EnableHibernationTimer(bool enable) override { calls.push_back(enable ? "timer on" : "timer off"); }
-    void ShowTrayMenu(bool stopEnabled) override { calls.push_back(stopEnabled ? "menu stop" : "menu"); }
+    void ShowTrayMenu() override { calls.push_back("menu"); }
     void ExplorerLogout() override { calls.push_back("logout"); }
     Lines calls;
 };
@@ -226,14 +226,9 @@ TEST_F(WindowMessagesTest, EndOfSessionEndsAnIdleClientOnlyAndClosesItsWindow) {
 
 // ---- The private tray message -------------------------------------------------------------------
 
-TEST_F(WindowMessagesTest, RightButtonEnablesStopOnlyForARunningScheduledJob) {
-    values_.WriteProfile("BackupStatus", "Status", "1");
-    messages_.OnTrayMouse(TrayMouse::RightUp);  // no schedule file
-    WriteSchedule("1");
+TEST_F(WindowMessagesTest, RightButtonShowsTheTrayMenu) {
     messages_.OnTrayMouse(TrayMouse::RightUp);
-    values_.WriteProfile("BackupStatus", "Status", "2");
-    messages_.OnTrayMouse(TrayMouse::RightUp);
-    EXPECT_EQ(host_.calls, (Lines{"menu", "menu stop", "menu"}));
+    EXPECT_EQ(host_.calls, (Lines{"menu"}));
 }
 
 TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {

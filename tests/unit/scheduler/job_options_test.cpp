@@ -16,11 +16,11 @@ class JobOptionsTest : public ::testing::Test {
   protected:
     void SetUp() override { users_.WriteCurrentUserName("alice"); }
     std::string UserName(std::string_view key) { return store_.Read(folders_.UserNameFile(), "Registry", key); }
-    std::string Profile(std::string_view section, std::string_view key) {
-        return store_.Read(folders_.ProfileFile("alice"), section, key);
+    std::string Profile(std::string_view section, std::string_view key, std::string_view user = "alice") {
+        return store_.Read(folders_.ProfileFile(user), section, key);
     }
-    void WriteMarker(std::string_view marker) {
-        test::WriteAll(ScheduleFilePath(folders_.UserFolder("alice")), std::string(marker) + "\r\n");
+    void WriteMarker(std::string_view marker, std::string_view user = "alice") {
+        test::WriteAll(ScheduleFilePath(folders_.UserFolder(user)), std::string(marker) + "\r\n");
     }
 
     test::TempDir dir_;
@@ -60,24 +60,26 @@ TEST_F(JobOptionsTest, EachOptionLandsWhereTheEngineReadsIt) {
     EXPECT_FALSE(options_.Read().stopAtCutOff);
 }
 
-TEST_F(JobOptionsTest, StopIsRequestedOnlyWhileTheCurrentUsersRunMarkerSaysAJobRuns) {
-    EXPECT_EQ(options_.mnuStop_Click(), StopRequest::NoScheduleFile);
+TEST_F(JobOptionsTest, StopIsRequestedOnlyWhileTheNamedUsersRunMarkerSaysAJobRuns) {
+    EXPECT_EQ(options_.RequestStop("alice"), StopRequest::NoScheduleFile);
+    EXPECT_EQ(options_.RequestStop(""), StopRequest::NoScheduleFile);
     for (const std::string_view idle : {"0", ""}) {
         WriteMarker(idle);
-        EXPECT_EQ(options_.mnuStop_Click(), StopRequest::NotRunning) << idle;
+        EXPECT_EQ(options_.RequestStop("alice"), StopRequest::NotRunning) << idle;
     }
     EXPECT_EQ(Profile("BackupStatus", "Status"), "");
 
+    // bob is logged in; alice's job is stopped in alice's file, and bob's file is never touched.
     users_.WriteCurrentUserName("bob");
-    WriteMarker("1");  // alice's
-    EXPECT_EQ(options_.mnuStop_Click(), StopRequest::NoScheduleFile);
-    EXPECT_EQ(Profile("BackupStatus", "Status"), "");
-
-    users_.WriteCurrentUserName("alice");
     WriteMarker("2");
-    EXPECT_EQ(options_.mnuStop_Click(), StopRequest::Requested);
+    EXPECT_EQ(options_.RequestStop("bob"), StopRequest::NoScheduleFile);
+    EXPECT_EQ(options_.RequestStop("alice"), StopRequest::Requested);
+    EXPECT_EQ(Profile("BackupStatus", "Status", "bob"), "");
     EXPECT_EQ(std::tuple(Profile("BackupStatus", "Status"), Profile("BackupStatus", "DLLStatus")),
               std::tuple("5", "3"));
+
+    store_.failWrites = true;
+    EXPECT_EQ(options_.RequestStop("alice"), StopRequest::WriteFailed);
 }
 
 }  // namespace

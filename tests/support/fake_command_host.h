@@ -1,0 +1,53 @@
+#pragma once
+// A scripted message box and a recording host of the tray commands.
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "commands/command_env.h"
+#include "platform/message_box.h"
+
+namespace ovp::test {
+
+// Answers from `answers` in order (true: the first button); once they are used up, every further
+// box is answered with the second button, as when the user closes it.
+class ScriptedMessageBox : public IMessageBox {
+  public:
+    bool Show(const MessageBoxRequest& request) override {
+        shown.push_back(request);
+        if (answers.empty()) {
+            return false;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::deque<bool> answers;
+    std::vector<MessageBoxRequest> shown;
+};
+
+// Records "arm CDPTimer", "disarm CDPTimer", "busy", "normal", "menu", "open <n>", "exit".
+class RecordingCommandHost : public ICommandHost {
+  public:
+    void ArmCommandTimer(CommandTimer timer, bool armed) override {
+        calls.push_back(std::string(armed ? "arm " : "disarm ") +
+                        (timer == CommandTimer::CDPTimer ? "CDPTimer" : "WebMTimer"));
+    }
+    void SetBusyCursor(bool busy) override { calls.push_back(busy ? "busy" : "normal"); }
+    void PopUpTrayMenu(const TrayMenuModel& menu) override {
+        calls.push_back("menu");
+        popped.push_back(menu);
+    }
+    void OpenWindow(FeatureWindow window) override {
+        calls.push_back("open " + std::to_string(static_cast<int>(window)));
+    }
+    std::uintptr_t OwnerWindow() override { return 0x77; }
+    void Exit() override { calls.push_back("exit"); }
+
+    std::vector<std::string> calls;
+    // The menu as each pop-up showed it.
+    std::vector<TrayMenuModel> popped;
+};
+
+}  // namespace ovp::test
