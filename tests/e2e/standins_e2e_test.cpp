@@ -1,9 +1,11 @@
 // The stand-ins the tray commands meet, checked where only Windows can show it: a link opened
-// through the shell reaches the URL recorder whole, and the client answers a scripted request.
+// through the shell reaches the URL recorder whole, the client answers scripted requests, and the
+// companion libraries export what the monitor looks up.
 
 #include <gtest/gtest.h>
 
 #include "monitor_fixture.h"
+#include "win32/companions_abi.h"
 
 namespace ovp::e2e {
 namespace {
@@ -47,6 +49,23 @@ TEST_F(StandInTest, TheClientAnswersEachRequestWithTheNextScriptEntry) {
     const std::string run = "client: run \"" + Utf8FromPath(client) + "\" < > ";
     EXPECT_EQ(StandInEvents(), run + "23\r\nclient: answered -40\r\n" + run + "9\r\nclient: answered 402\r\n" + run +
                                    "5\r\nclient: no answer\r\n");
+}
+
+TEST_F(StandInTest, TheCompanionLibrariesRecordTheCallsTheMonitorMakes) {
+    LayOut();
+    const win::unique_hmodule realTime(::LoadLibraryW((app_ / PathFromUtf8(names_.realTimeLibrary)).c_str()));
+    const win::unique_hmodule shellHelper(::LoadLibraryW((app_ / PathFromUtf8(c::kShellHelperLibrary)).c_str()));
+    ASSERT_TRUE(realTime && shellHelper);
+    const auto post = reinterpret_cast<win::PostCdpStatusMsgFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(realTime.get(), win::kPostCdpStatusMsgExport)));
+    const auto send = reinterpret_cast<win::SendMsgToAppFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(shellHelper.get(), win::kSendMsgToAppExport)));
+    ASSERT_TRUE(post != nullptr && send != nullptr);
+    post(win::kCdpStatusOn);
+    send(c::kUserChangeMessage);
+    post(win::kCdpStatusOff);
+    EXPECT_EQ(StandInEvents(),
+              "realtime: PostCDPStatusMsg 1\r\nshellhlpr: SendMsgToApp 1034\r\nrealtime: PostCDPStatusMsg 0\r\n");
 }
 
 }  // namespace
