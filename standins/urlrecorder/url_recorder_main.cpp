@@ -17,17 +17,6 @@
 
 namespace {
 
-std::filesystem::path OwnProgram() {
-    std::wstring buffer(MAX_PATH, L'\0');
-    DWORD length = 0;
-    while ((length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()))) ==
-           buffer.size()) {
-        buffer.resize(buffer.size() * 2);
-    }
-    buffer.resize(length);
-    return buffer;
-}
-
 std::filesystem::path RecordFile() {
     const std::wstring variable = ovp::win::Wide(ovp::standin::kUrlRecordVariable);
     std::wstring value(32768, L'\0');
@@ -36,7 +25,7 @@ std::filesystem::path RecordFile() {
         value.resize(length);
         return value;
     }
-    return OwnProgram().parent_path() / ovp::PathFromUtf8(ovp::standin::kUrlRecordFile);
+    return ovp::standin::OwnFolder() / ovp::PathFromUtf8(ovp::standin::kUrlRecordFile);
 }
 
 }  // namespace
