@@ -341,4 +341,10 @@ inline constexpr std::array<AutoPathEntry, 12> kAutoPathEntries = {{
     {kMozillaPath, "GetMozillaPath"},
 }};
 
+// ---- Companion libraries of the tray commands -------------------------------------------------
+// The shell helper library in the application folder (win32/companions_abi.h); its SendMsgToApp
+// with this message tells the running main application that the user changes.
+inline constexpr std::string_view kShellHelperLibrary = "ShellHlpr.dll";
+inline constexpr int kUserChangeMessage = 1034;
+
 }  // namespace ovp::contract

@@ -9,30 +9,9 @@
 #include "standin_product.h"
 #include "win32/profile_store_win.h"
 
-namespace {
-
-constexpr std::string_view kWho = "background";
-constexpr wchar_t kWindowClass[] = L"OVPStandInBackground";
-
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_ENDSESSION:
-            if (wParam != 0) {
-                ::DestroyWindow(window);
-            }
-            return 0;
-        case WM_DESTROY:
-            ::PostQuitMessage(0);
-            return 0;
-        default:
-            return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-}
-
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     namespace c = ovp::contract;
+    constexpr std::string_view kWho = "background";
     const std::filesystem::path appFolder = ovp::standin::OwnFolder();
     const std::optional<ovp::standin::Product> product = ovp::standin::LoadProduct(appFolder);
     if (!product) {
@@ -42,22 +21,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ovp::win::Win32ProfileStore store;
     store.Write(folders.UserNameFile(), c::kOrvessaSection, c::kStarted, "1");
     ovp::standin::RecordEvent(appFolder, kWho, "started");
-
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassW(&windowClass);
-    // Never shown, whatever show mode the starter asked for: the engine works unseen. The window
-    // is there so that the stand-in can be closed politely and hears the end of the session.
-    if (::CreateWindowExW(0, kWindowClass, L"", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr) ==
-        nullptr) {
-        return 1;
-    }
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::DispatchMessageW(&message);
-    }
-    ovp::standin::RecordEvent(appFolder, kWho, "ended");
-    return 0;
+    return ovp::standin::StayUntilClosed(appFolder, kWho, L"OVPStandInBackground");
 }

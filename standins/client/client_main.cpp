@@ -1,126 +1,115 @@
-// Stand-in for the client (the main backup application): the two windows the monitor looks for at
-// the end of the logon session. A top-level window titled ProductCaption + " (" + user + ")", and
-// the hidden dialog (class "#32770") titled ProductInstallationName + "HiddenWindow". Closing the
-// window ends the program at once; the message 0x40A to the dialog ends it a moment later, as an
-// application that saves its state would, so that what else reaches it meanwhile is seen too.
-// Everything that reaches it is recorded in the events file. It does no backup work.
+// Stand-in for the engine's client executable. The monitor starts it for the account check with
+// the arguments "< > 23" (check), "< > 9" (check after a server move) or "< > 5" (follow-up), and
+// waits for it to end; the client answers in RetValue of section BackupStatus of the user's
+// profile file. Started with any other arguments (or none) it stays running idle, as a client
+// that runs a backup does, until it is ended, closed or the session ends. It does no backup work.
+//
+// Every start is recorded in the events file: "client: run <command line>" for a request,
+// "client: started <command line>" otherwise; then what it did: "client: answered <value>",
+// "client: no answer", "client: hangs", "client: ended" (idle only, when closed).
+//
+// The answers come from the script file StandInClientScript.txt in the application folder, which
+// a test writes: one entry per line, one line taken (and removed) per request, blank lines
+// skipped. An entry is
+//     <value>                          RetValue = <value> (written as it stands, e.g. 402, -416)
+//     <value> move <port> <address>    first DLLOutput1.txt in the user folder with the port on
+//                                      line 1 and the address (the rest of the line) on line 2,
+//                                      then RetValue = <value>; e.g. "-40 move 700 b.example.com"
+//     none                             end without writing RetValue
+//     hang                             never end (the monitor must give up and end it)
+// No script, or no entry left, counts as "none". RetValue is written plain with
+// WritePrivateProfileStringW, into the profile file of the logged-in user ("Default User name").
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
+#include <shellapi.h>
 
+#include <string>
+#include <string_view>
+
+#include "base/files.h"
 #include "contract/engine_contract.h"
+#include "contract/folders.h"
 #include "standin_product.h"
 #include "win32/text_win.h"
 
 namespace {
 
+namespace c = ovp::contract;
+
 constexpr std::string_view kWho = "client";
-constexpr wchar_t kWindowClass[] = L"OVPStandInClient";
-constexpr UINT_PTR kClosingTimerId = 1;
-constexpr UINT kClosingDelayMs = 1000;
 
-struct ClientContext {
-    std::filesystem::path appFolder;
-    HWND mainWindow = nullptr;
-};
-
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* context = reinterpret_cast<ClientContext*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    switch (message) {
-        case WM_CLOSE:
-            if (context != nullptr) {
-                ovp::standin::RecordEvent(context->appFolder, kWho, "main window closed");
-            }
-            ::DestroyWindow(window);
-            return 0;
-        case WM_TIMER:
-            if (wParam == kClosingTimerId) {
-                ::DestroyWindow(window);
-            }
-            return 0;
-        case WM_DESTROY:
-            ::PostQuitMessage(0);
-            return 0;
-        default:
-            return ::DefWindowProcW(window, message, wParam, lParam);
-    }
+bool IsRequest() {
+    int count = 0;
+    LPWSTR* arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    const bool request = arguments != nullptr && count >= 2 && std::wstring_view(arguments[1]) == L"<";
+    ::LocalFree(arguments);
+    return request;
 }
 
-INT_PTR CALLBACK HiddenDialogProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        return TRUE;
+// The first non-blank line of the script; the script keeps the lines after it.
+std::string TakeNextEntry(const std::filesystem::path& script) {
+    std::string rest = ovp::ReadFileBytes(script).value_or("");
+    std::string entry;
+    while (entry.empty() && !rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        entry = rest.substr(0, end);
+        rest = end == std::string::npos ? std::string() : rest.substr(end + 1);
+        while (!entry.empty() && (entry.back() == '\r' || entry.back() == ' ')) {
+            entry.pop_back();
+        }
     }
-    auto* context = reinterpret_cast<ClientContext*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (message == ovp::contract::kHiddenWindowSessionEndMessage && context != nullptr) {
-        ovp::standin::RecordEvent(context->appFolder, kWho, "hidden dialog got 0x40A");
-        ::SetTimer(context->mainWindow, kClosingTimerId, kClosingDelayMs, nullptr);
-        return TRUE;
+    if (!entry.empty()) {
+        ovp::ReplaceFileBytes(script, rest);
     }
-    return FALSE;
+    return entry;
 }
 
-// An in-memory dialog template: no controls, never visible, just the title.
-std::vector<WORD> HiddenDialogTemplate(const std::wstring& title) {
-    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
-    auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    header->style = WS_POPUP;
-    words.push_back(0);  // no menu
-    words.push_back(0);  // the standard dialog class
-    words.insert(words.end(), title.begin(), title.end());
-    words.push_back(0);
-    return words;
+void Answer(const std::filesystem::path& appFolder, const ovp::standin::Product& product, const std::string& entry) {
+    const ovp::Folders folders(appFolder, product.settings.installationName);
+    const std::string user = ovp::standin::CurrentUserName(appFolder, product.settings);
+    const std::filesystem::path userFolder = folders.UserFolder(user);
+    ovp::CreateFolders(userFolder);
+
+    std::string value = entry;
+    if (const std::size_t move = entry.find(" move "); move != std::string::npos) {
+        value = entry.substr(0, move);
+        const std::string target = entry.substr(move + 6);
+        const std::size_t blank = target.find(' ');
+        const std::string port = target.substr(0, blank);
+        const std::string address = blank == std::string::npos ? std::string() : target.substr(blank + 1);
+        ovp::ReplaceFileBytes(userFolder / ovp::PathFromUtf8(c::kClientOutputFile), port + "\r\n" + address + "\r\n");
+    }
+    const std::filesystem::path profile = folders.ProfileFile(user);
+    ::WritePrivateProfileStringW(ovp::win::Wide(c::kBackupStatusSection).c_str(), ovp::win::Wide(c::kRetValue).c_str(),
+                                 ovp::win::Wide(value).c_str(), profile.wstring().c_str());
+    ovp::standin::RecordEvent(appFolder, kWho, "answered " + value);
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
-    ClientContext context;
-    context.appFolder = ovp::standin::OwnFolder();
-    const std::optional<ovp::standin::Product> product = ovp::standin::LoadProduct(context.appFolder);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    const std::filesystem::path appFolder = ovp::standin::OwnFolder();
+    const std::optional<ovp::standin::Product> product = ovp::standin::LoadProduct(appFolder);
     if (!product) {
         return 1;
     }
-    const std::string user = ovp::standin::CurrentUserName(context.appFolder, product->settings);
-    const std::wstring title = ovp::win::Wide(product->settings.caption + " (" + user + ")");
-
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassW(&windowClass);
-    context.mainWindow = ::CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                           CW_USEDEFAULT, 480, 320, nullptr, nullptr, instance, &context);
-    if (context.mainWindow == nullptr) {
-        return 1;
+    if (!IsRequest()) {
+        ovp::standin::RecordEvent(appFolder, kWho, "started " + ovp::standin::OwnCommandLine());
+        return ovp::standin::StayUntilClosed(appFolder, kWho, L"OVPStandInClient");
     }
-    const std::vector<WORD> dialogTemplate = HiddenDialogTemplate(
-        ovp::win::Wide(product->settings.installationName + std::string(ovp::contract::kHiddenWindowSuffix)));
-    const HWND hiddenDialog =
-        ::CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), nullptr,
-                                     HiddenDialogProc, reinterpret_cast<LPARAM>(&context));
-    if (hiddenDialog == nullptr) {
-        return 1;
-    }
-    ::ShowWindow(context.mainWindow, showMode);
-    ovp::standin::RecordEvent(context.appFolder, kWho, "started");
-
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (!::IsDialogMessageW(hiddenDialog, &message)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
+    ovp::standin::RecordEvent(appFolder, kWho, "run " + ovp::standin::OwnCommandLine());
+    const std::string entry = TakeNextEntry(appFolder / ovp::PathFromUtf8(ovp::standin::kClientScriptFile));
+    if (entry == "hang") {
+        ovp::standin::RecordEvent(appFolder, kWho, "hangs");
+        for (;;) {
+            ::Sleep(INFINITE);
         }
     }
-    ::DestroyWindow(hiddenDialog);
-    ovp::standin::RecordEvent(context.appFolder, kWho, "ended");
+    if (entry.empty() || entry == "none") {
+        ovp::standin::RecordEvent(appFolder, kWho, "no answer");
+        return 0;
+    }
+    Answer(appFolder, *product, entry);
     return 0;
 }

@@ -15,6 +15,13 @@ namespace ovp::standin {
 // The stand-ins' own record of what reached them, one UTF-8 line per event, in the application
 // folder. Not part of the engine contract: only tests and the demo read it.
 inline constexpr std::string_view kEventsFile = "StandInEvents.txt";
+// The answers the client stand-in gives, one line per launch, written by a test into the
+// application folder (format in standins/client/client_main.cpp).
+inline constexpr std::string_view kClientScriptFile = "StandInClientScript.txt";
+// Where the URL recorder appends the links it is asked to open: the file this environment
+// variable names, else kUrlRecordFile beside the recorder (standins/urlrecorder).
+inline constexpr std::string_view kUrlRecordVariable = "OVP_URL_RECORD";
+inline constexpr std::string_view kUrlRecordFile = "OVPUrlRecords.txt";
 
 // The folder of the running executable.
 std::filesystem::path OwnFolder();
@@ -33,5 +40,15 @@ std::string CurrentUserName(const std::filesystem::path& appFolder, const Produc
 
 // Appends "<who>: <event>" to the events file.
 void RecordEvent(const std::filesystem::path& appFolder, std::string_view who, std::string_view event);
+
+// The program's command line exactly as it was started (program and arguments), in UTF-8.
+std::string OwnCommandLine();
+
+// True when the connection state the engine keeps for the product says logged in (1 or 2).
+bool LoggedIn(const ProductSettings& settings);
+
+// Stays running without a visible window until the window is closed, the session ends or the
+// process is ended; records "ended" when it ends by itself. The exit code to return.
+int StayUntilClosed(const std::filesystem::path& appFolder, std::string_view who, const wchar_t* windowClass);
 
 }  // namespace ovp::standin

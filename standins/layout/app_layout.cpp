@@ -1,5 +1,7 @@
 #include "app_layout.h"
 
+#include <windows.h>
+
 #include <array>
 #include <string>
 
@@ -51,9 +53,19 @@ constexpr std::string_view kBrandText = "Online backup";
 }  // namespace
 
 BuiltPrograms BuiltProgramPaths() {
-    return BuiltPrograms{FromBuildPath(OVP_STANDIN_MONITOR_EXE),    FromBuildPath(OVP_STANDIN_SERVICE_EXE),
-                         FromBuildPath(OVP_STANDIN_BACKGROUND_EXE), FromBuildPath(OVP_STANDIN_CLIENT_EXE),
-                         FromBuildPath(OVP_STANDIN_MAIL_PATHS_DLL), FromBuildPath(OVP_STANDIN_SIMULATOR_EXE)};
+    BuiltPrograms built;
+    built.monitor = FromBuildPath(OVP_STANDIN_MONITOR_EXE);
+    built.service = FromBuildPath(OVP_STANDIN_SERVICE_EXE);
+    built.background = FromBuildPath(OVP_STANDIN_BACKGROUND_EXE);
+    built.classic = FromBuildPath(OVP_STANDIN_CLASSIC_EXE);
+    built.client = FromBuildPath(OVP_STANDIN_CLIENT_EXE);
+    built.driveLauncher = FromBuildPath(OVP_STANDIN_DRIVE_LAUNCHER_EXE);
+    built.mailPaths = FromBuildPath(OVP_STANDIN_MAIL_PATHS_DLL);
+    built.realTime = FromBuildPath(OVP_STANDIN_REAL_TIME_DLL);
+    built.shellHelper = FromBuildPath(OVP_STANDIN_SHELL_HELPER_DLL);
+    built.simulator = FromBuildPath(OVP_STANDIN_SIMULATOR_EXE);
+    built.urlRecorder = FromBuildPath(OVP_STANDIN_URL_RECORDER_EXE);
+    return built;
 }
 
 std::filesystem::path AssetImagesFolder() {
@@ -188,6 +200,18 @@ bool CopyProgram(const std::filesystem::path& program, const std::filesystem::pa
     return CopyFileOverwrite(program, appFolder / PathFromUtf8(name));
 }
 
+bool RegisterUrlRecorder() {
+    const std::wstring command = L"\"" + BuiltProgramPaths().urlRecorder.wstring() + L"\" \"%1\"";
+    bool done = true;
+    for (const std::wstring scheme : {L"http", L"https"}) {
+        done = ::RegSetKeyValueW(HKEY_CLASSES_ROOT, (scheme + L"\\shell\\open\\command").c_str(), nullptr, REG_SZ,
+                                 command.c_str(),
+                                 static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS &&
+               done;
+    }
+    return done;
+}
+
 bool LayOutApplicationFolder(const std::filesystem::path& appFolder,
                              const ProductSettings& settings,
                              const LayoutParts& parts) {
@@ -214,11 +238,21 @@ bool LayOutApplicationFolder(const std::filesystem::path& appFolder,
     if (parts.background) {
         done = CopyProgram(built.background, appFolder, names.background) && done;
     }
+    if (parts.classic) {
+        done = CopyProgram(built.classic, appFolder, names.classic) && done;
+    }
     if (parts.client) {
         done = CopyProgram(built.client, appFolder, names.client) && done;
     }
+    if (parts.driveLauncher && !names.driveLauncher.empty()) {
+        done = CopyProgram(built.driveLauncher, appFolder, names.driveLauncher) && done;
+    }
     if (parts.mailPaths) {
         done = CopyProgram(built.mailPaths, appFolder, c::kMailPathsLibrary) && done;
+    }
+    if (parts.companions) {
+        done = CopyProgram(built.realTime, appFolder, names.realTimeLibrary) && done;
+        done = CopyProgram(built.shellHelper, appFolder, c::kShellHelperLibrary) && done;
     }
     if (parts.simulator) {
         done = CopyProgram(built.simulator, appFolder, kSimulatorProgram) && done;

@@ -1,8 +1,9 @@
 #pragma once
 // Lays out an application folder the way the product's installer and login would leave it, with
 // the stand-ins in place of the engine: Configuration.ini, the images, the monitor, the service
-// stand-in and its batch files, the background engine and client stand-ins, the mail-paths
-// library stand-in, the engine simulator, and a logged-in user.
+// stand-in and its batch files, the background engine, main application, client and drive
+// launcher stand-ins, the mail-paths, real-time and shell helper library stand-ins, the engine
+// simulator, and a logged-in user.
 // Every file name comes from the product's own configuration code, so the layout follows the
 // names the monitor looks for. Used by the end-to-end tests and the demo.
 
@@ -20,9 +21,14 @@ struct BuiltPrograms {
     std::filesystem::path monitor;
     std::filesystem::path service;
     std::filesystem::path background;
+    std::filesystem::path classic;  // the main application
     std::filesystem::path client;
-    std::filesystem::path mailPaths;  // the mail-paths companion library
-    std::filesystem::path simulator;  // the engine simulator
+    std::filesystem::path driveLauncher;
+    std::filesystem::path mailPaths;    // the mail-paths companion library
+    std::filesystem::path realTime;     // the real-time companion library
+    std::filesystem::path shellHelper;  // the shell helper companion library
+    std::filesystem::path simulator;    // the engine simulator
+    std::filesystem::path urlRecorder;  // stands in for the web browser; stays where it was built
 };
 BuiltPrograms BuiltProgramPaths();
 
@@ -67,13 +73,22 @@ struct LayoutParts {
     bool monitor = true;
     bool service = true;  // the service program and its three batch files
     bool background = true;
+    bool classic = true;
     bool client = true;
+    bool driveLauncher = true;  // only where the product has one (not product number 1)
     bool mailPaths = true;
+    bool companions = true;  // the real-time and shell helper libraries
     bool simulator = true;
 };
 
 // Copies a program into the folder under the given file name.
 bool CopyProgram(const std::filesystem::path& program, const std::filesystem::path& appFolder, std::string_view name);
+
+// Makes the URL recorder the handler of http and https links, so that the links the monitor opens
+// are recorded and no browser starts. Wine's ShellExecute takes a link's handler from
+// HKEY_CLASSES_ROOT, that is the machine's classes (the user's Software\Classes, which Windows
+// prefers, it does not consult), so this is for the test Wine prefix only.
+bool RegisterUrlRecorder();
 
 bool LayOutApplicationFolder(const std::filesystem::path& appFolder,
                              const ProductSettings& settings,

@@ -30,6 +30,7 @@
 #include "contract/engine_contract.h"
 #include "contract/folders.h"
 #include "standin_processes.h"
+#include "standin_product.h"
 #include "win32/main_window.h"
 #include "win32/text_win.h"
 #include "win32/unique_resource.h"
@@ -172,6 +173,9 @@ class MonitorTest : public ::testing::Test {
             }
         }
         std::filesystem::create_directories(app_);
+        // The links the monitor opens reach the recorder, which writes them into this test's file.
+        ASSERT_TRUE(standin::RegisterUrlRecorder());
+        ::SetEnvironmentVariableW(win::Wide(standin::kUrlRecordVariable).c_str(), urlRecord_.c_str());
         // Which Windows Wine pretends to be for the monitor: the same for every test, so that
         // start-up takes the same path whatever the prefix says.
         previousWineVersion_ = RegString(HKEY_CURRENT_USER, WineVersionKey(), L"Version");
@@ -251,6 +255,29 @@ class MonitorTest : public ::testing::Test {
         return window;
     }
 
+    // What reached the stand-ins, one "<who>: <event>" line each (standins/common/standin_product.h).
+    std::string StandInEvents() const { return ReadFileBytes(app_ / PathFromUtf8(standin::kEventsFile)).value_or(""); }
+
+    // The client stand-in's answers to the next requests, one entry a line
+    // (standins/client/client_main.cpp).
+    void ScriptClientAnswers(std::string_view entries) const {
+        ASSERT_TRUE(ReplaceFileBytes(app_ / PathFromUtf8(standin::kClientScriptFile), entries));
+    }
+
+    // The links opened so far, in order.
+    std::vector<std::string> OpenedUrls() const {
+        std::vector<std::string> urls;
+        const std::string text = ReadFileBytes(urlRecord_).value_or("");
+        for (std::size_t begin = 0, end; begin < text.size(); begin = end + 2) {
+            end = text.find("\r\n", begin);
+            if (end == std::string::npos) {
+                break;
+            }
+            urls.push_back(text.substr(begin, end - begin));
+        }
+        return urls;
+    }
+
     std::wstring VendorKey() const { return win::Wide(std::string(contract::kVendorKeyPrefix) + pin_); }
     std::wstring ProductKey() const { return win::Wide(std::string(contract::kProductKeyPrefix) + pin_); }
     std::wstring WineVersionKey() const { return L"Software\\Wine\\AppDefaults\\" + win::Wide(names_.tray); }
@@ -260,6 +287,7 @@ class MonitorTest : public ::testing::Test {
         std::filesystem::temp_directory_path() /
         (std::wstring(kFolderMark) + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(NextNumber()));
     const std::filesystem::path app_ = root_ / L"Orvessa App";
+    const std::filesystem::path urlRecord_ = root_ / L"opened-urls.txt";
     const std::string pin_ = "OVPe2e" + std::to_string(::GetCurrentProcessId()) + "n" + std::to_string(NextNumber());
     const ProductSettings settings_ = standin::ExampleProduct(pin_);
     const ExecutableNames names_ = BuildExecutableNames(settings_);
