@@ -6,17 +6,12 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <string_view>
 
 namespace ovp {
 
 // The states the continuous-backup library takes.
 inline constexpr std::int32_t kContinuousBackupOff = 0;
 inline constexpr std::int32_t kContinuousBackupOn = 1;
-// The shell helper's file in the application folder.
-inline constexpr std::string_view kShellHelperLibrary = "ShellHlpr.dll";
-// What the shell helper passes to the running main application when the user changes.
-inline constexpr std::int32_t kUserChangesMessage = 1034;
 
 class ICompanionLibraries {
   public:

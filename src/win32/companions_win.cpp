@@ -4,17 +4,11 @@
 
 #include <string>
 
+#include "win32/companions_abi.h"
 #include "win32/error_text_win.h"
 #include "win32/text_win.h"
 
 namespace ovp::win {
-
-namespace {
-
-// Both functions take one 32-bit number, standard calling convention, undecorated export names.
-using IntFunction = int(__stdcall*)(int);
-
-}  // namespace
 
 void* Win32CompanionLibraries::Function(const std::filesystem::path& library, const char* name) {
     auto found = modules_.find(library);
@@ -40,7 +34,7 @@ void* Win32CompanionLibraries::Function(const std::filesystem::path& library, co
 }
 
 bool Win32CompanionLibraries::PostCDPStatusMsg(const std::filesystem::path& library, std::int32_t state) {
-    const auto function = reinterpret_cast<IntFunction>(Function(library, "PostCDPStatusMsg"));
+    const auto function = reinterpret_cast<PostCdpStatusMsgFunction>(Function(library, kPostCdpStatusMsgExport));
     if (function == nullptr) {
         return false;
     }
@@ -49,7 +43,7 @@ bool Win32CompanionLibraries::PostCDPStatusMsg(const std::filesystem::path& libr
 }
 
 bool Win32CompanionLibraries::SendMsgToApp(const std::filesystem::path& library, std::int32_t message) {
-    const auto function = reinterpret_cast<IntFunction>(Function(library, "SendMsgToApp"));
+    const auto function = reinterpret_cast<SendMsgToAppFunction>(Function(library, kSendMsgToAppExport));
     if (function == nullptr) {
         return false;
     }
