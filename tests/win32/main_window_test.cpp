@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include <chrono>
+#include <cstdio>
 
 #include <gtest/gtest.h>
 
@@ -209,6 +210,97 @@ TEST_F(MainWindowTest, TenThousandBlinkingTicksAndMenusDoNotLeak) {
     EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdiBefore + 2);
     EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), userBefore + 2);
     EXPECT_LT(static_cast<long long>(after) - static_cast<long long>(before), 1024 * 1024);
+}
+
+// The open pop-up menu of this thread; null while none is shown.
+HWND OpenMenu() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM parameter) -> BOOL {
+            wchar_t name[16] = {};
+            ::GetClassNameW(window, name, 16);
+            if (::IsWindowVisible(window) && std::wstring_view(name) == L"#32768") {
+                *reinterpret_cast<HWND*>(parameter) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The captions of the open menu, "-" for a separator, " [x]" for a check mark, " (grey)" for a
+// disabled item; each line ends with "|".
+std::wstring ReadOpenMenu() {
+    const HWND open = OpenMenu();
+    const auto menu = open != nullptr ? reinterpret_cast<HMENU>(::SendMessageW(open, MN_GETHMENU, 0, 0)) : nullptr;
+    std::wstring lines;
+    for (int i = 0; menu != nullptr && i < ::GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 128;
+        ::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        if ((info.fType & MFT_SEPARATOR) != 0) {
+            lines += L"-|";  // Wine reports separators as disabled
+            continue;
+        }
+        lines += std::wstring(text) + ((info.fState & MFS_CHECKED) != 0 ? L" [x]" : L"") +
+                 ((info.fState & MFS_DISABLED) != 0 ? L" (grey)" : L"") + L"|";
+    }
+    return lines;
+}
+
+// While the tray menu is open, its modal loop runs this thread's timers: the timer reads the menu
+// and closes it, as a click elsewhere would.
+std::wstring PopUpAndRead(HWND form) {
+    static std::wstring read;
+    read.clear();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (OpenMenu() != nullptr) {
+            read = ReadOpenMenu();
+            ::EndMenu();
+        }
+    });
+    ::SendMessageW(form, kTrayCallbackMessage, 0, WM_RBUTTONUP);
+    ::KillTimer(nullptr, timer);
+    return read;
+}
+
+TEST_F(MainWindowTest, TheRightButtonPopsTheRefreshedMenuUpAndAThousandPopUpsDoNotLeak) {
+    fx_.SetCurrentUser("alice");
+    AppContext& context = fx_.Context();
+    CreateFolders(context.values.UserFolder());
+    context.transfer.Trf_WriteUserProfileWithoutEncryptIdle("RealTimeBackup", "1");
+    context.transfer.Trf_WriteUserProfile("ScheduleDisable", "TRUE");
+    context.trayMenu.ApplyLocalisedCaptions(context.texts, context.settings.productName);  // as at start-up
+    fx_.registry.WriteDword(RegistryRoot::CurrentUser, context.values.ConnectionParametersKey(), "Status", 1);
+    form_.AddTrayIcon();
+
+    EXPECT_EQ(PopUpAndRead(form_.Window()),
+              L"Upgrade Account|Status|-|Grp Online - Schedule Backup|Open Grp Online Explorer|-|Activity Log|-|Web "
+              L"Management [x]|Continuous Backup [x]|Stop Scheduled Backup (grey)|Disable Scheduled Backup [x]|Manage "
+              L"all the Scheduled Jobs|Backup Now|-|Check for Updates|-|Send Error Report|Help|-|Exit|");
+
+    fx_.registry.WriteDword(RegistryRoot::CurrentUser, context.values.ConnectionParametersKey(), "Status", 0);
+    const std::wstring loggedOut = PopUpAndRead(form_.Window());
+    EXPECT_NE(loggedOut.find(L"|Login - Grp Online Schedule Backup|Login - Grp Online Explorer|"), std::wstring::npos)
+        << Narrow(loggedOut);
+    EXPECT_NE(loggedOut.find(L"|Continuous Backup (grey)|"), std::wstring::npos) << Narrow(loggedOut);
+
+    for (int i = 0; i < 50; ++i) {
+        PopUpAndRead(form_.Window());
+    }
+    const SIZE_T before = PagefileUsage();
+    for (int i = 0; i < 1000; ++i) {
+        PopUpAndRead(form_.Window());
+    }
+    const long long growth = static_cast<long long>(PagefileUsage()) - static_cast<long long>(before);
+    std::printf("PagefileUsage after 1000 pop-ups of the tray menu: %+lld bytes\n", growth);
+    EXPECT_LT(growth, 256 * 1024);
 }
 
 TEST(TrayIconCacheTest, LoadsEachPictureOnceAndAgainOnlyWhenItsFileChanges) {

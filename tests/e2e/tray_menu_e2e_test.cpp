@@ -1,0 +1,145 @@
+// The tray menu as the user meets it: the right button on the icon in the notification area pops
+// the menu up, and what it shows is read back from the open menu with the menu functions; the
+// commands chosen from it change the files and reach the engine's stand-ins. Which caption and
+// state each stored value earns is the unit tests'; here the real menu, shell and processes act.
+
+#include <algorithm>
+
+#include "monitor_fixture.h"
+#include "settings/obscure.h"
+
+namespace ovp::e2e {
+namespace {
+
+// The icons of Wine's notification area (a top-level "Wine System Tray" window without a shell).
+std::vector<HWND> TrayIcons() {
+    std::vector<HWND> icons;
+    if (const HWND tray = ::FindWindowW(nullptr, L"Wine System Tray")) {
+        ::EnumChildWindows(
+            tray,
+            [](HWND window, LPARAM found) -> BOOL {
+                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&icons));
+    }
+    return icons;
+}
+
+// The open pop-up menu ("#32768") of that process; null while none is shown.
+HWND OpenMenuOf(DWORD processId) {
+    struct Search {
+        DWORD id;
+        HWND found;
+    } search{processId, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM parameter) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(parameter);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == s.id && ::IsWindowVisible(window) && ClassNameOf(window) == L"#32768") {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+class TrayMenuTest : public MonitorTest {
+  protected:
+    void Start(std::uint32_t connection) {
+        LayOut();
+        const std::vector<HWND> before = TrayIcons();
+        monitor_ = StartMonitor();
+        ASSERT_TRUE(WaitForStartup(monitor_));
+        // Logged in or out from here on: every click reads the value afresh.
+        SetRegDword(HKEY_CURRENT_USER, VendorKey() + L"\\Connection Parameters", L"Status", connection);
+        window_ = WaitForMainWindow(monitor_);
+        ASSERT_NE(window_, nullptr);
+        WaitUntil(
+            [&] {
+                for (HWND candidate : TrayIcons()) {
+                    if (std::find(before.begin(), before.end(), candidate) == before.end()) {
+                        icon_ = candidate;
+                    }
+                }
+                return icon_ != nullptr;
+            },
+            20s);
+        ASSERT_NE(icon_, nullptr) << "no new icon in the tray";
+    }
+
+    // The right button on the icon pops the menu up; Escape closes it.
+    void PopUpMenu() {
+        ::PostMessageW(icon_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 4));
+        ::PostMessageW(icon_, WM_RBUTTONUP, 0, MAKELPARAM(4, 4));
+        HWND open = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (open = OpenMenuOf(monitor_.id)) != nullptr; }, 10s)) << "no menu popped up";
+        ::PostMessageW(open, WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return OpenMenuOf(monitor_.id) == nullptr; }, 5s)) << "the menu stayed open";
+    }
+
+    void Choose(TrayMenuItem item) { ::PostMessageW(window_, WM_COMMAND, CommandId(item), 0); }
+
+    std::filesystem::path UserFile(std::string_view name) const {
+        return folders_.UserFolder(user_) / PathFromUtf8(name);
+    }
+    std::filesystem::path Profile() const { return folders_.ProfileFile(user_); }
+    std::wstring ReadIni(const std::filesystem::path& file, std::string_view section, std::string_view key) const {
+        wchar_t value[256] = {};
+        ::GetPrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), L"", value,
+                                   static_cast<DWORD>(std::size(value)), file.c_str());
+        return value;
+    }
+    void WriteIni(const std::filesystem::path& file,
+                  std::string_view section,
+                  std::string_view key,
+                  std::string_view value) const {
+        ::WritePrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), win::Wide(value).c_str(),
+                                     file.c_str());
+    }
+    static void SetRegDword(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value) {
+        ::RegSetKeyValueW(root, key.c_str(), name, REG_DWORD, &value, sizeof(value));
+    }
+
+    Child monitor_;
+    HWND window_ = nullptr;
+    HWND icon_ = nullptr;
+};
+
+// What the menu holds is read in the monitor's own process (the window tests): Wine keeps a menu's
+// items in the process that made it, so another process cannot read them.
+TEST_F(TrayMenuTest, TheRightButtonOnTheIconPopsTheMenuUpAndEscapeClosesIt) {
+    ASSERT_NO_FATAL_FAILURE(Start(1));
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_NO_FATAL_FAILURE(PopUpMenu()) << round;
+    }
+}
+
+TEST_F(TrayMenuTest, StopAndDisableChangeTheFilesTheEngineReads) {
+    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_TRUE(ReplaceFileBytes(UserFile(contract::kScheduleFile), "2\r\n"));
+    Choose(TrayMenuItem::mnuStop);
+    EXPECT_TRUE(WaitUntil([&] { return ReadIni(Profile(), "BackupStatus", "DLLStatus") == L"3"; }, 10s));
+    EXPECT_EQ(ReadIni(Profile(), "BackupStatus", "Status"), L"5");
+
+    const std::string key = Obscure("ScheduleDisable");
+    const std::wstring before = ReadIni(Profile(), "Orvessa", key);
+    Choose(TrayMenuItem::MnuDisableAutobkup);
+    EXPECT_TRUE(WaitUntil([&] { return ReadIni(Profile(), "Orvessa", key) == win::Wide(Obscure("TRUE")); }, 10s))
+        << "before: " << win::Narrow(before);
+}
+
+TEST_F(TrayMenuTest, DoubleClickWithTheQuotaMarkerOpensTheUpgradePageAndRemovesTheMarker) {
+    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_TRUE(ReplaceFileBytes(UserFile(contract::kQuotaExceededFile), ""));
+    ::PostMessageW(icon_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+    ASSERT_TRUE(WaitUntil([&] { return !OpenedUrls().empty(); }, 15s)) << "no link was opened";
+    EXPECT_EQ(OpenedUrls(), std::vector<std::string>{settings_.links.accountUpgrade + user_});
+    EXPECT_TRUE(WaitUntil([&] { return !FileExists(UserFile(contract::kQuotaExceededFile)); }, 5s));
+}
+
+}  // namespace
+}  // namespace ovp::e2e
