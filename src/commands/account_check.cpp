@@ -47,8 +47,7 @@ void WriteServer(AppContext& context, const ServerAddress& server) {
 
 ServerAddress ConfiguredServer(AppContext& context) {
     ServerAddress server;
-    server.address =
-        context.settings.domainName.empty() ? context.settings.ipAddress1 : context.settings.domainName;
+    server.address = context.settings.domainName.empty() ? context.settings.ipAddress1 : context.settings.domainName;
     server.port = FileExists(context.folders.AppFolder() / PathFromUtf8(c::kLocalServiceMarkerFile))
                       ? std::string(c::kLocalServicePort)
                       : context.settings.port;
@@ -65,11 +64,10 @@ bool IsPort(std::string_view text) {
 }
 
 bool IsServerAddress(std::string_view text) {
-    return !text.empty() && text.size() <= kServerAddressMaxChars &&
-           std::all_of(text.begin(), text.end(), [](char ch) {
-               return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '.' ||
-                      ch == '-' || ch == ':' || ch == '[' || ch == ']';
-           });
+    return !text.empty() && text.size() <= kServerAddressMaxChars && std::all_of(text.begin(), text.end(), [](char ch) {
+        return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '.' ||
+               ch == '-' || ch == ':' || ch == '[' || ch == ']';
+    });
 }
 
 // The server the service moved the account to, as the client wrote it: line 1 the port, line 2
@@ -110,7 +108,8 @@ std::string ClientRandomNumber(AppContext& context) {
     if (!number.empty()) {
         return number;
     }
-    number = context.values.ReadUserNameRegistry(context.settings.installationName + std::string(c::kClientRandomSuffix));
+    number =
+        context.values.ReadUserNameRegistry(context.settings.installationName + std::string(c::kClientRandomSuffix));
     if (number.empty()) {
         number = DrawClientRandomNumber(context.ports.secureRandom);
     }

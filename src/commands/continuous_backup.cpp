@@ -177,12 +177,14 @@ std::string ContinuousBackupFailureText(AppContext& context, int trayStateCode) 
             const std::string start = "The Continuous Backup Operation has failed to connect to the " + service +
                                       " server. The application will automatically try to enable the operation again "
                                       "after ";
-            return twoHours ? ServiceText(context, 975, start + "2 hours.") : ServiceText(context, 976, start + "24 hours.");
+            return twoHours ? ServiceText(context, 975, start + "2 hours.")
+                            : ServiceText(context, 976, start + "24 hours.");
         }
         case 17:
             return Text(context, 977, "The Continuous Data Backup Operation has failed as the username was canceled.");
         case 18:
-            return Text(context, 1576, "Check the proxy setting and enable the Continuous Data Backup operation again.");
+            return Text(context, 1576,
+                        "Check the proxy setting and enable the Continuous Data Backup operation again.");
         case 19:
         case 20:
             return ServiceText(context, 978,

@@ -114,8 +114,8 @@ EndByIdResult EndEngineClient(AppContext& context, std::string_view storedId) {
         *id, [&names](std::string_view imagePath) { return IsEngineClientImage(names, imagePath); });
     if (result == EndByIdResult::Refused) {
         ResumeNext([&] {
-            TraceInformation(context, "Process ID = " + std::to_string(*id) +
-                                          " is no backup client of this session; left running");
+            TraceInformation(
+                context, "Process ID = " + std::to_string(*id) + " is no backup client of this session; left running");
         });
     }
     return result;

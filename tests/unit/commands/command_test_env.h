@@ -151,10 +151,9 @@ class CommandFixture {
 
   private:
     PlatformPorts Ports() {
-        return PlatformPorts{fx.registry,  profiles,        fx.clock,      fx.system,       fx.processes,
-                             fx.services,  fx.shell,        fx.codePage,   fx.random,       fx.mailPaths,
-                             fx.shellFolders, fx.power,     fx.windows,    fx.files,        fx.launcher,
-                             fx.companions,   fx.secureRandom};
+        return PlatformPorts{fx.registry, profiles,    fx.clock,    fx.system,     fx.processes,    fx.services,
+                             fx.shell,    fx.codePage, fx.random,   fx.mailPaths,  fx.shellFolders, fx.power,
+                             fx.windows,  fx.files,    fx.launcher, fx.companions, fx.secureRandom};
     }
     std::unique_ptr<AppContext> context_;
 };

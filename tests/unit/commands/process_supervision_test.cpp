@@ -4,8 +4,8 @@
 
 #include <optional>
 
-#include "commands/login.h"
 #include "command_test_env.h"
+#include "commands/login.h"
 
 namespace ovp {
 namespace {
