@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "base/files.h"
 #include "base/resume_next.h"
 #include "base/text.h"
 #include "commands/command_run.h"
@@ -35,8 +34,8 @@ void Logout(CommandEnv& env) {
             kScheduledProgressRunning) {
             return;
         }
-        const std::filesystem::path schedule = ScheduleFilePath(context.values.UserFolder());
-        if (!FileExists(schedule) || IsIdleRunMarker(Readfirstline(schedule, context.ports.codePage))) {
+        // A missing schedule file reads as an empty, idle marker.
+        if (IsIdleRunMarker(Readfirstline(ScheduleFilePath(context.values.UserFolder()), context.ports.codePage))) {
             context.values.WriteProfile(c::kBackupStatusSection, c::kStatus, c::kStatusStopRequest);
         }
     });

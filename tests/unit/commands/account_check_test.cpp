@@ -78,6 +78,7 @@ TEST(AccountCheckTest, ExchangeWithTheClient) {
     } cases[] = {
         {"account in order", {"402"}, nullptr, 1, {"23"}, {}, 0},
         {"other answer ends the check", {"-12", "402"}, nullptr, -12, {"23"}, {}, 0},
+        {"four retries then in order", Join({Times(4, "-416"), {"402"}}), nullptr, 1, Times(5, "23"), {}, 4},
         {"five retries then in order",
          Join({{retries[0], retries[1], retries[2], retries[3], retries[4]}, {"402"}}),
          nullptr,

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/tray_status_monitor.h"
 #include "command_test_env.h"
 #include "commands/command_run.h"
 
@@ -252,19 +253,26 @@ TEST(ContinuousBackupTest, RestartReleasesOnePauseAndResumesAfterTheLast) {
 
 // The two-second tick releases a pause when a scheduled job stops running.
 TEST(ContinuousBackupTest, EndOfAScheduledJobReleasesItsPause) {
+    struct NoStatusWindow : IStatusWindowHost {
+        void ShowStatusWindow() override {}
+    };
     struct Case {
-        std::vector<std::int16_t> answers;
+        std::vector<const char*> statuses;  // `Status` at each tick
         const char* paused;
         const char* after;
     } cases[] = {
-        {{1, 0}, "2", "1"}, {{1, 5}, "2", "1"},       {{1, 1}, "2", "2"},
-        {{0, 0}, "2", "2"}, {{1, 0, 1, 0}, "2", "0"}, {{1, 0}, "0", "0"},
+        {{"1", "0"}, "2", "1"}, {{"1", "5"}, "2", "1"},           {{"1", "1"}, "2", "2"},
+        {{"0", "0"}, "2", "2"}, {{"1", "0", "1", "0"}, "2", "0"}, {{"1", "0"}, "0", "0"},
     };
     for (const Case& c : cases) {
         CommandFixture f;
+        test::WriteAll(f.UserFile("scheduleData.txt"), "1\r\n");
         f.Shared("RTBPausedBySch", c.paused);
-        for (const std::int16_t answer : c.answers) {
-            OnScheduledJobTest(f.Context(), answer);
+        NoStatusWindow window;
+        TrayStatusMonitor monitor(f.Context(), f.tray, window);
+        for (const char* status : c.statuses) {
+            f.Status("Status", status);
+            monitor.Tick();
         }
         EXPECT_EQ(f.Shared("RTBPausedBySch"), c.after);
     }

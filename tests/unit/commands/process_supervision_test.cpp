@@ -37,7 +37,7 @@ TEST(EndEngineClientTest, EndsOnlyAnEngineClientOfThisSessionByAValidId) {
         {"empty", Who::Client, "", EndByIdResult::NotRunning},
         {"zero", Who::Client, "0", EndByIdResult::NotRunning},
         {"signed", Who::Client, "-{}", EndByIdResult::NotRunning},
-        {"beyond 32 bits", Who::Client, "42949673{}", EndByIdResult::NotRunning},
+        {"beyond 32 bits", Who::Client, "{}+2^32", EndByIdResult::NotRunning},
         {"text", Who::Client, "{}abc", EndByIdResult::NotRunning},
     };
     for (const Case& c : cases) {
@@ -69,7 +69,9 @@ TEST(EndEngineClientTest, EndsOnlyAnEngineClientOfThisSessionByAValidId) {
             f.fx.processes.selfId = id;
         }
         std::string stored = c.stored;
-        if (const auto at = stored.find("{}"); at != std::string::npos) {
+        if (stored == "{}+2^32") {
+            stored = std::to_string(id + 4294967296ull);
+        } else if (const auto at = stored.find("{}"); at != std::string::npos) {
             stored.replace(at, 2, std::to_string(id));
         }
         EXPECT_EQ(EndEngineClient(f.Context(), stored), c.expected);
