@@ -16,7 +16,7 @@ std::string Configuration() {
 }
 
 // A client that answers each launch with the next scripted answer: a RetValue, or "silent" (ends
-// without writing one), "hang" (never ends) or "no start".
+// without writing one), "hang" (never ends) or "no-start".
 class ScriptedClient {
   public:
     // serverMove: what the client writes to DLLOutput1.txt when it answers -40.
@@ -27,7 +27,7 @@ class ScriptedClient {
             const std::string answer = next_ < answers_.size() ? answers_[next_] : "silent";
             ++next_;
             test::FakeLauncher::Run run;
-            run.starts = answer != "no start";
+            run.starts = answer != "no-start";
             run.hangs = answer == "hang";
             run.onExit = [this, answer] {
                 interactiveSeen = f_.Shared("Interactive");
@@ -51,72 +51,50 @@ class ScriptedClient {
     std::size_t next_ = 0;
 };
 
-std::vector<std::string> Times(int n, const std::string& text) {
-    return std::vector<std::string>(static_cast<std::size_t>(n), text);
-}
-
-std::vector<std::string> Join(std::initializer_list<std::vector<std::string>> parts) {
-    std::vector<std::string> all;
-    for (const auto& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
+// Words separated by blanks, "w*n" standing for n times w.
+std::vector<std::string> Seq(std::string_view text) {
+    std::vector<std::string> words;
+    for (const std::string& word : Split(text, " ")) {
+        if (word.empty()) {
+            continue;
+        }
+        const auto star = word.find('*');
+        const int times = star == std::string::npos ? 1 : std::stoi(word.substr(star + 1));
+        words.insert(words.end(), static_cast<std::size_t>(times), word.substr(0, star));
     }
-    return all;
+    return words;
 }
 
 const std::string kLongMove = "8443\r\n10.0.0.7\r\n" + std::string(5000, ' ');
 
 TEST(AccountCheckTest, ExchangeWithTheClient) {
-    const std::string retries[] = {"-405", "-12008", "-12009", "-12010", "-416"};
     struct Case {
         const char* name;
-        std::vector<std::string> answers;
-        const char* serverMove;  // DLLOutput1.txt; nullptr for none
+        const char* answers;     // see ScriptedClient
+        const char* serverMove;  // what the client writes on -40; nullptr for nothing
         std::int64_t result;
-        std::vector<std::string> requests;
-        std::vector<std::string> serversWritten;  // IPAddres, in order
-        int waits;                                // of 1000 ms, after a retried answer or a move
+        const char* requests;
+        const char* serversWritten;  // IPAddres, in order
+        int waits;                   // of 1000 ms: after an answer retried, and after -40
     } cases[] = {
-        {"account in order", {"402"}, nullptr, 1, {"23"}, {}, 0},
-        {"other answer ends the check", {"-12", "402"}, nullptr, -12, {"23"}, {}, 0},
-        {"four retries then in order", Join({Times(4, "-416"), {"402"}}), nullptr, 1, Times(5, "23"), {}, 4},
-        {"five retries then in order",
-         Join({{retries[0], retries[1], retries[2], retries[3], retries[4]}, {"402"}}),
-         nullptr,
-         1,
-         Times(6, "23"),
-         {"backup.example.com"},
+        {"account in order", "402", nullptr, 1, "23", "", 0},
+        {"other answer ends the check", "-12 402", nullptr, -12, "23", "", 0},
+        {"four retries then in order", "-416*4 402", nullptr, 1, "23*5", "", 4},
+        {"five retries then in order", "-405 -12008 -12009 -12010 -416 402", nullptr, 1, "23*6", "backup.example.com",
          5},
-        {"ten retries end the check",
-         Join({Times(10, "-416"), {"402"}}),
-         nullptr,
-         -416,
-         Times(10, "23"),
-         {"backup.example.com", "backup.example.com"},
-         10},
-        {"server moved", {"-40", "402"}, "8443\r\n10.0.0.7\r\n", 1, {"23", "9"}, {"10.0.0.7"}, 1},
-        {"second pass retries only -416",
-         {"-40", "-416", "-405", "402"},
-         "8443\r\n[fd00::7]\r\n",
-         -405,
-         {"23", "9", "9"},
-         {"[fd00::7]"},
-         2},
-        {"server move with a command in it",
-         {"-40", "402"},
-         "8443\r\nevil.example.com & calc\r\n",
-         1,
-         {"23", "9"},
-         {},
-         1},
-        {"server move to port 0", {"-40", "402"}, "0\r\n10.0.0.7\r\n", 1, {"23", "9"}, {}, 1},
-        {"server move to port 70000", {"-40", "402"}, "70000\r\n10.0.0.7\r\n", 1, {"23", "9"}, {}, 1},
-        {"server move file too long", {"-40", "402"}, kLongMove.c_str(), 1, {"23", "9"}, {}, 1},
-        {"follow-up in order", {"-505", "0"}, nullptr, 1, {"23", "5"}, {}, 0},
-        {"follow-up failed", {"-505", "2"}, nullptr, kAccountCheckFailed, {"23", "5"}, {}, 0},
-        {"follow-up silent", {"-505", "silent"}, nullptr, kAccountCheckFailed, {"23", "5"}, {}, 0},
-        {"client silent: the old answer does not count", {"silent"}, nullptr, kAccountCheckFailed, {"23"}, {}, 0},
-        {"client not started", {"no start", "402"}, nullptr, kAccountCheckFailed, {"23"}, {}, 0},
-        {"answer beyond 32 bits", {"4294967698"}, nullptr, kAccountCheckFailed, {"23"}, {}, 0},
+        {"ten retries end the check", "-416*10 402", nullptr, -416, "23*10", "backup.example.com*2", 10},
+        {"server moved", "-40 402", "8443\r\n10.0.0.7\r\n", 1, "23 9", "10.0.0.7", 1},
+        {"second pass retries only -416", "-40 -416 -405 402", "8443\r\n[fd00::7]\r\n", -405, "23 9 9", "[fd00::7]", 2},
+        {"server move with a command in it", "-40 402", "8443\r\nevil.example.com & calc\r\n", 1, "23 9", "", 1},
+        {"server move to port 0", "-40 402", "0\r\n10.0.0.7\r\n", 1, "23 9", "", 1},
+        {"server move to port 70000", "-40 402", "70000\r\n10.0.0.7\r\n", 1, "23 9", "", 1},
+        {"server move file too long", "-40 402", kLongMove.c_str(), 1, "23 9", "", 1},
+        {"follow-up in order", "-505 0", nullptr, 1, "23 5", "", 0},
+        {"follow-up failed", "-505 2", nullptr, kAccountCheckFailed, "23 5", "", 0},
+        {"follow-up silent", "-505 silent", nullptr, kAccountCheckFailed, "23 5", "", 0},
+        {"client silent: the old answer does not count", "silent", nullptr, kAccountCheckFailed, "23", "", 0},
+        {"client not started", "no-start 402", nullptr, kAccountCheckFailed, "23", "", 0},
+        {"answer beyond 32 bits", "4294967698", nullptr, kAccountCheckFailed, "23", "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,16 +103,17 @@ TEST(AccountCheckTest, ExchangeWithTheClient) {
         f.Status("RetValue", "402");  // left from an earlier exchange
         // An earlier exchange's answer files go before the first launch.
         test::WriteAll(f.UserFile("DLLOutput1.txt"), "8443\r\n10.0.0.9\r\n");
-        ScriptedClient client(f, c.answers, c.serverMove ? c.serverMove : "");
+        ScriptedClient client(f, Seq(c.answers), c.serverMove ? c.serverMove : "");
         f.profiles.writes.clear();
         CommandEnv env = f.Env();
 
         EXPECT_EQ(AccountCheck(env), c.result);
 
-        EXPECT_EQ(client.requests, c.requests);
-        EXPECT_EQ(f.profiles.WritesOf("Orvessa/IPAddres"), c.serversWritten);
-        if (!c.serversWritten.empty()) {
-            EXPECT_EQ(f.Obscured("serverip"), c.serversWritten.back());
+        EXPECT_EQ(client.requests, Seq(c.requests));
+        const std::vector<std::string> servers = Seq(c.serversWritten);
+        EXPECT_EQ(f.profiles.WritesOf("Orvessa/IPAddres"), servers);
+        if (!servers.empty()) {
+            EXPECT_EQ(f.Obscured("serverip"), servers.back());
             EXPECT_EQ(f.Obscured("port"), c.serverMove ? "8443" : "443");
             EXPECT_EQ(f.Plain("OutPort"), f.Obscured("port"));
         }

@@ -19,62 +19,40 @@ constexpr const char* kConnectionKey = "Software\\Harrowlane\\Grp Backup\\Connec
 
 // Ids read from shared files are often stale: only an engine client of this session is ended.
 TEST(EndEngineClientTest, EndsOnlyAnEngineClientOfThisSessionByAValidId) {
-    enum class Who { Client, Classic, ContextMenu, Foreign, OtherSession, Self, SystemId };
+    enum class Owner { ThisSession, OtherSession, Monitor };
     struct Case {
         const char* name;
-        Who who;
-        // The stored text; "{}" stands for the process's id.
-        std::string stored;
+        const char* image;  // of the one process, id 100 (4 for the system id case)
+        Owner owner;
+        const char* stored;
         EndByIdResult expected;
     } cases[] = {
-        {"client", Who::Client, "{}", EndByIdResult::Ended},
-        {"main application", Who::Classic, "{}", EndByIdResult::Ended},
-        {"context-menu tool", Who::ContextMenu, " {} ", EndByIdResult::Ended},
-        {"id recycled by another program", Who::Foreign, "{}", EndByIdResult::Refused},
-        {"client of another session", Who::OtherSession, "{}", EndByIdResult::Refused},
-        {"the monitor itself", Who::Self, "{}", EndByIdResult::Refused},
-        {"system id", Who::SystemId, "4", EndByIdResult::NotRunning},
-        {"empty", Who::Client, "", EndByIdResult::NotRunning},
-        {"zero", Who::Client, "0", EndByIdResult::NotRunning},
-        {"signed", Who::Client, "-{}", EndByIdResult::NotRunning},
-        {"beyond 32 bits", Who::Client, "{}+2^32", EndByIdResult::NotRunning},
-        {"text", Who::Client, "{}abc", EndByIdResult::NotRunning},
+        {"client", kClient, Owner::ThisSession, "100", EndByIdResult::Ended},
+        {"main application", kClassic, Owner::ThisSession, "100", EndByIdResult::Ended},
+        {"context-menu tool", kContextMenu, Owner::ThisSession, " 100 ", EndByIdResult::Ended},
+        {"id recycled by another program", "C:\\Windows\\notepad.exe", Owner::ThisSession, "100",
+         EndByIdResult::Refused},
+        {"client of another session", kClient, Owner::OtherSession, "100", EndByIdResult::Refused},
+        {"the monitor itself", kClient, Owner::Monitor, "100", EndByIdResult::Refused},
+        {"system id", kClient, Owner::ThisSession, "4", EndByIdResult::NotRunning},
+        {"empty", kClient, Owner::ThisSession, "", EndByIdResult::NotRunning},
+        {"zero", kClient, Owner::ThisSession, "0", EndByIdResult::NotRunning},
+        {"signed", kClient, Owner::ThisSession, "-100", EndByIdResult::NotRunning},
+        {"beyond 32 bits", kClient, Owner::ThisSession, "4294967396", EndByIdResult::NotRunning},
+        {"text", kClient, Owner::ThisSession, "100abc", EndByIdResult::NotRunning},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CommandFixture f;
-        std::uint32_t id = 0;
-        switch (c.who) {
-            case Who::Classic:
-                id = f.fx.processes.Add(kClassic);
-                break;
-            case Who::ContextMenu:
-                id = f.fx.processes.Add(kContextMenu);
-                break;
-            case Who::Foreign:
-                id = f.fx.processes.Add("C:\\Windows\\notepad.exe");
-                break;
-            case Who::SystemId:
-                id = 4;
-                f.fx.processes.running.push_back({id, kClient});
-                break;
-            default:
-                id = f.fx.processes.Add(kClient);
-                break;
-        }
-        if (c.who == Who::OtherSession) {
+        const std::uint32_t id = std::string_view(c.stored) == "4" ? 4 : 100;
+        f.fx.processes.running.push_back({id, c.image});
+        if (c.owner == Owner::OtherSession) {
             f.fx.processes.otherSession.push_back(id);
         }
-        if (c.who == Who::Self) {
+        if (c.owner == Owner::Monitor) {
             f.fx.processes.selfId = id;
         }
-        std::string stored = c.stored;
-        if (stored == "{}+2^32") {
-            stored = std::to_string(id + 4294967296ull);
-        } else if (const auto at = stored.find("{}"); at != std::string::npos) {
-            stored.replace(at, 2, std::to_string(id));
-        }
-        EXPECT_EQ(EndEngineClient(f.Context(), stored), c.expected);
+        EXPECT_EQ(EndEngineClient(f.Context(), c.stored), c.expected);
         EXPECT_EQ(f.fx.processes.ended.size(), c.expected == EndByIdResult::Ended ? 1u : 0u);
     }
 }
@@ -145,46 +123,32 @@ TEST(ConfirmedCancelTest, AsksOnlyWhileAJobRunsAndCancelsItOnYes) {
 // each with its own trace; the backup client is ended only when the context menu started it.
 TEST(LogoutCleanupTest, EndsTheJobsTheApplicationAndContinuousBackupWithItsTraces) {
     enum class Procedure { ExplorerLogout, Relogin, LogoutCommand };
+    // The backup client is process 100, the restore client 101.
+    const std::vector<std::string> logout{"Explorer logout",
+                                          "IntBackup = 1",
+                                          "Interactive backup running for the user: bob",
+                                          "Interactive backup with Process ID = 100",
+                                          "Interactive Restore with Process ID = 101",
+                                          "Terminating the process-Restore  101"};
+    std::vector<std::string> relogin = logout;
+    relogin[3] = "Context backup with Process ID = 100";
+    relogin.insert(relogin.begin() + 4, "Terminating the process  100");
+    std::vector<std::string> command = relogin;
+    command[0] = "Logged out and set Connection Paramter to 0";
+    command.erase(command.begin() + 4);
+    const std::vector<std::string> post{"PostCDPStatusMsg 0"};
+    const std::vector<std::string> sendAndPost{"SendMsgToApp 1034", "PostCDPStatusMsg 0"};
     struct Case {
         const char* name;
         Procedure procedure;
-        bool contextMenuRun;
-        std::vector<std::string> traces;  // "{b}" and "{r}" stand for the ids
+        bool contextMenuRun;  // the backup client is ended only then
+        std::vector<std::string> traces;
         std::vector<std::string> companions;
-        bool backupEnded;
     } cases[] = {
-        {"explorer logout, interactive backup",
-         Procedure::ExplorerLogout,
-         false,
-         {"Explorer logout", "IntBackup = 1", "Interactive backup running for the user: bob",
-          "Interactive backup with Process ID = {b}", "Interactive Restore with Process ID = {r}",
-          "Terminating the process-Restore  {r}"},
-         {"PostCDPStatusMsg 0"},
-         false},
-        {"explorer logout, context-menu backup",
-         Procedure::ExplorerLogout,
-         true,
-         {"Explorer logout", "IntBackup = 1", "Interactive backup running for the user: bob",
-          "Interactive backup with Process ID = {b}", "Interactive Restore with Process ID = {r}",
-          "Terminating the process-Restore  {r}"},
-         {"PostCDPStatusMsg 0"},
-         true},
-        {"relogin",
-         Procedure::Relogin,
-         true,
-         {"Explorer logout", "IntBackup = 1", "Interactive backup running for the user: bob",
-          "Context backup with Process ID = {b}", "Terminating the process  {b}",
-          "Interactive Restore with Process ID = {r}", "Terminating the process-Restore  {r}"},
-         {"SendMsgToApp 1034", "PostCDPStatusMsg 0"},
-         true},
-        {"logout command",
-         Procedure::LogoutCommand,
-         false,
-         {"Logged out and set Connection Paramter to 0", "IntBackup = 1",
-          "Interactive backup running for the user: bob", "Context backup with Process ID = {b}",
-          "Interactive Restore with Process ID = {r}", "Terminating the process-Restore  {r}"},
-         {"SendMsgToApp 1034", "PostCDPStatusMsg 0"},
-         false},
+        {"explorer logout, interactive backup", Procedure::ExplorerLogout, false, logout, post},
+        {"explorer logout, context-menu backup", Procedure::ExplorerLogout, true, logout, post},
+        {"relogin", Procedure::Relogin, true, relogin, sendAndPost},
+        {"logout command", Procedure::LogoutCommand, false, command, sendAndPost},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -226,22 +190,17 @@ TEST(LogoutCleanupTest, EndsTheJobsTheApplicationAndContinuousBackupWithItsTrace
         }
 
         std::vector<std::string> expected;
-        for (std::string line : c.traces) {
-            for (const auto& [mark, id] : {std::pair{"{b}", backup}, std::pair{"{r}", restore}}) {
-                if (const auto at = line.find(mark); at != std::string::npos) {
-                    line.replace(at, 3, std::to_string(id));
-                }
-            }
+        for (const std::string& line : c.traces) {
             expected.push_back("   [INFORMATION] " + line);
         }
         EXPECT_EQ(f.Traces(), expected);
         std::vector<std::uint32_t> ended{restore, classic};
-        if (c.backupEnded) {
+        if (c.contextMenuRun) {
             ended.insert(ended.begin(), backup);
         }
         EXPECT_EQ(f.fx.processes.ended, ended);
         // The restore client's end is what marks the job stopped.
-        EXPECT_EQ(f.profiles.WritesOf("BackupStatus/Status").size(), c.backupEnded ? 2u : 1u);
+        EXPECT_EQ(f.profiles.WritesOf("BackupStatus/Status").size(), c.contextMenuRun ? 2u : 1u);
         EXPECT_EQ(f.Status("Status"), "0");
         EXPECT_EQ(f.fx.companions.calls, c.companions);
         EXPECT_EQ(f.fx.companions.lastLibrary, f.fx.app / "GrpRealTime.dll");
