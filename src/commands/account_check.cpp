@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/files.h"
 #include "base/resume_next.h"
 #include "base/text.h"
-#include "commands/process_supervision.h"
 #include "contract/engine_contract.h"
 #include "settings/shared_values.h"
 
@@ -74,16 +76,16 @@ bool IsServerAddress(std::string_view text) {
 // the address. Another program writes that file, so anything but a port and an address is
 // refused rather than stored where the engine takes its server from.
 std::optional<ServerAddress> ReadServerMove(AppContext& context) {
-    const std::optional<std::string> bytes =
-        ReadFileBytes(context.values.UserFolder() / PathFromUtf8(c::kClientOutputFile), kServerMoveFileMaxBytes);
-    if (!bytes) {
+    const std::filesystem::path file = context.values.UserFolder() / PathFromUtf8(c::kClientOutputFile);
+    if (!FileExists(file)) {
         return std::nullopt;
     }
-    const std::vector<std::string> lines = Split(*bytes, "\n");
+    const std::optional<std::string> bytes = ReadFileBytes(file, kServerMoveFileMaxBytes);
+    const std::vector<std::string> lines = Split(bytes.value_or(""), "\n");
     ServerAddress server;
-    server.port = lines.empty() ? std::string() : TrimWhitespace(lines[0]);
+    server.port = TrimWhitespace(lines[0]);
     server.address = lines.size() < 2 ? std::string() : TrimWhitespace(lines[1]);
-    if (!IsPort(server.port) || !IsServerAddress(server.address)) {
+    if (!bytes || !IsPort(server.port) || !IsServerAddress(server.address)) {
         context.trace.Error("The client's new server is no port and address; the server stays");
         return std::nullopt;
     }
