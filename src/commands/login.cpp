@@ -27,8 +27,8 @@ void Logout(CommandEnv& env) {
     ResumeNext([&] { context.ports.companions.SendMsgToApp(ShellHelperLibrary(context), kUserChangesMessage); });
     BeginLogout(env);
     ResumeNext([&] { TraceInformation(context, "Logged out and set Connection Paramter to 0"); });
-    // The letter of the rule: a scheduled backup still in progress is stopped when the schedule file
-    // names no running job (or is missing).
+    // A scheduled backup still in progress after its run marker was cleared (or its schedule file
+    // removed) is told to stop.
     ResumeNext([&] {
         if (TrimWhitespace(context.values.ReadProfile(c::kBackupStatusSection, c::kProgStatus)) !=
             kScheduledProgressRunning) {

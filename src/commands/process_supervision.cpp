@@ -58,7 +58,7 @@ void WriteBackupStatus(AppContext& context, std::string_view key, std::string_vi
     context.values.WriteProfile(c::kBackupStatusSection, key, value);
 }
 
-// Step 9: continuous backup ends with the user.
+// Continuous backup ends with the user's session.
 void EndContinuousBackup(AppContext& context) {
     ResumeNext([&] {
         context.values.WriteUserNameOrvessa(c::kRTBackup, "0");

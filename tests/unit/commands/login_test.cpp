@@ -48,9 +48,9 @@ TEST(MnuLoginTest, LogoutDeclinedOrDuringAnotherCommandChangesNothing) {
     }
 }
 
-// A scheduled backup whose progress says "2" gets a stop request when the schedule file names no
-// running job or is missing (as the rule is written, though it reads the other way round).
-TEST(MnuLoginTest, LogoutStopsTheScheduledBackupInProgressByTheMarkerRule) {
+// A scheduled backup whose progress says "2" is told to stop when the schedule file names no running
+// job or is missing.
+TEST(MnuLoginTest, LogoutStopsAScheduledBackupLeftInProgress) {
     struct Case {
         const char* progress;
         const char* marker;  // nullptr: no schedule file
