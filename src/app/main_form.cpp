@@ -44,7 +44,7 @@ MainForm::MainForm(AppContext& context,
                    ILocaleFormat& locale,
                    IMessageBox& messageBox,
                    std::uint64_t instanceNumber)
-    : context_(context),
+    :
       host_(host),
       commandEnv_{context, messageBox, tray, host},
       commands_(commandEnv_),
@@ -80,17 +80,14 @@ void MainForm::OnTimer(FormTimer timer) noexcept {
             }
             break;
     }
-    ExitWhenDeferred();
 }
 
 void MainForm::OnMenuCommand(TrayMenuItem item) noexcept {
     commands_.OnMenuCommand(item);
-    ExitWhenDeferred();
 }
 
 void MainForm::OnTrayIconMouse(TrayMouse mouse) noexcept {
     commands_.SysTrayMouseEventHandler(mouse);
-    ExitWhenDeferred();
 }
 
 void MainForm::ShowTrayMenu() {
@@ -99,16 +96,6 @@ void MainForm::ShowTrayMenu() {
 
 void MainForm::ExplorerLogout() {
     ovp::ExplorerLogout(commandEnv_);
-}
-
-void MainForm::ExitWhenDeferred() noexcept {
-    if (context_.exitRequested && !context_.commandRunning) {
-        context_.exitRequested = false;
-        try {
-            host_.Exit();
-        } catch (...) {
-        }
-    }
 }
 
 }  // namespace ovp

@@ -103,10 +103,6 @@ class MainForm final : private ITrayHost {
     void ShowTrayMenu() override;
     void ExplorerLogout() override;
 
-    // An Exit that waited for a command is carried out once none runs any more.
-    void ExitWhenDeferred() noexcept;
-
-    AppContext& context_;
     IMainFormHost& host_;
     CommandEnv commandEnv_;
     TrayCommands commands_;

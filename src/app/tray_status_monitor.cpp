@@ -7,6 +7,7 @@
 #include "base/files.h"
 #include "base/resume_next.h"
 #include "base/text.h"
+#include "commands/continuous_backup.h"
 #include "contract/configuration.h"
 #include "contract/engine_contract.h"
 #include "scheduler/job_control.h"
@@ -177,6 +178,7 @@ void TrayStatusMonitor::RequestKeepAwake() {
 
 void TrayStatusMonitor::TakeScheduledJobState() {
     state_.TrayStateCode = IsScheduledJobRunning(values_, context_.jobMemory);
+    OnScheduledJobTest(context_, state_.TrayStateCode);
 }
 
 void TrayStatusMonitor::ShowScheduleState() {

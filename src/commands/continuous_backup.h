@@ -3,7 +3,9 @@
 // and the texts that explain its failures.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "commands/command_env.h"
 
@@ -21,5 +23,16 @@ void CDPTimer_Timer(CommandEnv& env);
 
 // Releases one scheduled-job pause and resumes continuous backup when none is left.
 void RestartRealtimeSystem(AppContext& context);
+
+// Told every answer of the running-job test (the 2-second tick): a scheduled job that has ended
+// while continuous backup is paused releases its pause.
+void OnScheduledJobTest(AppContext& context, std::int16_t answer);
+
+// The user's choice, "1" or "0", in both places it is kept (`RealTimeBackup` of UserName.ini and of
+// the user's profile file).
+void WriteRealTimeBackupChoice(AppContext& context, std::string_view value);
+
+// The continuous-backup library in the application folder.
+std::filesystem::path RealTimeLibrary(const AppContext& context);
 
 }  // namespace ovp

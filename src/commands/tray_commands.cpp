@@ -6,8 +6,10 @@
 #include "base/files.h"
 #include "base/resume_next.h"
 #include "base/text.h"
+#include "commands/command_run.h"
 #include "commands/continuous_backup.h"
 #include "commands/login.h"
+#include "commands/process_supervision.h"
 #include "contract/engine_contract.h"
 #include "contract/locale_file.h"
 #include "net/web_link.h"
@@ -38,8 +40,6 @@ constexpr std::string_view kBackupRestoreLog = "Log\\Backup_Restore_log.log";
 constexpr std::string_view kCloseCaption = "Close";
 
 constexpr std::string_view kTraceConnection = "Connection param = ";
-constexpr std::string_view kTraceIgnored = "A command is still running; ignored: ";
-constexpr std::string_view kTraceExitDeferred = "Exit waits for the running command to end";
 constexpr std::string_view kTraceNotBuilt = "Not available in this version: ";
 
 // `TrayStateCode` values of continuous-backup failures whose reason a double-click explains; 14
@@ -85,11 +85,6 @@ Item TwinOf(Item item) {
         default:
             return item;
     }
-}
-
-// Commands that ask or wait while window events run; another one arriving meanwhile is ignored.
-bool AsksOrWaits(Item item) {
-    return item == Item::mnuCDP || item == Item::MnuLogin || item == Item::WebPlugin;
 }
 
 }  // namespace
@@ -145,7 +140,7 @@ void TrayCommands::TrayDoubleClick() {
     if (window != 0) {
         context.ports.windows.BringToFront(window);
     } else {
-        StartMainApplication(false);
+        StartMainApplication(context);
     }
 }
 
@@ -277,8 +272,7 @@ void TrayCommands::RefreshContinuousBackup() {
     const std::string choice = Trim(context.transfer.Trf_ReadUserProfileWithoutDecrypt(c::kRealTimeBackup));
     if (choice == kOn || choice == kOff) {
         menu.SetChecked(Item::mnuCDP, choice == kOn);
-        context.values.WriteUserNameOrvessa(c::kRealTimeBackup, choice);
-        context.transfer.Trf_WriteUserProfileWithoutEncryptIdle(c::kRealTimeBackup, choice);
+        WriteRealTimeBackupChoice(context, choice);
     } else {
         menu.SetChecked(Item::mnuCDP, false);
     }
@@ -290,11 +284,7 @@ void TrayCommands::OnMenuCommand(TrayMenuItem item) noexcept {
     ResumeNext([&] {
         const Item command = TwinOf(item);
         if (command == Item::MnuExit) {
-            RequestExit();
-            return;
-        }
-        if (AsksOrWaits(command) && env_.context.commandRunning) {
-            env_.context.trace.Info(std::string(kTraceIgnored) + std::string(env_.context.trayMenu.Item(command).name));
+            ExitWhenNoCommandRuns(env_);
             return;
         }
         Dispatch(command);
@@ -323,10 +313,10 @@ void TrayCommands::Dispatch(Item item) {
             break;
         case Item::mnuBackupNowIDE:
             context.values.WriteProfile(c::kBackupStatusSection, c::kBackupNowTray, kOn);
-            StartMainApplication(true);
+            RestartMainApplication();
             break;
         case Item::MnuOptions:
-            StartMainApplication(true);
+            RestartMainApplication();
             break;
         case Item::MnuOpenDrive:
             if (!context.names.driveLauncher.empty()) {
@@ -399,20 +389,14 @@ StopRequest TrayCommands::mnuStop_Click(std::string_view userName) {
     return result;
 }
 
-void TrayCommands::StartMainApplication(bool closeRunningFirst) {
+void TrayCommands::RestartMainApplication() {
     AppContext& context = env_.context;
-    if (closeRunningFirst) {
-        const std::string title = context.settings.productNumber == kBrandProduct ? std::string(kBrandApplicationTitle)
-                                                                                  : context.settings.caption;
-        if (const WindowHandle window = context.ports.windows.FindTopLevel(title)) {
-            context.ports.windows.Close(window);
-        }
+    const std::string title = context.settings.productNumber == kBrandProduct ? std::string(kBrandApplicationTitle)
+                                                                              : context.settings.caption;
+    if (const WindowHandle window = context.ports.windows.FindTopLevel(title)) {
+        context.ports.windows.Close(window);
     }
-    ShellRequest request;
-    request.file = context.folders.AppFolder() / PathFromUtf8(context.names.classic);
-    request.workingFolder = context.folders.AppFolder();
-    request.show = ShowMode::Normal;
-    context.ports.shell.Execute(request);
+    StartMainApplication(context);
 }
 
 void TrayCommands::ViewLog() {
@@ -458,16 +442,6 @@ void TrayCommands::OpenRecentLog() {
     } else if (const auto newest = NewestFileIn(userFolder / PathFromUtf8(c::kSessionFolder)); !newest.empty()) {
         OpenDocument(context.ports.shell, newest);
     }
-}
-
-void TrayCommands::RequestExit() {
-    AppContext& context = env_.context;
-    if (context.commandRunning) {
-        context.exitRequested = true;
-        context.trace.Info(kTraceExitDeferred);
-        return;
-    }
-    env_.host.Exit();
 }
 
 void TrayCommands::ResetFinishedJobStatus() {

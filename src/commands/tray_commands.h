@@ -55,13 +55,13 @@ class TrayCommands {
     void RefreshContinuousBackup();
 
     void Dispatch(TrayMenuItem item);
-    void StartMainApplication(bool closeRunningFirst);
+    // `MnuOptions`: the running main application is asked to close, then started afresh.
+    void RestartMainApplication();
     void ViewLog();
     void ToggleScheduleDisable();
     void OpenUpgradePage();
     void OpenHelp();
     void OpenRecentLog();
-    void RequestExit();
     // `DLLStatus` "3" or "4" becomes "0", unless a stop request (`Status` "5") still waits for the
     // engine: its `DLLStatus` "3" is part of that request.
     void ResetFinishedJobStatus();

@@ -3,6 +3,7 @@
 // folders, start-up flags and counters) and the services built on the ports. wWinMain owns it and
 // passes it down; nothing else in the program keeps state of its own between calls.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -148,6 +149,9 @@ class AppContext {
     // carried out when the running one has ended, so that nothing is left half-written.
     bool commandRunning = false;
     bool exitRequested = false;
+    // The running-job test's answer at the previous tick: a scheduled job that ends releases its
+    // pause of continuous backup.
+    std::int16_t lastScheduledJobAnswer = 0;
 };
 
 }  // namespace ovp

@@ -347,4 +347,28 @@ inline constexpr std::array<AutoPathEntry, 12> kAutoPathEntries = {{
 inline constexpr std::string_view kShellHelperLibrary = "ShellHlpr.dll";
 inline constexpr int kUserChangeMessage = 1034;
 
+// ---- Job supervision, continuous backup and the account check ---------------------------------
+// BackupProgress.ini of the user folder: the running job's progress window cancels on Cancel=1.
+inline constexpr std::string_view kProgressInfoSection = "ProgressInfo";
+inline constexpr std::string_view kProgressCancel = "Cancel";
+// The client's answer file of an earlier exchange, removed before each account check (user folder).
+inline constexpr std::string_view kClientAnswerFile = "DLLOutput.txt";
+// Present in the application folder when the service runs on this computer: its port is 700.
+inline constexpr std::string_view kLocalServiceMarkerFile = "localhost.txt";
+inline constexpr std::string_view kLocalServicePort = "700";
+// Status values of section BackupStatus: a job is stopped ("0" after a logout).
+inline constexpr std::string_view kStatusIdle = "0";
+// The client's requests: this text, a blank and the request number.
+inline constexpr std::string_view kClientRequestPrefix = "< >";
+inline constexpr std::string_view kClientAccountCheck = "23";
+inline constexpr std::string_view kClientAccountCheckMoved = "9";
+inline constexpr std::string_view kClientFollowUp = "5";
+// RetValue answers of the client.
+inline constexpr std::int64_t kClientAnswerAccountOk = 402;
+inline constexpr std::int64_t kClientAnswerServerMoved = -40;
+inline constexpr std::int64_t kClientAnswerFollowUpNeeded = -505;
+inline constexpr std::int64_t kClientAnswerFollowUpFailed = 2;
+inline constexpr std::array<std::int64_t, 5> kClientAnswersToRetry = {-416, -405, -12008, -12009, -12010};
+inline constexpr std::int64_t kClientAnswerRetryAfterMove = -416;
+
 }  // namespace ovp::contract

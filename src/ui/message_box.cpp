@@ -19,13 +19,23 @@ void Notice(IMessageBox& box, std::string_view message, std::uintptr_t owner, st
 }
 
 bool Question(IMessageBox& box, std::string_view message, std::uintptr_t owner) {
+    return Question(box, message, "Yes", "No", owner);
+}
+
+bool Question(IMessageBox& box,
+              std::string_view message,
+              std::string_view firstCaption,
+              std::string_view secondCaption,
+              std::uintptr_t owner,
+              std::string_view title) {
     MessageBoxRequest request;
     request.message = std::string(message);
-    request.firstCaption = "Yes";
-    request.secondCaption = "No";
+    request.firstCaption = std::string(firstCaption);
+    request.secondCaption = std::string(secondCaption);
     request.showFirst = true;
     request.showSecond = true;
     request.iconKind = "question";
+    request.title = std::string(title);
     request.owner = owner;
     return box.Show(request);
 }

@@ -16,6 +16,15 @@ void Notice(IMessageBox& box, std::string_view message, std::uintptr_t owner, st
 // A question with "Yes" and "No": true means "Yes"; closing the box in any other way means "No".
 bool Question(IMessageBox& box, std::string_view message, std::uintptr_t owner);
 
+// A question with the two buttons captioned as given: true means the first; closing the box in any
+// other way counts as the second. An empty title leaves the product caption.
+bool Question(IMessageBox& box,
+              std::string_view message,
+              std::string_view firstCaption,
+              std::string_view secondCaption,
+              std::uintptr_t owner,
+              std::string_view title = {});
+
 // The box is laid out in lines of the dialog font. A message of up to kMessageLineChars characters
 // sits on one line; a longer one is wrapped at blanks into lines of at most that many characters
 // (a longer word is cut), and every line break of the message starts a new line. The box always

@@ -2,6 +2,7 @@
 // A scripted message box and a recording host of the tray commands.
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,11 +12,15 @@
 namespace ovp::test {
 
 // Answers from `answers` in order (true: the first button); once they are used up, every further
-// box is answered with the second button, as when the user closes it.
+// box is answered with the second button, as when the user closes it. `whileOpen` runs while the
+// box is open, as window events do.
 class ScriptedMessageBox : public IMessageBox {
   public:
     bool Show(const MessageBoxRequest& request) override {
         shown.push_back(request);
+        if (whileOpen) {
+            whileOpen();
+        }
         if (answers.empty()) {
             return false;
         }
@@ -24,15 +29,16 @@ class ScriptedMessageBox : public IMessageBox {
         return answer;
     }
     std::deque<bool> answers;
+    std::function<void()> whileOpen;
     std::vector<MessageBoxRequest> shown;
 };
 
-// Records "arm CDPTimer", "disarm CDPTimer", "busy", "normal", "menu", "open <n>", "exit".
+// Records "CDPTimer on", "CDPTimer off", "busy", "normal", "menu", "open <n>", "exit".
 class RecordingCommandHost : public ICommandHost {
   public:
     void ArmCommandTimer(CommandTimer timer, bool armed) override {
-        calls.push_back(std::string(armed ? "arm " : "disarm ") +
-                        (timer == CommandTimer::CDPTimer ? "CDPTimer" : "WebMTimer"));
+        calls.push_back(std::string(timer == CommandTimer::CDPTimer ? "CDPTimer" : "WebMTimer") +
+                        (armed ? " on" : " off"));
     }
     void SetBusyCursor(bool busy) override { calls.push_back(busy ? "busy" : "normal"); }
     void PopUpTrayMenu(const TrayMenuModel& menu) override {
@@ -42,7 +48,7 @@ class RecordingCommandHost : public ICommandHost {
     void OpenWindow(FeatureWindow window) override {
         calls.push_back("open " + std::to_string(static_cast<int>(window)));
     }
-    std::uintptr_t OwnerWindow() override { return 0x77; }
+    std::uintptr_t OwnerWindow() override { return 77; }
     void Exit() override { calls.push_back("exit"); }
 
     std::vector<std::string> calls;
