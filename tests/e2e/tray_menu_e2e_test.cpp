@@ -7,6 +7,7 @@
 
 #include "monitor_fixture.h"
 #include "settings/obscure.h"
+#include "win32/dialog_ids.h"
 
 namespace ovp::e2e {
 namespace {
@@ -139,6 +140,51 @@ TEST_F(TrayMenuTest, DoubleClickWithTheQuotaMarkerOpensTheUpgradePageAndRemovesT
     ASSERT_TRUE(WaitUntil([&] { return !OpenedUrls().empty(); }, 15s)) << "no link was opened";
     EXPECT_EQ(OpenedUrls(), std::vector<std::string>{settings_.links.accountUpgrade + user_});
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(UserFile(contract::kQuotaExceededFile)); }, 5s));
+}
+
+// The monitor's own message box of that title; null while none is shown.
+HWND MessageBoxOf(DWORD processId, std::wstring_view title) {
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        wchar_t text[128] = {};
+        ::GetWindowTextW(window, text, 128);
+        if (::IsWindowVisible(window) && title == text) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(TrayMenuTest, ContinuousBackupIsSwitchedOnAfterTheQuestionAndTheClientsAccountCheck) {
+    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ScriptClientAnswers("402\r\n");
+    Choose(TrayMenuItem::mnuCDP);
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = MessageBoxOf(monitor_.id, L"Continuous data protection (CDP)")); }, 10s))
+        << "no question";
+    ::PostMessageW(box, WM_COMMAND, IDC_Continue, 0);  // "Proceed"
+    ASSERT_TRUE(WaitUntil([&] { return StandInEvents().find("PostCDPStatusMsg 1") != std::string::npos; }, 20s))
+        << StandInEvents();
+    EXPECT_NE(StandInEvents().find("client: run"), std::string::npos);
+    EXPECT_NE(StandInEvents().find("< > 23"), std::string::npos);
+    EXPECT_EQ(ReadIni(app_ / PathFromUtf8(contract::kUserNameFile), "Orvessa", "RealTimeBackup"), L"1");
+}
+
+// The logout clean-up ends the client whose id the engine left, and only an engine client: an id
+// that now names another program leaves that program running.
+TEST_F(TrayMenuTest, CloseInteractiveWindowEndsTheClientButNeverAnUnrelatedProcess) {
+    ASSERT_NO_FATAL_FAILURE(Start(1));
+    const Child client = ovp::e2e::Start(app_ / PathFromUtf8(names_.client), app_, L"stay");
+    const Child unrelated = ovp::e2e::Start(app_ / PathFromUtf8(names_.background), app_);
+    ASSERT_TRUE(client.Running() && unrelated.Running());
+    WriteIni(Profile(), "BackupStatus", "Status", "1");
+    WriteIni(Profile(), "Orvessa", Obscure("ClientPIDR"), Obscure(std::to_string(client.id)));
+    WriteIni(Profile(), "Orvessa", Obscure("ClientPID"), Obscure(std::to_string(unrelated.id)));
+    ASSERT_TRUE(ReplaceFileBytes(UserFile(contract::kContextMenuRunFile), ""));
+
+    ::PostMessageW(window_, ::RegisterWindowMessageW(L"CloseInteractiveWindow"), 0, 0);
+    EXPECT_TRUE(client.Exit(15s).has_value()) << "the client kept running";
+    EXPECT_TRUE(unrelated.Running());
+    EXPECT_TRUE(WaitUntil([&] { return ReadIni(Profile(), "BackupStatus", "Status") == L"0"; }, 5s));
 }
 
 }  // namespace
