@@ -12,6 +12,7 @@
 #include "contract/engine_contract.h"
 #include "contract/locale_file.h"
 #include "scheduler/job_control.h"
+#include "scheduler/job_options.h"
 #include "ui/message_box.h"
 
 namespace ovp {
@@ -63,8 +64,7 @@ long long PausesBySchedule(AppContext& context) {
 }
 
 void SendStopRequest(AppContext& context) {
-    context.values.WriteProfile(c::kBackupStatusSection, c::kStatus, c::kStatusStopRequest);
-    context.values.WriteProfile(c::kBackupStatusSection, c::kDllStatus, c::kDllStatusFailed);
+    WriteStopRequest(context.values, context.values.CurrentUserName());
 }
 
 void WaitSteps(AppContext& context, int steps) {

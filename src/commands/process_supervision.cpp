@@ -12,6 +12,7 @@
 #include "contract/engine_contract.h"
 #include "contract/locale_file.h"
 #include "contract/trace.h"
+#include "scheduler/job_options.h"
 #include "service/process_check.h"
 #include "ui/message_box.h"
 
@@ -133,10 +134,7 @@ CancelDecision ConfirmedCancel(CommandEnv& env) {
     }
     ResumeNext([&] { EndEngineClient(context, context.transfer.Trf_ReadUserProfile(c::kClientPid)); });
     ResumeNext([&] { EndEngineClient(context, context.transfer.Trf_ReadUserProfile(c::kClientPidR)); });
-    ResumeNext([&] {
-        WriteBackupStatus(context, c::kStatus, c::kStatusStopRequest);
-        WriteBackupStatus(context, c::kDllStatus, c::kDllStatusFailed);
-    });
+    ResumeNext([&] { WriteStopRequest(context.values, context.values.CurrentUserName()); });
     ResumeNext([&] { EndProcessesNamed(context.ports.processes, context.names.contextMenu); });
     ResumeNext([&] { DeleteFileIfExists(UserFile(context, c::kContextMenuRunFile)); });
     ResumeNext([&] { WriteBackupStatus(context, c::kStatus, c::kStatusStopRequest); });

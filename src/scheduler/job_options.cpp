@@ -87,13 +87,14 @@ StopRequest ScheduleJobOptionsStore::RequestStop(std::string_view userName) {
     if (IsIdleRunMarker(Readfirstline(file, codePage_))) {
         return StopRequest::NotRunning;
     }
-    // The order matters: the engine acts on `DLLStatus` "3" once `Status` says "stop".
-    // `DLLStatus` "3" without `Status` "5" would read as a failed job, not a stop.
-    if (!values_.WriteProfileOf(userName, c::kBackupStatusSection, c::kStatus, c::kStatusStopRequest) ||
-        !values_.WriteProfileOf(userName, c::kBackupStatusSection, c::kDllStatus, c::kDllStatusFailed)) {
-        return StopRequest::WriteFailed;
-    }
-    return StopRequest::Requested;
+    return WriteStopRequest(values_, userName) ? StopRequest::Requested : StopRequest::WriteFailed;
+}
+
+bool WriteStopRequest(SharedValues& values, std::string_view userName) {
+    // The order matters: the engine acts on `DLLStatus` "3" once `Status` says "stop"; "3" without
+    // "5" would read as a failed job, not a stop.
+    return values.WriteProfileOf(userName, c::kBackupStatusSection, c::kStatus, c::kStatusStopRequest) &&
+           values.WriteProfileOf(userName, c::kBackupStatusSection, c::kDllStatus, c::kDllStatusFailed);
 }
 
 }  // namespace ovp

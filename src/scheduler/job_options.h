@@ -32,6 +32,10 @@ enum class StopRequest {
     WriteFailed,  // the job runs, but the request could not be written: it goes on running
 };
 
+// The stop request for the named user's running job: `Status` "5", then `DLLStatus` "3" in that
+// user's profile file. False when it could not be written whole.
+bool WriteStopRequest(SharedValues& values, std::string_view userName);
+
 class ScheduleJobOptionsStore {
   public:
     ScheduleJobOptionsStore(SharedValues& values, clsTransfer& transfer, ICodePage& codePage)

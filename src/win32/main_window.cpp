@@ -323,9 +323,12 @@ void MainWindow::OpenWindow(FeatureWindow window) {
     }
     // The activity log viewer, the schedule manager, the error report and the about window are
     // not part of this version yet.
+    const char* name = window == FeatureWindow::LogViewer         ? "frmSessionLog"
+                       : window == FeatureWindow::ScheduleManager ? "SchedulerFrm"
+                       : window == FeatureWindow::ErrorReport     ? "frmErrorReport1"
+                                                                  : "AboutOVEnterprise";
     if (context_ != nullptr) {
-        context_->trace.Info("This window is not available in this version yet: " +
-                             std::to_string(static_cast<int>(window)));
+        context_->trace.Info(std::string("Not available in this version: ") + name);
     }
 }
 
