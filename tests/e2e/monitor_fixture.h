@@ -122,6 +122,24 @@ inline HWND MainWindowOf(DWORD processId) {
     return nullptr;
 }
 
+// The icons of the notification area. Without a desktop shell Wine shows it as a small top-level
+// window "Wine System Tray" (owned by explorer.exe) with one child window per icon.
+inline std::vector<HWND> TrayIcons() {
+    std::vector<HWND> icons;
+    if (const HWND tray = ::FindWindowW(nullptr, L"Wine System Tray")) {
+        ::EnumChildWindows(
+            tray,
+            [](HWND window, LPARAM found) -> BOOL {
+                if (::IsWindowVisible(window)) {
+                    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&icons));
+    }
+    return icons;
+}
+
 // Asked by a modification that changes nothing, which the shell refuses for an icon it lacks.
 inline bool TrayIconPresent(HWND owner) {
     NOTIFYICONDATAW data{};

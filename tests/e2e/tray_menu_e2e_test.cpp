@@ -12,21 +12,6 @@
 namespace ovp::e2e {
 namespace {
 
-// The icons of Wine's notification area (a top-level "Wine System Tray" window without a shell).
-std::vector<HWND> TrayIcons() {
-    std::vector<HWND> icons;
-    if (const HWND tray = ::FindWindowW(nullptr, L"Wine System Tray")) {
-        ::EnumChildWindows(
-            tray,
-            [](HWND window, LPARAM found) -> BOOL {
-                reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&icons));
-    }
-    return icons;
-}
-
 // The open pop-up menu ("#32768") of that process; null while none is shown.
 HWND OpenMenuOf(DWORD processId) {
     struct Search {

@@ -21,22 +21,6 @@ namespace {
 // A few of the monitor's 2-second ticks.
 constexpr auto kFewTicks = 15s;
 
-std::vector<HWND> TrayIcons() {
-    std::vector<HWND> icons;
-    if (const HWND tray = ::FindWindowW(nullptr, L"Wine System Tray")) {
-        ::EnumChildWindows(
-            tray,
-            [](HWND window, LPARAM found) -> BOOL {
-                if (::IsWindowVisible(window)) {
-                    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&icons));
-    }
-    return icons;
-}
-
 bool IsUncovered(HWND icon) {
     RECT rect{};
     ::GetWindowRect(icon, &rect);
