@@ -202,5 +202,15 @@ TEST_F(StatusWindowTest, KeysReachTheWindowWhileAWaitRunsItsMessages) {
     EXPECT_FALSE(view_.IsLoaded());
 }
 
+TEST_F(StatusWindowTest, AThousandOpeningsAndClosingsLeaveNothingBehind) {
+    events_.state.upgradeVisible = true;
+    test::ExpectNoGrowth("status window", [&] {
+        ASSERT_TRUE(view_.Show(events_, nullptr));
+        ::SendMessageW(Item(IDC_Cmd_No), BM_CLICK, 0, 0);
+        ASSERT_FALSE(view_.IsLoaded());
+        events_.calls.clear();
+    });
+}
+
 }  // namespace
 }  // namespace ovp::win
