@@ -153,5 +153,11 @@ TEST(GeneralMessageTest, TheBoxGrowsWithTheMessageAndKeepsItsButtonsOnTheScreen)
     EXPECT_EQ(many.length, forty.size());
 }
 
+TEST(GeneralMessageTest, AThousandBoxesLeaveNothingBehind) {
+    BoxDriver driver([](HWND box) { Click(box, IDC_Continue); });
+    const MessageBoxRequest request = Request("Do you want to upgrade to the latest version?", true);
+    test::ExpectNoGrowth("message box", [&] { ASSERT_TRUE(driver.Ask(request)); });
+}
+
 }  // namespace
 }  // namespace ovp::win

@@ -23,6 +23,12 @@ TEST(ProfileSnapshotWinTest, TheWholeFileReadsAsGetPrivateProfileStringReadsEach
         {"[S]\r\nk= ' x ' \r\n", "S", "k"},
         {"[S]\r\nk=\"\r\n", "S", "k"},
         {"[S]\r\nk=\"a\"b\"\r\n", "S", "k"},
+        // The forms values are stored in so that they read back whole (ProfileValueToStore).
+        {"[S]\r\nk=\"\"a\"\"\r\n", "S", "k"},
+        {"[S]\r\nk=\"'b'\"\r\n", "S", "k"},
+        {"[S]\r\nk=\" c\t\"\r\n", "S", "k"},
+        {"[S]\r\nk=''\r\n", "S", "k"},
+        {"[S]\r\nk=\"d'\r\n", "S", "k"},
         {"[S]\r\nk=1\r\nK=2\r\n", "S", "k"},
         {"[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\na=3\r\nc=4\r\n", "S", "a"},
         {"[S]\r\na=1\r\n[T]\r\nb=2\r\n[s]\r\na=3\r\nc=4\r\n", "S", "c"},

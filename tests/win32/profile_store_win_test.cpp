@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "base/ini_text.h"
 #include "support/fakes.h"
 #include "support/temp_dir.h"
 
@@ -43,18 +42,6 @@ TEST_F(ProfileStoreWinTest, NewFilesAreUnicodeNamesIgnoreCaseAndValuesCannotPlan
     EXPECT_EQ(store_.Read(file, "Orvessa", "ErrVal"), "a");
     EXPECT_EQ(store_.Read(file, "Registry", "CurrentUser"), "");
     EXPECT_FALSE(store_.Write(file, "Orvessa\r\n[Registry]", "k", "v"));
-}
-
-// What the core's fake store models: reading drops blanks and one pair of matching quotes around
-// a value, and the stored form of every value survives that.
-TEST_F(ProfileStoreWinTest, ReadingDropsBlanksAndOnePairOfQuotesWhichTheStoredFormSurvives) {
-    const auto file = dir_ / "Quotes.ini";
-    for (const std::string_view value : {"\"a\"", "'b'", " c\t", "\"", "''", "\"d'"}) {
-        ASSERT_TRUE(store_.Write(file, "S", "raw", value));
-        EXPECT_EQ(store_.Read(file, "S", "raw"), ProfileValueAsRead(value)) << value;
-        ASSERT_TRUE(store_.Write(file, "S", "kept", ProfileValueToStore(value)));
-        EXPECT_EQ(store_.Read(file, "S", "kept"), value) << value;
-    }
 }
 
 TEST_F(ProfileStoreWinTest, AFailedWriteIsTracedWithTheApiAndTheError) {

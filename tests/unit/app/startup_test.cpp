@@ -117,20 +117,6 @@ TEST_F(StartupTest, HostStepsRunInOrderAndAMissingMainFormEndsStartUp) {
     EXPECT_EQ(host_.calls.back(), "LoadMainForm");
 }
 
-TEST(RecreateStartFolderTest, NeverFollowsAStartFolderThatLinksElsewhere) {
-    test::TempDir dir;
-    CreateFolders(dir / "app");
-    WriteAll(dir / "elsewhere" / "keep.txt", "x");
-    std::error_code error;
-    fs::create_directory_symlink(dir / "elsewhere", dir / "app" / "Grp Backup", error);
-    if (error) {
-        GTEST_SKIP() << "no folder links here";
-    }
-    test::StdFileSystem files;
-    EXPECT_TRUE(RecreateStartFolder(Folders(dir / "app", "Grp Backup"), files));
-    EXPECT_TRUE(FileExists(dir / "elsewhere" / "keep.txt"));
-}
-
 TEST_F(StartupTest, AnUnsafeUserNameCountsAsNoUserAndNothingOutsideIsTouched) {
     const fs::path outside = fx_.dir / "outside";
     WriteAll(outside / "TrayTraceFile.txt", "outside");

@@ -115,11 +115,9 @@ TEST(BrandFileTest, MakesTheBrandProductAndKeepsASafeIcon) {
     for (const std::string_view file : {"B\nT\n..\\..\\other.ico\n", "B\nT\nC:\\x.ico\n", "B\nT\n"}) {
         EXPECT_EQ(ParseBrandFile(file).iconFile, "") << file;
     }
-}
-
-TEST(BrandFileTest, AnEmptyOrUnsafeFirstLineGivesTheBrandProductNames) {
+    // An empty or unsafe first line gives the brand product's names.
     for (const std::string_view file : {"", "  \t\nbrand\n", "..\\..\\x\nbrand\n", "a:b\n"}) {
-        ProductSettings settings = *ParseConfiguration(ProductInfo("5"));
+        settings = *ParseConfiguration(ProductInfo("5"));
         ApplyBrandFile(settings, ParseBrandFile(file));
         ApplyEmptyNameRule(settings);
         EXPECT_EQ(std::tie(settings.productName, settings.caption, settings.installationName),
