@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 #include "command_test_env.h"
 #include "commands/login.h"
 
@@ -13,218 +11,98 @@ namespace {
 using test::CommandFixture;
 
 constexpr const char* kClient = "C:\\app\\GrpClsClient.exe";
-constexpr const char* kClassic = "C:\\app\\GrpClassic.exe";
-constexpr const char* kContextMenu = "C:\\app\\GrpContextMenu.exe";
-constexpr const char* kConnectionKey = "Software\\Harrowlane\\Grp Backup\\Connection Parameters";
+constexpr const char* kConnection = "Software\\Harrowlane\\Grp Backup\\Connection Parameters";
 
-// Ids read from shared files are often stale: only an engine client of this session is ended.
-TEST(EndEngineClientTest, EndsOnlyAnEngineClientOfThisSessionByAValidId) {
-    enum class Owner { ThisSession, OtherSession, Monitor };
-    struct Case {
-        const char* name;
-        const char* image;  // of the one process, id 100 (4 for the system id case)
-        Owner owner;
-        const char* stored;
-        EndByIdResult expected;
-    } cases[] = {
-        {"client", kClient, Owner::ThisSession, "100", EndByIdResult::Ended},
-        {"main application", kClassic, Owner::ThisSession, "100", EndByIdResult::Ended},
-        {"context-menu tool", kContextMenu, Owner::ThisSession, " 100 ", EndByIdResult::Ended},
-        {"id recycled by another program", "C:\\Windows\\notepad.exe", Owner::ThisSession, "100",
-         EndByIdResult::Refused},
-        {"client of another session", kClient, Owner::OtherSession, "100", EndByIdResult::Refused},
-        {"the monitor itself", kClient, Owner::Monitor, "100", EndByIdResult::Refused},
-        {"system id", kClient, Owner::ThisSession, "4", EndByIdResult::NotRunning},
-        {"empty", kClient, Owner::ThisSession, "", EndByIdResult::NotRunning},
-        {"zero", kClient, Owner::ThisSession, "0", EndByIdResult::NotRunning},
-        {"signed", kClient, Owner::ThisSession, "-100", EndByIdResult::NotRunning},
-        {"beyond 32 bits", kClient, Owner::ThisSession, "4294967396", EndByIdResult::NotRunning},
-        {"text", kClient, Owner::ThisSession, "100abc", EndByIdResult::NotRunning},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CommandFixture f;
-        const std::uint32_t id = std::string_view(c.stored) == "4" ? 4 : 100;
-        f.fx.processes.running.push_back({id, c.image});
-        if (c.owner == Owner::OtherSession) {
-            f.fx.processes.otherSession.push_back(id);
-        }
-        if (c.owner == Owner::Monitor) {
-            f.fx.processes.selfId = id;
-        }
-        EXPECT_EQ(EndEngineClient(f.Context(), c.stored), c.expected);
-        EXPECT_EQ(f.fx.processes.ended.size(), c.expected == EndByIdResult::Ended ? 1u : 0u);
-    }
-}
-
-TEST(ConfirmedCancelTest, AsksOnlyWhileAJobRunsAndCancelsItOnYes) {
-    struct Case {
-        const char* name;
-        const char* status;
-        std::optional<bool> answer;  // nullopt: no question expected
-        bool storedIds;
-        CancelDecision expected;
-        std::vector<std::string> writes;
-        int endedProcesses;
-    } cases[] = {
-        {"nothing runs", "0", std::nullopt, true, CancelDecision::GoOn, {}, 0},
-        {"restore kept", "2", false, true, CancelDecision::Stop, {}, 0},
-        {"backup cancelled",
-         "1",
-         true,
-         true,
-         CancelDecision::GoOn,
-         {"BackupStatus/Status=5", "BackupStatus/DLLStatus=3", "BackupStatus/Status=5", "ProgressInfo/Cancel=1"},
-         3},
-        {"backup cancelled without ids",
-         "1",
-         true,
-         false,
-         CancelDecision::GoOn,
-         {"BackupStatus/Status=5", "BackupStatus/DLLStatus=3", "BackupStatus/Status=5", "ProgressInfo/Cancel=1"},
-         1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CommandFixture f;
-        f.Status("Status", c.status);
-        const std::uint32_t backup = f.fx.processes.Add(kClient);
-        const std::uint32_t restore = f.fx.processes.Add(kClient);
-        f.fx.processes.Add(kContextMenu);
-        if (c.storedIds) {
-            f.Obscured("ClientPID", std::to_string(backup));
-            f.Obscured("ClientPIDR", std::to_string(restore));
-        }
-        test::WriteAll(f.UserFile("ContextMenuRun.txt"), "");
-        f.profiles.writes.clear();
-        if (c.answer) {
-            f.box.answers.push_back(*c.answer);
-        }
-        CommandEnv env = f.Env();
-
-        EXPECT_EQ(ConfirmedCancel(env), c.expected);
-
-        ASSERT_EQ(f.box.shown.size(), c.answer ? 1u : 0u);
-        if (c.answer) {
-            const MessageBoxRequest& asked = f.box.shown[0];
-            EXPECT_EQ(asked.message, "A backup/restore job is in progress. Do you want to cancel it?");
-            EXPECT_EQ(asked.firstCaption, "Yes");
-            EXPECT_EQ(asked.secondCaption, "Cancel");
-            EXPECT_EQ(asked.iconKind, "question");
-            EXPECT_EQ(asked.owner, 77u);
-        }
-        EXPECT_EQ(f.profiles.writes, c.writes);
-        EXPECT_EQ(static_cast<int>(f.fx.processes.ended.size()), c.endedProcesses);
-        EXPECT_EQ(FileExists(f.UserFile("ContextMenuRun.txt")), c.endedProcesses == 0);
+// Ids read from shared files are often stale: only an engine client is ended, by a valid id. The
+// malformed ids come first, so that none of them can pass for 100 unnoticed.
+TEST(EndEngineClientTest, EndsOnlyAnEngineClientByAValidId) {
+    using enum EndByIdResult;
+    CommandFixture f;
+    f.fx.processes.running = {
+        {4, kClient}, {100, kClient}, {101, "C:\\app\\GrpContextMenu.exe"}, {102, "C:\\Windows\\notepad.exe"}};
+    const std::pair<const char*, EndByIdResult> cases[] = {
+        {"100abc", NotRunning}, {"-100", NotRunning}, {"4294967396", NotRunning}, {"4", NotRunning}, {" 100 ", Ended},
+        {"101", Ended},         {"102", Refused}};
+    for (const auto& [stored, expected] : cases) {
+        EXPECT_EQ(EndEngineClient(f.Context(), stored), expected) << stored;
     }
 }
 
 // The logout from another program, the change of user and the logout command end the same things,
-// each with its own trace; the backup client is ended only when the context menu started it.
+// each with its own trace; the backup client (100) is ended only when the context menu started it.
 TEST(LogoutCleanupTest, EndsTheJobsTheApplicationAndContinuousBackupWithItsTraces) {
-    enum class Procedure { ExplorerLogout, Relogin, LogoutCommand };
-    // The backup client is process 100, the restore client 101.
-    const std::vector<std::string> logout{"Explorer logout",
-                                          "IntBackup = 1",
-                                          "Interactive backup running for the user: bob",
-                                          "Interactive backup with Process ID = 100",
-                                          "Interactive Restore with Process ID = 101",
-                                          "Terminating the process-Restore  101"};
-    std::vector<std::string> relogin = logout;
-    relogin[3] = "Context backup with Process ID = 100";
-    relogin.insert(relogin.begin() + 4, "Terminating the process  100");
-    std::vector<std::string> command = relogin;
-    command[0] = "Logged out and set Connection Paramter to 0";
-    command.erase(command.begin() + 4);
-    const std::vector<std::string> post{"PostCDPStatusMsg 0"};
-    const std::vector<std::string> sendAndPost{"SendMsgToApp 1034", "PostCDPStatusMsg 0"};
-    struct Case {
-        const char* name;
-        Procedure procedure;
-        bool contextMenuRun;  // the backup client is ended only then
-        std::vector<std::string> traces;
-        std::vector<std::string> companions;
-    } cases[] = {
-        {"explorer logout, interactive backup", Procedure::ExplorerLogout, false, logout, post},
-        {"explorer logout, context-menu backup", Procedure::ExplorerLogout, true, logout, post},
-        {"relogin", Procedure::Relogin, true, relogin, sendAndPost},
-        {"logout command", Procedure::LogoutCommand, false, command, sendAndPost},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    const std::string jobs = "IntBackup = 1|Interactive backup running for the user: bob|";
+    const std::string restore = "Interactive Restore with Process ID = 101|Terminating the process-Restore  101|";
+    // the procedure (the logout command answered "Yes"); ContextMenuRun.txt; the trace
+    const std::tuple<void (*)(CommandEnv&), bool, std::string> cases[] = {
+        {ExplorerLogout, false, "Explorer logout|" + jobs + "Interactive backup with Process ID = 100|" + restore},
+        {Relogin, true,
+         "Explorer logout|" + jobs + "Context backup with Process ID = 100|Terminating the process  100|" + restore},
+        {MnuLogin_Click, false,
+         "Logged out and set Connection Paramter to 0|" + jobs + "Context backup with Process ID = 100|" + restore}};
+    for (const auto& [procedure, contextMenuRun, traces] : cases) {
+        SCOPED_TRACE(traces);
         CommandFixture f;
         f.Status("Status", "1");
-        f.fx.registry.WriteDword(RegistryRoot::CurrentUser, kConnectionKey, "Status", 1);
         f.Shared("Interactive", "bob");
-        f.Shared("RTBackup", "1");
-        f.Shared("RTBPausedBySch", "2");
-        f.Shared("RealTimeBackup", "1");
-        const std::uint32_t backup = f.fx.processes.Add(kClient);
-        const std::uint32_t restore = f.fx.processes.Add(kClient);
-        const std::uint32_t classic = f.fx.processes.Add(kClassic);
-        f.Obscured("ClientPID", std::to_string(backup));
-        f.Obscured("ClientPIDR", std::to_string(restore));
-        if (c.contextMenuRun) {
+        f.fx.processes.running = {{100, kClient}, {101, kClient}, {102, "C:\\app\\GrpClassic.exe"}};
+        f.Obscured("ClientPID", "100");
+        f.Obscured("ClientPIDR", "101");
+        if (contextMenuRun) {
             test::WriteAll(f.UserFile("ContextMenuRun.txt"), "");
         }
         test::WriteAll(f.UserFile("QuotaExceeded.txt"), "");
-        const WindowHandle mainWindow = f.fx.windows.Add("Grp Caption (alice)");
-        const WindowHandle loginWindow = f.fx.windows.Add("Grp Caption - Login");
-        f.Context().trayMenu.SetVisible(TrayMenuItem::MnuQuotaExceeded, true);
-        f.Context().trayMenu.SetVisible(TrayMenuItem::BLLine, true);
-        f.tray.SetTip("old tip");
-        f.profiles.writes.clear();
+        f.fx.windows.Add("Grp Caption (alice)");
+        f.fx.windows.Add("Grp Caption - Login");
+        f.fx.registry.WriteDword(RegistryRoot::CurrentUser, kConnection, "Status", 1);
+        f.tray.SetTip("Logged in");
+        f.box.answers.push_back(true);
         CommandEnv env = f.Env();
-
-        switch (c.procedure) {
-            case Procedure::ExplorerLogout:
-                ExplorerLogout(env);
-                break;
-            case Procedure::Relogin:
-                Relogin(env);
-                break;
-            case Procedure::LogoutCommand:
-                f.box.answers.push_back(true);
-                MnuLogin_Click(env);
-                break;
-        }
-
-        std::vector<std::string> expected;
-        for (const std::string& line : c.traces) {
-            expected.push_back("   [INFORMATION] " + line);
-        }
-        EXPECT_EQ(f.Traces(), expected);
-        std::vector<std::uint32_t> ended{restore, classic};
-        if (c.contextMenuRun) {
-            ended.insert(ended.begin(), backup);
-        }
-        EXPECT_EQ(f.fx.processes.ended, ended);
-        // The restore client's end is what marks the job stopped.
-        EXPECT_EQ(f.profiles.WritesOf("BackupStatus/Status").size(), c.contextMenuRun ? 2u : 1u);
+        procedure(env);
+        EXPECT_EQ(f.Information(), traces);
+        EXPECT_EQ(f.fx.processes.ended.size(), contextMenuRun ? 3u : 2u);  // 100, 101 and the main application
         EXPECT_EQ(f.Status("Status"), "0");
-        EXPECT_EQ(f.fx.companions.calls, c.companions);
-        EXPECT_EQ(f.fx.companions.lastLibrary, f.fx.app / "GrpRealTime.dll");
-        EXPECT_EQ(f.fx.registry.Read(RegistryRoot::CurrentUser, kConnectionKey, "Status").AsText(), "0");
-        EXPECT_FALSE(f.Context().trayMenu.Item(TrayMenuItem::MnuQuotaExceeded).visible);
-        EXPECT_FALSE(f.Context().trayMenu.Item(TrayMenuItem::BLLine).visible);
-        EXPECT_EQ(f.tray.Tip(), "");
+        EXPECT_EQ(f.fx.registry.Read(RegistryRoot::CurrentUser, kConnection, "Status").AsText() + f.tray.Tip(), "0");
         EXPECT_FALSE(FileExists(f.UserFile("QuotaExceeded.txt")));
         EXPECT_EQ(f.Shared("RTBackup"), "0");
-        EXPECT_EQ(f.Shared("RTBPausedBySch"), "0");
+        const bool relogin = procedure == Relogin;
+        EXPECT_EQ(f.fx.windows.calls.size(), relogin ? 2u : 1u);  // the main window, the login window
+        EXPECT_EQ(f.fx.shell.requests.size(), relogin ? 1u : 0u);
+        EXPECT_EQ(f.fx.companions.calls.size(),
+                  procedure == ExplorerLogout ? 1u : 2u);  // user change; continuous backup off
+        EXPECT_EQ(f.Shared("RealTimeBackup"), procedure == ExplorerLogout ? "" : "0");
+    }
+}
 
-        std::vector<std::pair<std::string, WindowHandle>> windowCalls{{"close", mainWindow}};
-        if (c.procedure == Procedure::Relogin) {
-            windowCalls.emplace_back("close", loginWindow);
-            ASSERT_EQ(f.fx.shell.requests.size(), 1u);
-            EXPECT_EQ(f.fx.shell.requests[0].verb, "open");
-            EXPECT_EQ(f.fx.shell.requests[0].file, f.fx.app / "GrpClassic.exe");
-        } else {
-            EXPECT_TRUE(f.fx.shell.requests.empty());
+// The login caption opens the main application (closing its login window) without a question. The
+// logout asks; it tells a scheduled backup still in progress (ProgStatus "2") to stop when the
+// schedule file names no running job or is missing.
+TEST(MnuLoginTest, LoginOpensTheApplicationAndLogoutAsksFirst) {
+    const std::string question = "Are you sure you want to logout from Grp Online?|Yes|Cancel||77;";
+    // the "&Login" caption; another command runs; the answer; ProgStatus; the schedule file's marker
+    // (nullptr: no file); the Status writes
+    const std::tuple<bool, bool, bool, const char*, const char*, const char*> cases[] = {
+        {true, false, true, "2", "0", ""},        {false, true, true, "2", "0", ""},
+        {false, false, false, "2", "0", ""},      {false, false, true, "2", "0", "5|"},
+        {false, false, true, "2", nullptr, "5|"}, {false, false, true, "2", "1", ""},
+        {false, false, true, "1", "0", ""}};
+    for (const auto& [login, otherCommand, answer, progress, marker, stops] : cases) {
+        CommandFixture f;
+        f.Context().trayMenu.SetCaption(TrayMenuItem::MnuLogin, login ? "&Login" : "&Logout");
+        f.Context().commandRunning = otherCommand;
+        f.box.answers.push_back(answer);
+        f.Status("ProgStatus", progress);
+        if (marker) {
+            test::WriteAll(f.UserFile("scheduleData.txt"), std::string(marker) + "\r\n");
         }
-        EXPECT_EQ(f.fx.windows.calls, windowCalls);
-        const bool choiceCleared = c.procedure != Procedure::ExplorerLogout;
-        EXPECT_EQ(f.Shared("RealTimeBackup"), choiceCleared ? "0" : "1");
-        EXPECT_EQ(f.Plain("RealTimeBackup"), choiceCleared ? "0" : "");
+        f.fx.windows.Add("Grp Caption - Login");
+        CommandEnv env = f.Env();
+        MnuLogin_Click(env);
+        const bool asked = !login && !otherCommand;
+        EXPECT_EQ(f.Asked(), asked ? question : "");
+        EXPECT_EQ(f.profiles.Writes("BackupStatus/Status="), stops);
+        EXPECT_EQ(f.fx.companions.calls.empty(), !asked || !answer);
+        EXPECT_EQ(f.fx.shell.requests.size() + f.fx.windows.calls.size(), login ? 2u : 0u);
     }
 }
 
