@@ -213,6 +213,8 @@ std::wstring PopUpAndRead(HWND form) {
     return read;
 }
 
+// Which caption and state each value earns is the core's; here the real menu shows them, with the
+// hidden items (separators too) left out.
 TEST_F(MainWindowTest, TheRightButtonPopsTheRefreshedMenuUp) {
     fx_.SetCurrentUser("alice");
     AppContext& context = fx_.Context();
@@ -227,12 +229,6 @@ TEST_F(MainWindowTest, TheRightButtonPopsTheRefreshedMenuUp) {
               L"Upgrade Account|Status|-|Grp Online - Schedule Backup|Open Grp Online Explorer|-|Activity Log|-|Web "
               L"Management [x]|Continuous Backup [x]|Stop Scheduled Backup (grey)|Disable Scheduled Backup [x]|Manage "
               L"all the Scheduled Jobs|Backup Now|-|Check for Updates|-|Send Error Report|Help|-|Exit|");
-
-    fx_.registry.WriteDword(RegistryRoot::CurrentUser, context.values.ConnectionParametersKey(), "Status", 0);
-    const std::wstring loggedOut = PopUpAndRead(form_.Window());
-    EXPECT_NE(loggedOut.find(L"|Login - Grp Online Schedule Backup|Login - Grp Online Explorer|"), std::wstring::npos)
-        << Narrow(loggedOut);
-    EXPECT_NE(loggedOut.find(L"|Continuous Backup (grey)|"), std::wstring::npos) << Narrow(loggedOut);
 }
 
 TEST_F(MainWindowTest, BlinkingTicksAndMenusDoNotLeak) {
