@@ -226,7 +226,12 @@ void frmGeneralMessage::ApplyRegion() {
 }
 
 bool Win32MessageBox::Show(const MessageBoxRequest& request) {
-    return frmGeneralMessage::Show(instance_, request);
+    if (!request.title.empty() || defaultTitle_.empty()) {
+        return frmGeneralMessage::Show(instance_, request);
+    }
+    MessageBoxRequest titled = request;
+    titled.title = defaultTitle_;
+    return frmGeneralMessage::Show(instance_, titled);
 }
 
 }  // namespace ovp::win

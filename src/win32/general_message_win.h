@@ -39,9 +39,12 @@ class Win32MessageBox : public IMessageBox {
     // The module whose resources hold the template; nullptr for the executable.
     explicit Win32MessageBox(HINSTANCE instance = nullptr) : instance_(instance) {}
     bool Show(const MessageBoxRequest& request) override;
+    // The window text of a box whose request names no title: the product caption.
+    void SetDefaultTitle(std::string title) { defaultTitle_ = std::move(title); }
 
   private:
     HINSTANCE instance_;
+    std::string defaultTitle_;
 };
 
 // A caption for a button: '&' would otherwise be taken as the mark of a shortcut key and vanish.

@@ -83,11 +83,13 @@ TEST(GeneralMessageTest, OnlyTheVisibleFirstButtonAnswersTrue) {
     }
 }
 
-TEST(GeneralMessageTest, BorderlessTopmostRoundedExceptTheLowerRightCorner) {
+TEST(GeneralMessageTest, TitledBorderlessTopmostRoundedExceptTheLowerRightCorner) {
     LONG style = 0;
     LONG exStyle = 0;
+    wchar_t title[64] = {};
     bool inside[5] = {};  // upper left, upper right, lower left, lower right, centre
     BoxDriver driver([&](HWND box) {
+        ::GetWindowTextW(box, title, 64);
         style = ::GetWindowLongW(box, GWL_STYLE);
         exStyle = ::GetWindowLongW(box, GWL_EXSTYLE);
         RECT frame{};
@@ -104,7 +106,10 @@ TEST(GeneralMessageTest, BorderlessTopmostRoundedExceptTheLowerRightCorner) {
         ::DeleteObject(region);
         Click(box, IDC_IDCancel);
     });
-    driver.Ask(Request("Shape", false));
+    MessageBoxRequest request = Request("Shape", false);
+    request.title = "Continuous data protection (CDP)";
+    driver.Ask(request);
+    EXPECT_STREQ(title, L"Continuous data protection (CDP)");  // what screen readers and tests find it by
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
     EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME));
     EXPECT_FALSE(inside[0] || inside[1] || inside[2]);
