@@ -107,9 +107,7 @@ void TrayCommands::TrayDoubleClick() {
 
     const std::string user = context.values.CurrentUserName();
     if (!TrimWhitespace(user).empty() && env_.context.values.ConnectionStatus() != 0 && QuotaMarkerExists()) {
-        OpenWebPage(context.ports.shell, context.trace,
-                    UserPageLink(context.settings.links.accountUpgrade, user, context.settings.language),
-                    ShellRetry::OnNoAssociation);
+        OpenUpgradePage();
         DeleteFileIfExists(context.values.UserFolder() / PathFromUtf8(c::kQuotaExceededFile));
         if (context.trayStatus.TrayStateCode == kContinuousQuotaState) {
             context.values.WriteUserNameOrvessa(c::kRTBackup, kOff);
