@@ -117,7 +117,9 @@ std::string GetFreNameFromIndex(std::string_view code) {
     }
 }
 
-std::string MakeSortKey(std::string_view dateTime) {
+std::string MakeSortKey(std::string_view text) {
+    const std::string trimmed = TrimWhitespace(text);
+    const std::string_view dateTime = trimmed;
     // The time separator is the last character that is neither letter, digit nor blank, so a
     // trailing "AM"/"PM" or a missing seconds field does not move it.
     // It must lie after the ten characters of the date, or the hour would come from the date.

@@ -39,7 +39,8 @@ std::string GetFreNameFromIndex(std::string_view code);
 
 // yyyymmddHHMM of a stored "mm-dd-yyyy HH:mm:ss": the year, month and day by position, the hour
 // and minute around the time separator, one-digit values padded ("12-31-2026 9:05:00" gives
-// "202612310905"). "" when the text does not give twelve digits.
+// "202612310905"). Blanks around the text do not count. "" when the text does not give twelve
+// digits.
 std::string MakeSortKey(std::string_view dateTime);
 // Whether key is a real sort key (twelve ASCII digits). Anything else, the empty key included,
 // orders nowhere: as text "" would sort before every real next run.

@@ -47,12 +47,6 @@ bool ReadTimeOfDay(std::string_view text, DateTime& at) {
     return at.hour >= 0 && at.minute >= 0 && at.second >= 0;
 }
 
-std::string SortKeyOf(const DateTime& at) {
-    char key[32];
-    std::snprintf(key, sizeof key, "%04d%02d%02d%02d%02d", at.year, at.month, at.day, at.hour, at.minute);
-    return key;
-}
-
 std::string StampOrEmpty(const std::optional<DateTime>& at) {
     return at ? FormatStamp(*at) : std::string();
 }
@@ -120,11 +114,6 @@ std::string Sch_Build_Date(const DateTime& calendar, const DateTime& startTime) 
 
 std::string Sch_End_Date(const DateTime& calendar, const DateTime& cutOffTime) {
     return Sch_Build_Date(calendar, cutOffTime);
-}
-
-std::string Sch_SortBuildDate(std::string_view dateTime) {
-    const auto at = ReadScheduleStamp(dateTime);
-    return at ? SortKeyOf(*at) : std::string();
 }
 
 int Sch_CheckStart(const DateTime& start, const DateTime& now) {
@@ -199,7 +188,7 @@ SavedRunDates Sch_SavedRunDates(const DateTime& calendar,
                                            : std::nullopt;
     if (nextRun) {
         dates.nextRun = FormatStamp(*nextRun);
-        dates.sortKey = SortKeyOf(*nextRun);
+        dates.sortKey = MakeSortKey(dates.nextRun);
     }
     return dates;
 }

@@ -13,6 +13,7 @@
 
 #include "base/datetime.h"
 #include "platform/clock.h"
+#include "scheduler/schedule_codes.h"
 
 namespace ovp {
 
@@ -46,8 +47,10 @@ std::string Sch_Build_Date(const DateTime& calendar, const DateTime& startTime);
 // The same calendar date with the cut-off time; "" when either does not exist.
 std::string Sch_End_Date(const DateTime& calendar, const DateTime& cutOffTime);
 
-// yyyymmddHHMM of a stored date-time; "" when the text is not a real date and time.
-std::string Sch_SortBuildDate(std::string_view dateTime);
+// The sort key of a stored date-time: one rule for the wizard, the status window and the records.
+inline std::string Sch_SortBuildDate(std::string_view dateTime) {
+    return MakeSortKey(dateTime);
+}
 
 // 100 while start + ten minutes is not earlier than now, to the minute; 108 when the start has
 // passed or cannot be read.

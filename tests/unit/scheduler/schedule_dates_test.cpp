@@ -97,16 +97,6 @@ TEST(ScheduleWeekDayAdvanceTest, MovesToTheFirstTickedDayAndDamagedValuesGiveADe
     }
 }
 
-TEST(ScheduleSortKeyTest, KeysOrderLikeTheDatesAndWhatIsNoDateHasNone) {
-    EXPECT_EQ(Sch_SortBuildDate(Sch_Build_Date(At(2026, 12, 31), At(2000, 1, 1, 23, 59, 59))), "202612312359");
-    EXPECT_EQ(Sch_SortBuildDate("12-31-2026 9:05:00"), "202612310905");
-    EXPECT_EQ(Sch_SortBuildDate(" 03/07/2026  06:00 "), "202603070600");
-    for (const std::string_view text : {"", "03-07-2026", "02-30-2026 10:00:00", "03-07-2026 06:00:00 PM",
-                                        "03-07-26 06:00:00", "03-07/2026 06:00:00", "03-07-2026 6:0:00"}) {
-        EXPECT_EQ(Sch_SortBuildDate(text), "") << text;
-    }
-}
-
 TEST(ScheduleBuildDateTest, TakesTheDateFromTheCalendarAndTheTimeFromThePicker) {
     const DateTime calendar = At(2026, 3, 14, 17, 45, 12);
     EXPECT_EQ(Sch_Build_Date(calendar, At(1999, 1, 1, 6, 5, 9)), "03-14-2026 06:05:09");

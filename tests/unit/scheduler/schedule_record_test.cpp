@@ -56,8 +56,9 @@ TEST(ScheduleCodesTest, SortKeyTakesDateByPositionAndPadsHourAndMinuteAndOnlyTwe
     EXPECT_EQ(MakeSortKey("12-31-2026 9:5:00"), "202612310905");
     EXPECT_EQ(MakeSortKey("12-31-2026 23:59"), "202612312359");
     EXPECT_EQ(MakeSortKey("12-31-2026 9:05:00 PM"), "202612310905");
+    EXPECT_EQ(MakeSortKey(" 03/07/2026  06:00 "), "202603070600");
     // Nothing that could pass for a time: no key rather than digits taken from the date.
-    for (const std::string_view text : {"12-31-2026", "", "ab-cd-efgh 10:00:00", ":"}) {
+    for (const std::string_view text : {"12-31-2026", "", "ab-cd-efgh 10:00:00", ":", "03-07-26 06:00:00"}) {
         EXPECT_EQ(MakeSortKey(text), "") << text;
     }
     EXPECT_TRUE(IsRealSortKey("300012121503"));
