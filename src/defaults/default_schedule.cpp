@@ -16,6 +16,22 @@ constexpr std::string_view kDefaultJobFlag = "1";
 constexpr std::string_view kAttachNoLog = "0";
 constexpr std::string_view kNotifyNever = "1";
 constexpr std::string_view kEveryWeekDay = "1111111";
+constexpr std::size_t kSeparatorsPerRecord = 11;
+
+// A record the engine can run: its line has the twelve tokens and its next run is a real date and
+// time. Only such a record is the user's own schedule; a damaged one schedules nothing.
+bool IsRunnableRecord(const ScheduleTable& table, std::size_t index) {
+    const std::string* line = table.LoadedLine(index);
+    if (line == nullptr || !ReadScheduleStamp(table.Record(index).NextRun)) {
+        return false;
+    }
+    std::size_t separators = 0;
+    for (std::size_t at = line->find(contract::kScheduleSeparator); at != std::string::npos;
+         at = line->find(contract::kScheduleSeparator, at + contract::kScheduleSeparator.size())) {
+        ++separators;
+    }
+    return separators == kSeparatorsPerRecord;
+}
 
 }  // namespace
 
@@ -52,7 +68,10 @@ DefaultScheduleResult WriteDefaultSchedule(const std::filesystem::path& userFold
         if (table.IsUnreadable()) {
             return DefaultScheduleResult::Failed;
         }
-        if (table.FindJobKind(contract::kJobKindBackupSet)) {
+        // A damaged backup-set record takes the default in its place rather than a second
+        // record of the same kind beside it.
+        const auto existing = table.FindJobKind(contract::kJobKindBackupSet);
+        if (existing && IsRunnableRecord(table, *existing)) {
             return DefaultScheduleResult::AlreadyScheduled;
         }
         const DateTime start = Sch_DefaultStart(random, clock);
@@ -60,7 +79,7 @@ DefaultScheduleResult WriteDefaultSchedule(const std::filesystem::path& userFold
         if (table.Current().NextRun.empty()) {
             return DefaultScheduleResult::Failed;
         }
-        table.SetCurrentIndex(table.ScheduleCount());
+        table.SetCurrentIndex(existing.value_or(table.ScheduleCount()));
         if (!table.StoreCurrent()) {
             return DefaultScheduleResult::Failed;
         }

@@ -104,6 +104,8 @@ TEST_F(DefaultFilesTest, AFreshFolderGetsEveryDefaultFile) {
     WriteAll(File("DLLInput.txt"), "old request");
     WriteAll(File("SerTraceFile.txt"), "old trace");
     WriteAll(File("AutoFileSelection.txt"), "1;1;1\r\n");
+    // A damaged backup-set record schedules nothing: the default takes its place.
+    WriteAll(File("scheduleData.txt"), "0\r\n1\b\boventbkupjob\b\b03-15-2026 03:00:00\r\n");
     const fs::path profile = folders_.ProfileFile(kUser);
     store_.Write(profile, "Proxy", Obscure("ProxyName"), Obscure("proxy.example.com"));
     store_.Write(profile, "Proxy", Obscure("ProxyPort"), Obscure("8080"));
