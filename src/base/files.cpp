@@ -1,5 +1,7 @@
 #include "base/files.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <optional>
@@ -15,12 +17,32 @@ namespace {
 constexpr int kReplaceAttempts = 10;
 constexpr auto kReplaceRetryDelay = std::chrono::milliseconds(20);
 
+constexpr std::string_view kTemporaryInfix = ".tmp";
+
+std::atomic<FileFlush> installedFlush{nullptr};
+
 fs::path TemporaryBeside(const fs::path& file) {
     static std::mt19937 generator{std::random_device{}()};
     std::string name = Utf8FromPath(file.filename());
-    name += ".tmp";
+    name += kTemporaryInfix;
     name += std::to_string(generator() % 1000000u);
     return file.parent_path() / PathFromUtf8(name);
+}
+
+// Removes "<name>.tmp<digits>" files beside the file. One that another writer still has open
+// cannot be removed on Windows and stays.
+void RemoveLeftoverTemporaries(const fs::path& file) {
+    const std::string prefix = Utf8FromPath(file.filename()) + std::string(kTemporaryInfix);
+    std::error_code error;
+    for (fs::directory_iterator entry(file.parent_path(), error), end; !error && entry != end; entry.increment(error)) {
+        const std::string name = Utf8FromPath(entry->path().filename());
+        if (name.size() > prefix.size() && name.starts_with(prefix) &&
+            std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                        [](char c) { return c >= '0' && c <= '9'; })) {
+            std::error_code ignored;
+            fs::remove(entry->path(), ignored);
+        }
+    }
 }
 
 bool WriteNewFile(const fs::path& file, std::string_view bytes) {
@@ -61,9 +83,15 @@ std::optional<std::string> ReadFileBytes(const fs::path& file, std::uintmax_t ma
     return bytes;
 }
 
+void SetFileFlush(FileFlush flush) {
+    installedFlush.store(flush);
+}
+
 bool ReplaceFileBytes(const fs::path& file, std::string_view bytes) {
+    RemoveLeftoverTemporaries(file);
     const fs::path temporary = TemporaryBeside(file);
-    if (!WriteNewFile(temporary, bytes)) {
+    const FileFlush flush = installedFlush.load();
+    if (!WriteNewFile(temporary, bytes) || (flush != nullptr && !flush(temporary))) {
         DeleteFileIfExists(temporary);
         return false;
     }

@@ -23,10 +23,18 @@ inline constexpr std::uintmax_t kMaxReadBytes = 64u * 1024u * 1024u;
 // The whole file as bytes; nullopt when it is missing, unreadable or larger than maxBytes.
 std::optional<std::string> ReadFileBytes(const fs::path& file, std::uintmax_t maxBytes = kMaxReadBytes);
 
-// Replaces the whole file: the new bytes go to a temporary file beside it, which then takes the
-// old file's place in one step. A replace that is refused (another process holds the file) is
-// retried briefly. Whatever happens, the file holds either the old or the new content, whole.
+// Replaces the whole file: the new bytes go to a temporary file beside it ("<name>.tmp<digits>"),
+// are forced to the disk, and the temporary file then takes the old file's place in one step. A
+// replace that is refused (another process holds the file) is retried for about a fifth of a
+// second; after that the temporary file is removed and the old file stays untouched. Whatever
+// happens, the file holds either the old or the new content, whole. Temporary files that an
+// earlier writer left behind (it was killed between the two steps) go with the next replace.
 bool ReplaceFileBytes(const fs::path& file, std::string_view bytes);
+
+// Forces a closed file's bytes to the disk; true on success. The portable library has no such
+// call, so a replace does without until the platform installs one (the Windows program does).
+using FileFlush = bool (*)(const fs::path& file);
+void SetFileFlush(FileFlush flush);
 
 // Appends bytes, creating the file when missing.
 bool AppendFileBytes(const fs::path& file, std::string_view bytes);

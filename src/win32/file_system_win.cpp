@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/files.h"
 #include "win32/unique_resource.h"
 
 namespace ovp::win {
@@ -77,6 +78,16 @@ bool Win32FileSystem::DeleteTree(const std::filesystem::path& path) {
     }
     DeleteEntry(text, attributes);
     return IsGone(text);
+}
+
+bool FlushFileToDisk(const std::filesystem::path& file) {
+    const unique_hfile handle(::CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return handle && ::FlushFileBuffers(handle.get()) != 0;
+}
+
+void InstallFileFlush() {
+    SetFileFlush(&FlushFileToDisk);
 }
 
 }  // namespace ovp::win

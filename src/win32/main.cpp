@@ -86,6 +86,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             return 0;
         }
         const ComApartment com;
+        ovp::win::InstallFileFlush();
 
         // The adapters trace into the monitor's trace once the context has made it.
         ovp::TraceRelay adapterTrace;

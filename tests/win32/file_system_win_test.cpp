@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <thread>
 
 #include "app/startup.h"
 #include "base/files.h"
@@ -118,6 +120,81 @@ TEST(FileSystemWinTest, TheStartFolderDeleteRemovesLinksButNeverWhatTheyLeadTo) 
     EXPECT_TRUE(RecreateStartFolder(real, files));
     EXPECT_EQ(test::ReadAll(elsewhere / "sub" / "keep.txt"), "keep");
     EXPECT_FALSE(FileExists(real.StartFolder() / "old.txt"));
+}
+
+// The engine reads the file the way most programs do: sharing reading and writing, not deletion.
+// Windows refuses to replace a file open like that until it is closed.
+unique_hfile OpenLikeTheEngine(const fs::path& file) {
+    return unique_hfile(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+std::size_t EntriesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(FileReplaceWinTest, AReplaceWaitsBrieflyForTheEngineAndOtherwiseLeavesTheOldFileAlone) {
+    InstallFileFlush();
+    test::TempDir dir;
+    const fs::path file = dir / "scheduleData.txt";
+    test::WriteAll(file, "old");
+    {
+        auto held = OpenLikeTheEngine(file);
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(ReplaceFileBytes(file, "new"));
+    }
+    EXPECT_EQ(test::ReadAll(file), "old");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+
+    auto held = OpenLikeTheEngine(file);
+    std::thread engine([&held] {
+        ::Sleep(60);
+        held.reset();
+    });
+    EXPECT_TRUE(ReplaceFileBytes(file, "new"));
+    engine.join();
+    EXPECT_EQ(test::ReadAll(file), "new");
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+}
+
+// A writer killed at any moment leaves the old content or the new one, whole, and what it left
+// behind goes with the next replace.
+TEST(FileReplaceWinTest, AWriterKilledAtRandomMomentsNeverLeavesATornOrMissingFile) {
+    wchar_t own[MAX_PATH * 2] = {};
+    ::GetModuleFileNameW(nullptr, own, MAX_PATH * 2);
+    const fs::path writer = fs::path(own).parent_path() / L"ovp_replace_writer.exe";
+    test::TempDir dir;
+    const fs::path file = dir / "scheduleData.txt";
+    const std::wstring eventName = L"ovp-replace-writer-" + std::to_wstring(::GetCurrentProcessId());
+    const unique_handle started(::CreateEventW(nullptr, TRUE, FALSE, eventName.c_str()));
+    std::minstd_rand delays(20261206);
+    constexpr int kKills = 1000;
+    int killedWhileWriting = 0;
+    for (int kill = 0; kill < kKills; ++kill) {
+        ::ResetEvent(started.get());
+        std::wstring commandLine = L"\"" + writer.wstring() + L"\" \"" + file.wstring() + L"\" " + eventName;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                     &startup, &info));
+        const unique_handle process(info.hProcess);
+        const unique_handle thread(info.hThread);
+        ASSERT_EQ(::WaitForSingleObject(started.get(), 30000), WAIT_OBJECT_0);
+        ::Sleep(delays() % 8);
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), 30000);
+
+        const auto bytes = ReadFileBytes(file);
+        ASSERT_TRUE(bytes) << "kill " << kill;
+        ASSERT_EQ(bytes->size(), 256u * 1024u) << "kill " << kill;
+        ASSERT_TRUE(bytes->find_first_not_of(bytes->front()) == std::string::npos) << "kill " << kill;
+        killedWhileWriting += EntriesIn(dir.Path()) > 1 ? 1 : 0;
+    }
+    // Most kills land in the middle of a write, or the test proves little.
+    EXPECT_GT(killedWhileWriting, kKills / 4);
+    ASSERT_TRUE(ReplaceFileBytes(file, "after"));
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 }
 
 }  // namespace
