@@ -356,7 +356,9 @@ std::string TrayStatusMonitor::GetTrayTipText() {
     }
     const NextSchedule next =
         GetScheduleDate(values_, transfer_, context_.settings, context_.ports.codePage, &Schedule());
-    return GetTimeDifference(next.nextRun, values_, context_.ports.clock.Now()).sentence;
+    return GetTimeDifference(next.nextRun, values_, context_.ports.clock.Now(),
+                             LocalisedTimeWords(context_.texts, context_.settings.productName))
+        .sentence;
 }
 
 // ---- Helpers ------------------------------------------------------------------------------------

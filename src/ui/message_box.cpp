@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "contract/locale_file.h"
 
 namespace ovp {
 
@@ -38,6 +39,43 @@ bool Question(IMessageBox& box,
     request.title = std::string(title);
     request.owner = owner;
     return box.Show(request);
+}
+
+namespace {
+
+struct ButtonWord {
+    std::string_view english;
+    int textId;
+};
+
+constexpr ButtonWord kButtonWords[] = {
+    {"OK", 5200}, {"Close", 5201}, {"Yes", 5202}, {"No", 5203}, {"Cancel", 5204}, {"Proceed", 5205},
+};
+
+}  // namespace
+
+void LocalisedMessageBox::UseTexts(ILocaleText& texts, std::string brandName) {
+    texts_ = &texts;
+    brandName_ = std::move(brandName);
+}
+
+bool LocalisedMessageBox::Show(const MessageBoxRequest& request) {
+    MessageBoxRequest localised = request;
+    localised.firstCaption = Caption(request.firstCaption);
+    localised.secondCaption = Caption(request.secondCaption);
+    return box_.Show(localised);
+}
+
+std::string LocalisedMessageBox::Caption(const std::string& english) const {
+    if (texts_ == nullptr) {
+        return english;
+    }
+    for (const ButtonWord& word : kButtonWords) {
+        if (word.english == english) {
+            return LocaleStringOr(*texts_, word.textId, english, brandName_);
+        }
+    }
+    return english;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/locale_text.h"
 #include "platform/message_box.h"
 
 namespace ovp {
@@ -24,6 +25,23 @@ bool Question(IMessageBox& box,
               std::string_view secondCaption,
               std::uintptr_t owner,
               std::string_view title = {});
+
+// The message box with the button captions of the monitor's notices and questions ("OK", "Close",
+// "Yes", "No", "Cancel", "Proceed") in the language of the language file; other captions, and
+// every caption until texts are given, are shown as they come.
+class LocalisedMessageBox final : public IMessageBox {
+  public:
+    explicit LocalisedMessageBox(IMessageBox& box) : box_(box) {}
+    void UseTexts(ILocaleText& texts, std::string brandName);
+    bool Show(const MessageBoxRequest& request) override;
+
+  private:
+    std::string Caption(const std::string& english) const;
+
+    IMessageBox& box_;
+    ILocaleText* texts_ = nullptr;
+    std::string brandName_;
+};
 
 // The box is laid out in lines of the dialog font. A message of up to kMessageLineChars characters
 // sits on one line; a longer one is wrapped at blanks into lines of at most that many characters

@@ -10,11 +10,13 @@
 #include "base/resume_next.h"
 #include "base/text.h"
 #include "contract/engine_contract.h"
+#include "contract/locale_file.h"
 #include "scheduler/schedule_codes.h"
 #include "scheduler/schedule_dates.h"
 #include "scheduler/schedule_file.h"
 #include "scheduler/schedule_record.h"
 #include "scheduler/schedule_table.h"
+#include "ui/captions.h"
 
 namespace ovp {
 
@@ -27,15 +29,19 @@ constexpr std::string_view kLabelSystemState = "System State";
 constexpr std::string_view kLabelExchange = "Exchange Server";
 constexpr std::string_view kLabelExchangeBrick = "Exchange Brick Level";
 
-constexpr std::string_view kFuturePrefix = "Backup will start in next";
-constexpr std::string_view kPastPrefix = "Files backed up";
-constexpr std::string_view kFutureDays = " day(s).";
-constexpr std::string_view kFutureHours = " hour(s).";
-constexpr std::string_view kFutureMinutes = " minute(s).";
-constexpr std::string_view kPastDays = " day(s) ago.";
-constexpr std::string_view kPastHours = " hour(s) ago.";
-constexpr std::string_view kPastMinutes = " minute(s) ago.";
-constexpr std::string_view kBackupFailed = "Backup has failed";
+// Localised text ids of the sentences' words.
+constexpr int kTextNextBackup = 984;
+constexpr int kTextNextBackupLabelLead = 5013;
+constexpr int kTextNextBackupLabelTail = 5014;
+constexpr int kTextBackupFailed = 5008;
+constexpr int kTextFuturePrefix = 5020;
+constexpr int kTextPastPrefix = 5021;
+constexpr int kTextFutureDays = 5022;
+constexpr int kTextFutureHours = 5023;
+constexpr int kTextFutureMinutes = 5024;
+constexpr int kTextPastDays = 5025;
+constexpr int kTextPastHours = 5026;
+constexpr int kTextPastMinutes = 5027;
 
 constexpr long long kMinutesPerHour = 60;
 constexpr long long kMinutesPerDay = 24 * kMinutesPerHour;
@@ -130,7 +136,10 @@ std::string CountSentence(std::string_view prefix, long long minutes, const Unit
     return std::string(prefix) + " " + std::to_string(count) + std::string(unit);
 }
 
-TimeDifference TimeDifferenceFrom(std::string_view nextRunTime, SharedValues& values, const DateTime& now) {
+TimeDifference TimeDifferenceFrom(std::string_view nextRunTime,
+                                  SharedValues& values,
+                                  const DateTime& now,
+                                  const TimeWords& words) {
     TimeDifference result;
     const std::string endTime = Trim(values.ReadProfile(contract::kBackupStatusSection, contract::kSchEndTime));
     const auto nowMinutes = MinutesOf(now);
@@ -143,18 +152,19 @@ TimeDifference TimeDifferenceFrom(std::string_view nextRunTime, SharedValues& va
             // A start that has passed is one the engine has not moved on yet: counting it as
             // negative time ahead would say nothing true.
             if (ahead >= 0) {
-                result.sentence = CountSentence(kFuturePrefix, ahead == 0 ? 1 : ahead,
-                                                Units{kFutureDays, kFutureHours, kFutureMinutes});
+                result.sentence = CountSentence(words.futurePrefix, ahead == 0 ? 1 : ahead,
+                                                Units{words.futureDays, words.futureHours, words.futureMinutes});
             }
         }
     } else if (const auto endMinutes = MinutesOfKey(Sch_SortBuildDate(endTime)); endMinutes && nowMinutes) {
         // An end stamped ahead of the clock (the clock was put back) is as recent as it gets.
         const long long ago = *nowMinutes > *endMinutes ? *nowMinutes - *endMinutes : 0;
         result.recent = ago < kRecentMinutes;
-        result.sentence = CountSentence(kPastPrefix, ago == 0 ? 1 : ago, Units{kPastDays, kPastHours, kPastMinutes});
+        result.sentence = CountSentence(words.pastPrefix, ago == 0 ? 1 : ago,
+                                        Units{words.pastDays, words.pastHours, words.pastMinutes});
     }
     if (FileExists(values.UserFolder() / PathFromUtf8(contract::kSchStatusErrorFile))) {
-        result.sentence = std::string(kBackupFailed);
+        result.sentence = words.failed;
     }
     return result;
 }
@@ -260,8 +270,35 @@ std::string NextBackupSentence(std::string_view nextRun,
     return words.labelLead + "(" + std::string(jobLabel) + ") " + words.labelTail + " " + time;
 }
 
-TimeDifference GetTimeDifference(std::string_view nextRunTime, SharedValues& values, const DateTime& now) {
-    return ResumeNextOr([&] { return TimeDifferenceFrom(nextRunTime, values, now); }, TimeDifference{});
+TimeDifference GetTimeDifference(std::string_view nextRunTime,
+                                 SharedValues& values,
+                                 const DateTime& now,
+                                 const TimeWords& words) {
+    return ResumeNextOr([&] { return TimeDifferenceFrom(nextRunTime, values, now, words); }, TimeDifference{});
+}
+
+NextBackupWords LocalisedNextBackupWords(ILocaleText& texts, std::string_view brandName) {
+    NextBackupWords words;
+    words.lead = WindowCaption(texts, kTextNextBackup, words.lead, brandName);
+    words.labelLead = WindowCaption(texts, kTextNextBackupLabelLead, words.labelLead, brandName);
+    words.labelTail = WindowCaption(texts, kTextNextBackupLabelTail, words.labelTail, brandName);
+    return words;
+}
+
+TimeWords LocalisedTimeWords(ILocaleText& texts, std::string_view brandName) {
+    TimeWords words;
+    const auto text = [&](int id, std::string& word) { word = LocaleStringOr(texts, id, word, brandName); };
+    const auto unit = [&](int id, std::string& word) { word = LocalisedUnit(texts, id, word, brandName); };
+    text(kTextFuturePrefix, words.futurePrefix);
+    text(kTextPastPrefix, words.pastPrefix);
+    text(kTextBackupFailed, words.failed);
+    unit(kTextFutureDays, words.futureDays);
+    unit(kTextFutureHours, words.futureHours);
+    unit(kTextFutureMinutes, words.futureMinutes);
+    unit(kTextPastDays, words.pastDays);
+    unit(kTextPastHours, words.pastHours);
+    unit(kTextPastMinutes, words.pastMinutes);
+    return words;
 }
 
 std::string FormatSize(double bytes, std::string_view decimalSeparator) {

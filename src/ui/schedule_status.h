@@ -8,6 +8,7 @@
 #include "base/datetime.h"
 #include "contract/product_config.h"
 #include "platform/code_page.h"
+#include "platform/locale_text.h"
 #include "scheduler/schedule_file.h"
 #include "settings/shared_values.h"
 #include "settings/transfer.h"
@@ -41,12 +42,15 @@ NextSchedule GetScheduleDate(SharedValues& values,
                              ICodePage& codePage,
                              const ScheduleFileReading* schedule);
 
-// The words of the next-backup sentence; the status window puts its localised lead in.
+// The words of the next-backup sentence, in English unless localised.
 struct NextBackupWords {
     std::string lead = "Your next backup will occur on ";
     std::string labelLead = "Your next backup";
     std::string labelTail = "will occur on";
 };
+
+// The words in the language file where it has them, each fitted to its English room.
+NextBackupWords LocalisedNextBackupWords(ILocaleText& texts, std::string_view brandName);
 
 // "Your next backup will occur on " + " " + time, or with a job label "Your next backup" + "(" +
 // label + ") " + "will occur on" + " " + time; the time month-first, 24-hour, as
@@ -57,6 +61,23 @@ std::string NextBackupSentence(std::string_view nextRun,
                                std::string_view jobLabel,
                                std::string_view shortDatePattern,
                                const NextBackupWords& words);
+
+// The words of the sentence about the next start or the last backup, in English unless localised.
+struct TimeWords {
+    std::string futurePrefix = "Backup will start in next";
+    std::string pastPrefix = "Files backed up";
+    std::string futureDays = " day(s).";
+    std::string futureHours = " hour(s).";
+    std::string futureMinutes = " minute(s).";
+    std::string pastDays = " day(s) ago.";
+    std::string pastHours = " hour(s) ago.";
+    std::string pastMinutes = " minute(s) ago.";
+    std::string failed = "Backup has failed";
+};
+
+// The words in the language file where it has them; the units as translations keep them, without
+// the full stop, which is added.
+TimeWords LocalisedTimeWords(ILocaleText& texts, std::string_view brandName);
 
 struct TimeDifference {
     // "Backup will start in next 3 hour(s).", "Files backed up 2 day(s) ago.", "Backup has failed";
@@ -74,7 +95,10 @@ struct TimeDifference {
 // "StatusWindow" is "0" or empty, and one that has already passed gives no sentence; a last backup stamped in the
 // future counts as just now. SchStatusError.txt replaces the sentence by "Backup has failed" but leaves the flag as
 // counted.
-TimeDifference GetTimeDifference(std::string_view nextRunTime, SharedValues& values, const DateTime& now);
+TimeDifference GetTimeDifference(std::string_view nextRunTime,
+                                 SharedValues& values,
+                                 const DateTime& now,
+                                 const TimeWords& words = TimeWords{});
 
 // A byte count in GB, MB or KB with one truncated decimal and the given decimal separator
 // ("." when empty): 1536 -> "1.5 KB", 1073741824 -> "1.0 GB". Below 1024 the whole bytes with

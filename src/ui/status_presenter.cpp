@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "contract/configuration.h"
 #include "contract/engine_contract.h"
+#include "contract/locale_file.h"
 #include "net/web_link.h"
 #include "scheduler/schedule_file.h"
 #include "ui/captions.h"
@@ -19,11 +20,21 @@ namespace c = contract;
 
 namespace {
 
-// Localised text ids of the window's texts that have them.
-constexpr int kTextNextBackup = 984;
+// Localised text ids of the window's texts.
 constexpr int kTextDisabledFromTray = 987;
 constexpr int kTextNoSchedule = 988;
 constexpr int kTextInProgress = 1594;
+constexpr int kTextTitleSuffix = 5001;
+constexpr int kTextCheckbox = 5002;
+constexpr int kTextViewLog = 5003;
+constexpr int kTextClose = 5004;
+constexpr int kTextAccountName = 5005;
+constexpr int kTextSpaceUsed = 5006;
+constexpr int kTextOutOf = 5007;
+constexpr int kTextFailed = 5008;
+constexpr int kTextQuotaExhausted = 5009;
+constexpr int kTextNotLoggedIn = 5010;
+constexpr int kTextUpgradeTip = 5011;
 
 constexpr std::string_view kTrue = "TRUE";
 constexpr std::string_view kQuotaIndicator = "2";
@@ -108,17 +119,18 @@ void frmStatus::Evaluate(bool load) {
     Evaluation eval;
     StatusViewState& state = eval.state;
     ResumeNext([&] {
-        state.title = DisplayName(context_.settings) + std::string(status_text::kTitleSuffix);
-        state.checkboxCaption = status_text::kCheckbox;
-        state.viewLogCaption = status_text::kViewLog;
-        state.closeCaption = status_text::kClose;
-        state.spaceUsedCaption = status_text::kSpaceUsed;
-        state.upgradeTip = status_text::kUpgradeTip;
+        // The title and the tip have room for any length; the captions have the English room.
+        state.title = DisplayName(context_.settings) + Text(kTextTitleSuffix, status_text::kTitleSuffix);
+        state.checkboxCaption = Caption(kTextCheckbox, status_text::kCheckbox);
+        state.viewLogCaption = Caption(kTextViewLog, status_text::kViewLog);
+        state.closeCaption = Caption(kTextClose, status_text::kClose);
+        state.spaceUsedCaption = Caption(kTextSpaceUsed, status_text::kSpaceUsed);
+        state.upgradeTip = Text(kTextUpgradeTip, status_text::kUpgradeTip);
     });
     ResumeNext([&] {
         const std::string userName = context_.values.CurrentUserName();
         if (userName.empty()) {
-            state.statusMessage = status_text::kNotLoggedIn;
+            state.statusMessage = Caption(kTextNotLoggedIn, status_text::kNotLoggedIn);
             return;
         }
         EvaluateUser(eval, userName);
@@ -137,7 +149,7 @@ void frmStatus::Evaluate(bool load) {
 
 void frmStatus::EvaluateUser(Evaluation& eval, const std::string& userName) {
     StatusViewState& state = eval.state;
-    state.userName = std::string(status_text::kAccountName) + " " + userName;
+    state.userName = Caption(kTextAccountName, status_text::kAccountName) + " " + userName;
     ResumeNext([&] {
         const std::string notify = Trim(context_.values.ReadProfile(c::kBackupStatusSection, c::kDesktopNotification));
         if (notify == "1" || notify == "0") {
@@ -146,8 +158,7 @@ void frmStatus::EvaluateUser(Evaluation& eval, const std::string& userName) {
     });
     ResumeNext([&] {
         eval.next = GetScheduleDate(context_.values, context_.transfer, context_.settings, context_.ports.codePage);
-        NextBackupWords words;
-        words.lead = Caption(kTextNextBackup, words.lead);
+        const NextBackupWords words = LocalisedNextBackupWords(context_.texts, context_.settings.productName);
         state.nextBackup = NextBackupSentence(eval.next.nextRun, eval.next.jobLabel, locale_.ShortDatePattern(), words);
     });
     if (context_.settings.productNumber != 1) {
@@ -161,8 +172,8 @@ void frmStatus::EvaluateQuota(Evaluation& eval) {
     const Quota quota = context_.values.ReadQuota();
     const std::string separator = locale_.DecimalSeparator();
     // An unknown Used (-1) leaves the bar empty, and the line says as much.
-    state.quotaText = FormatSize(std::max(quota.used, 0.0), separator) + " " + std::string(status_text::kOutOf) + " " +
-                      FormatSize(quota.max, separator);
+    state.quotaText = FormatSize(std::max(quota.used, 0.0), separator) + " " +
+                      Caption(kTextOutOf, status_text::kOutOf) + " " + FormatSize(quota.max, separator);
     state.quotaVisible = true;
     if (quota.used < 0) {
         state.quotaPercent = 0;
@@ -180,7 +191,7 @@ void frmStatus::EvaluateQuota(Evaluation& eval) {
                 Trim(context_.values.ReadProfile(c::kBackupStatusSection, c::kStatusMessageIndicaton));
             // The message is written once; the indicator says it stands there, so only a
             // written message may set it.
-            if (indicator != kQuotaIndicator && WriteStatusFile(status_text::kQuotaExhausted)) {
+            if (indicator != kQuotaIndicator && WriteStatusFile(QuotaExhaustedText())) {
                 context_.values.WriteProfile(c::kBackupStatusSection, c::kStatusMessageIndicaton, kQuotaIndicator);
             }
         }
@@ -199,7 +210,7 @@ void frmStatus::SelectMessage(Evaluation& eval) {
     StatusViewState& state = eval.state;
     auto& traces = eval.traces;
     if (eval.quotaExhausted) {
-        state.statusMessage = status_text::kQuotaExhausted;
+        state.statusMessage = QuotaExhaustedText();
         traces.emplace_back(kTraceQuotaExceeded);
         return;
     }
@@ -232,7 +243,7 @@ void frmStatus::SelectMessage(Evaluation& eval) {
     }
     state.statusMessage = line.empty() ? consumedMessage_ : line;
     if (FileExists(UserFile(c::kSchStatusErrorFile))) {
-        state.statusMessage = status_text::kFailed;
+        state.statusMessage = Caption(kTextFailed, status_text::kFailed);
     }
     recent_ = GetTimeDifference(eval.next.nextRun, context_.values, context_.ports.clock.Now()).recent;
     if (recent_) {
@@ -264,7 +275,7 @@ void frmStatus::ViewLog() {
     ResumeNext([&] {
         if (state_.statusMessage != Caption(kTextInProgress, status_text::kInProgress) &&
             FileExists(UserFile(c::kSchStatusErrorFile))) {
-            state_.statusMessage = status_text::kFailed;
+            state_.statusMessage = Caption(kTextFailed, status_text::kFailed);
         }
     });
     Trace(kTraceViewLogChanged);
@@ -282,6 +293,14 @@ void frmStatus::Render() {
 
 std::string frmStatus::Caption(int id, std::string_view english) const {
     return WindowCaption(context_.texts, id, english, context_.settings.productName);
+}
+
+std::string frmStatus::Text(int id, std::string_view english) const {
+    return LocaleStringOr(context_.texts, id, english, context_.settings.productName);
+}
+
+std::string frmStatus::QuotaExhaustedText() const {
+    return Caption(kTextQuotaExhausted, status_text::kQuotaExhausted);
 }
 
 std::string frmStatus::DisabledFromTrayText() const {

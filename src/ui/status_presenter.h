@@ -72,7 +72,10 @@ class frmStatus final : public IStatusEvents {
     void Trace(std::string_view text);
     void Render();
 
+    // A localised text fitted to the English text's room, and one that has room for any length.
     std::string Caption(int id, std::string_view english) const;
+    std::string Text(int id, std::string_view english) const;
+    std::string QuotaExhaustedText() const;
     std::string DisabledFromTrayText() const;
     std::filesystem::path UserFile(std::string_view name);
     // The first line of SchStatus.txt (ANSI, UTF-8 or UTF-16); "" when it is missing, locked or

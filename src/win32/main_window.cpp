@@ -169,7 +169,8 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessage);
     closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
-    messageBox_.SetDefaultTitle(context.settings.caption);
+    productBox_.SetDefaultTitle(context.settings.caption);
+    messageBox_.UseTexts(context.texts, context.settings.productName);
     form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, localeFormat_, messageBox_,
                                        reinterpret_cast<std::uintptr_t>(instance_));
     return true;

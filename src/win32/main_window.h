@@ -19,6 +19,7 @@
 #include "app/main_form.h"
 #include "app/startup_host.h"
 #include "context/app_context.h"
+#include "ui/message_box.h"
 #include "win32/general_message_win.h"
 #include "win32/locale_format_win.h"
 #include "win32/status_window_win.h"
@@ -121,7 +122,9 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     std::unique_ptr<Win32TrayIcon> tray_;
     Win32LocaleFormat localeFormat_;
     std::unique_ptr<StatusWindowView> statusView_;
-    Win32MessageBox messageBox_;
+    Win32MessageBox productBox_;
+    // Every window's questions and notices go through this one, in the user's language.
+    LocalisedMessageBox messageBox_{productBox_};
     // The cursor before the hourglass; null while none is shown.
     HCURSOR previousCursor_ = nullptr;
     std::unique_ptr<MainForm> form_;

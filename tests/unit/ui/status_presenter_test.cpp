@@ -2,13 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "base/files.h"
 #include "base/text.h"
 #include "scheduler/schedule_codes.h"
 #include "scheduler/schedule_record.h"
 #include "support/app_fixture.h"
+#include "support/fake_command_host.h"
 #include "support/fake_locale_format.h"
 #include "ui/captions.h"
+#include "ui/message_box.h"
+#include "ui/schedule_status.h"
+#include "ui/tooltips.h"
 
 namespace ovp {
 namespace {
@@ -287,6 +293,74 @@ TEST_F(StatusPresenterTest, LocalisedTextsAreFittedToTheEnglishRoom) {
     EXPECT_EQ(Load().nextBackup, "Ihre nächste Sicherung erfol... 03-20-2026 06:00:00");
     Arrange({.marker = "-"});
     EXPECT_EQ(Load().statusMessage, "Nichts geplant.");
+}
+
+// What is left of a text once translations ("<id>"), numbers, punctuation and the names that are
+// no words of any language are taken out: any letters left are untranslated English.
+std::string Untranslated(std::string text, std::initializer_list<std::string_view> names) {
+    for (const std::string_view name : names) {
+        for (std::size_t at; (at = text.find(name)) != std::string::npos;) {
+            text.erase(at, name.size());
+        }
+    }
+    std::string left;
+    bool inTranslation = false;
+    for (const char c : text) {
+        inTranslation = c == '<' || (inTranslation && c != '>');
+        if (!inTranslation && std::isalpha(static_cast<unsigned char>(c))) {
+            left += c;
+        }
+    }
+    return left;
+}
+
+TEST_F(StatusPresenterTest, AFullTranslationLeavesNoEnglishInTheWindowTheTooltipsOrTheMessageBox) {
+    CreateFolders(fx_.app / "Lang");
+    std::string language;
+    for (int id = 1; id < 10000; ++id) {
+        language += std::to_string(id) + "=<" + std::to_string(id) + ">\n";
+    }
+    test::WriteAll(fx_.app / "Lang" / "English.txt", language);
+    ILocaleText& texts = fx_.Context().texts;
+    const std::initializer_list<std::string_view> names = {"Grp Caption", "Grp Online", "alice", "GB", "MB", "KB"};
+    const auto expectTranslated = [&](const StatusViewState& state) {
+        for (const std::string* text : {&state.title, &state.statusMessage, &state.nextBackup, &state.userName,
+                                        &state.quotaText, &state.spaceUsedCaption, &state.checkboxCaption,
+                                        &state.viewLogCaption, &state.closeCaption, &state.upgradeTip}) {
+            EXPECT_EQ(Untranslated(*text, names), "") << *text;
+        }
+    };
+    SetQuota("1610612736", "2147483648");
+    expectTranslated(Load());
+    Arrange({.failed = true});
+    expectTranslated(Load());
+    SetQuota("4294967297", "4294967296");
+    expectTranslated(Load());
+    fx_.SetCurrentUser("");
+    expectTranslated(Load());
+
+    const DateTime now{2026, 3, 14, 9, 30, 0};
+    const TimeWords words = LocalisedTimeWords(texts, "Grp Online");
+    for (const std::string_view end : {"", "03-14-2026 09:00:00", "03-13-2026 09:00:00", "03-10-2026 09:00:00"}) {
+        SetStatus("SchEndTime", end);
+        for (const std::string_view next : {"03-14-2026 09:40:00", "03-14-2026 19:00:00", "03-20-2026 06:00:00"}) {
+            const std::string sentence = GetTimeDifference(next, fx_.Context().values, now, words).sentence;
+            EXPECT_EQ(Untranslated(sentence, names), "") << sentence;
+        }
+    }
+    for (const ToolTipEntry& entry : ToolTipTable()) {
+        EXPECT_EQ(Untranslated(ToolTipText(texts, entry.key, "Grp Online"), names), "") << entry.key;
+    }
+    test::ScriptedMessageBox shown;
+    LocalisedMessageBox box(shown);
+    box.UseTexts(texts, "Grp Online");
+    Notice(box, "<1>", 0);
+    Question(box, "<2>", 0);
+    Question(box, "<3>", "Yes", "Cancel", 0);
+    Question(box, "<4>", "Proceed", "Cancel", 0);
+    for (const MessageBoxRequest& request : shown.shown) {
+        EXPECT_EQ(Untranslated(request.firstCaption + request.secondCaption, names), "") << request.message;
+    }
 }
 
 TEST(Captions, LongerTranslationsAreCutInCharactersAndUnitsGetAFullStop) {
