@@ -168,6 +168,7 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     // 0 for one that could not be registered: it then matches no message.
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessage);
     closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
+    exitRequestMessage_ = ::RegisterWindowMessageW(kExitRequestMessage);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
     productBox_.SetDefaultTitle(context.settings.caption);
     messageBox_.UseTexts(context.texts, context.settings.productName);
@@ -416,6 +417,12 @@ void MainWindow::OnWindowGone(HWND /*window*/) noexcept {
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (exitRequestMessage_ != 0 && message == exitRequestMessage_) {
+        if (form_ != nullptr) {
+            form_->OnMenuCommand(TrayMenuItem::MnuExit);
+        }
+        return 0;
+    }
     switch (message) {
         case WM_TIMER:
             if (const std::optional<FormTimer> timer = FormTimerOf(wParam); timer && form_ != nullptr) {

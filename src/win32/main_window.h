@@ -32,6 +32,9 @@ namespace ovp::win {
 // What other programs (and the end-to-end tests) find the form by.
 inline constexpr wchar_t kMainWindowClassName[] = L"frmOVWinService";
 inline constexpr wchar_t kMainWindowTitle[] = L"frmOVWinService";
+// The registered message that asks the monitor to exit as from its tray menu's Exit (the
+// uninstaller and an update send it).
+inline constexpr wchar_t kExitRequestMessage[] = L"OVPMonitorExitRequest";
 
 // The registered messages of a re-created taskbar and of the explorer's logout request.
 inline constexpr wchar_t kTaskbarCreatedMessage[] = L"TaskbarCreated";
@@ -113,6 +116,7 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     WNDPROC previousProc_ = nullptr;
     UINT taskbarCreatedMessage_ = 0;
     UINT closeInteractiveWindowMessage_ = 0;
+    UINT exitRequestMessage_ = 0;
     bool subclassed_ = false;
     bool shutDown_ = false;
 
