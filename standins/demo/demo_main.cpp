@@ -8,7 +8,10 @@
 //         shown (or "failed"), waits for a file named "stop" in the control folder, then chooses
 //         "Exit" of the tray menu and ends the stand-ins the monitor started (not the service);
 //     ovp_demo_tool end-folder <application folder>
-//         ends every process started from the folder.
+//         ends every process started from the folder;
+//     ovp_demo_tool soak <application folder> <minutes> <report file>
+//         run inside the demo's Wine desktop next to the running monitor: the long run of
+//         scripts/soak (soak.h).
 // Exit code 0 on success, 1 on failure, 2 on a wrong command line. (A program started into a
 // Wine desktop cannot hand its exit code back; hence the state file.)
 
@@ -25,6 +28,7 @@
 #include "context/tray_menu_model.h"
 #include "contract/engine_contract.h"
 #include "contract/folders.h"
+#include "soak.h"
 #include "standin_processes.h"
 #include "standin_product.h"
 #include "win32/main_window.h"
@@ -128,6 +132,10 @@ int Run(int argc, wchar_t** argv) {
     if (command == L"show" && argc == 4) {
         return Show(argv[2], argv[3]);
     }
+    if (command == L"soak" && argc == 5) {
+        const int minutes = _wtoi(argv[3]);
+        return minutes > 0 ? ovp::standin::Soak(argv[2], minutes, argv[4]) : 2;
+    }
     if (command == L"end-folder" && argc == 3) {
         ovp::standin::EndProcessesUnder(argv[2]);
         return ovp::standin::ProcessesUnder(argv[2]).empty() ? 0 : 1;
@@ -135,7 +143,8 @@ int Run(int argc, wchar_t** argv) {
     std::fprintf(stderr,
                  "usage: ovp_demo_tool layout <application folder> <installation name> <user name>\n"
                  "       ovp_demo_tool show <application folder> <control folder>\n"
-                 "       ovp_demo_tool end-folder <application folder>\n");
+                 "       ovp_demo_tool end-folder <application folder>\n"
+                 "       ovp_demo_tool soak <application folder> <minutes> <report file>\n");
     return 2;
 }
 
