@@ -169,7 +169,11 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessage);
     closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
+    statusView_->SetPictures(context.folders.ImagesFolder(),
+                             StatusPictures(context.settings, context.folders.ImagesFolder()));
+    statusView_->SetLinkPorts(context.ports.shell, context.trace);
     messageBox_.SetDefaultTitle(context.settings.caption);
+    messageBox_.SetImagesFolder(context.folders.ImagesFolder());
     form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, localeFormat_, messageBox_,
                                        reinterpret_cast<std::uintptr_t>(instance_));
     return true;
