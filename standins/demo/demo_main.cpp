@@ -8,7 +8,11 @@
 //         shown (or "failed"), waits for a file named "stop" in the control folder, then chooses
 //         "Exit" of the tray menu and ends the stand-ins the monitor started (not the service);
 //     ovp_demo_tool end-folder <application folder>
-//         ends every process started from the folder.
+//         ends every process started from the folder;
+//     ovp_demo_tool point-at-view-log <control folder>
+//         run inside the demo's Wine desktop: puts the mouse pointer on the status window's
+//         "View Log" button and writes the point (desktop pixels, "x y") into
+//         <control folder>\point.txt.
 // Exit code 0 on success, 1 on failure, 2 on a wrong command line. (A program started into a
 // Wine desktop cannot hand its exit code back; hence the state file.)
 
@@ -27,6 +31,7 @@
 #include "contract/folders.h"
 #include "standin_processes.h"
 #include "standin_product.h"
+#include "win32/dialog_ids.h"
 #include "win32/main_window.h"
 #include "win32/profile_store_win.h"
 #include "win32/text_win.h"
@@ -120,6 +125,35 @@ int Show(const std::filesystem::path& appFolder, const std::filesystem::path& co
     return shown && exited ? 0 : 1;
 }
 
+// The status window is the only top-level window of the monitor with that button.
+BOOL CALLBACK FindViewLogButton(HWND window, LPARAM found) {
+    const HWND button = ::GetDlgItem(window, IDC_Cmd_Yes);
+    wchar_t type[32] = {};
+    if (button != nullptr && ::IsWindowVisible(window) && ::GetClassNameW(window, type, 32) > 0 &&
+        std::wstring_view(type) == L"#32770") {
+        *reinterpret_cast<HWND*>(found) = button;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int PointAtViewLog(const std::filesystem::path& controlFolder) {
+    HWND button = nullptr;
+    ::EnumWindows(&FindViewLogButton, reinterpret_cast<LPARAM>(&button));
+    RECT rect{};
+    if (button == nullptr || !::GetWindowRect(button, &rect)) {
+        return 1;
+    }
+    // Onto the button in two steps, so that it sees the pointer arrive.
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    ::SetCursorPos(x - 8, y - 4);
+    ::Sleep(200);
+    ::SetCursorPos(x, y);
+    return ovp::ReplaceFileBytes(controlFolder / L"point.txt", std::to_string(x) + " " + std::to_string(y) + "\n") ? 0
+                                                                                                                   : 1;
+}
+
 int Run(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"layout" && argc == 5) {
@@ -132,10 +166,14 @@ int Run(int argc, wchar_t** argv) {
         ovp::standin::EndProcessesUnder(argv[2]);
         return ovp::standin::ProcessesUnder(argv[2]).empty() ? 0 : 1;
     }
+    if (command == L"point-at-view-log" && argc == 3) {
+        return PointAtViewLog(argv[2]);
+    }
     std::fprintf(stderr,
                  "usage: ovp_demo_tool layout <application folder> <installation name> <user name>\n"
                  "       ovp_demo_tool show <application folder> <control folder>\n"
-                 "       ovp_demo_tool end-folder <application folder>\n");
+                 "       ovp_demo_tool end-folder <application folder>\n"
+                 "       ovp_demo_tool point-at-view-log <control folder>\n");
     return 2;
 }
 
