@@ -63,7 +63,8 @@ TTTOOLINFOW clsToolTip::ToolInfo(HWND control) const {
     TTTOOLINFOW info{};
     // The size without the newest field, which older common controls reject.
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    // Links in a tip can be followed (where the control draws them as links).
+    // Links in a tip can be followed where the control draws them as links. Wine 8's control
+    // does not: it shows the markup as plain text and never reports a followed link.
     info.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_PARSELINKS;
     info.hwnd = parent_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
