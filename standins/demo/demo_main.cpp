@@ -10,8 +10,9 @@
 //     ovp_demo_tool end-folder <application folder>
 //         ends every process started from the folder;
 //     ovp_demo_tool point-at-view-log <control folder>
-//         run inside the demo's Wine desktop: puts the mouse pointer on the status window's
-//         "View Log" button and writes the point (desktop pixels, "x y") into
+//         run inside the demo's Wine desktop: moves the status window to the top of the desktop
+//         (leaving room below it for a tooltip), puts the mouse pointer on its "View Log" button
+//         and writes the window's place (desktop pixels, "left top right bottom") into
 //         <control folder>\point.txt.
 // Exit code 0 on success, 1 on failure, 2 on a wrong command line. (A program started into a
 // Wine desktop cannot hand its exit code back; hence the state file.)
@@ -43,6 +44,8 @@ namespace c = ovp::contract;
 constexpr DWORD kIconTimeoutMs = 60000;
 constexpr DWORD kExitTimeoutMs = 15000;
 constexpr DWORD kPollMs = 200;
+// Where the demo puts the status window for its picture with the pointer.
+constexpr int kTopMargin = 8;
 
 int Layout(const std::filesystem::path& appFolder, const std::string& installationName, const std::string& user) {
     const ovp::ProductSettings settings = ovp::standin::ExampleProduct(installationName);
@@ -140,8 +143,14 @@ BOOL CALLBACK FindViewLogButton(HWND window, LPARAM found) {
 int PointAtViewLog(const std::filesystem::path& controlFolder) {
     HWND button = nullptr;
     ::EnumWindows(&FindViewLogButton, reinterpret_cast<LPARAM>(&button));
+    const HWND window = button != nullptr ? ::GetParent(button) : nullptr;
+    RECT frame{};
+    if (window == nullptr || !::GetWindowRect(window, &frame)) {
+        return 1;
+    }
+    ::SetWindowPos(window, nullptr, frame.left, kTopMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT rect{};
-    if (button == nullptr || !::GetWindowRect(button, &rect)) {
+    if (!::GetWindowRect(window, &frame) || !::GetWindowRect(button, &rect)) {
         return 1;
     }
     // Onto the button in two steps, so that it sees the pointer arrive.
@@ -150,8 +159,9 @@ int PointAtViewLog(const std::filesystem::path& controlFolder) {
     ::SetCursorPos(x - 8, y - 4);
     ::Sleep(200);
     ::SetCursorPos(x, y);
-    return ovp::ReplaceFileBytes(controlFolder / L"point.txt", std::to_string(x) + " " + std::to_string(y) + "\n") ? 0
-                                                                                                                   : 1;
+    const std::string place = std::to_string(frame.left) + " " + std::to_string(frame.top) + " " +
+                              std::to_string(frame.right) + " " + std::to_string(frame.bottom) + "\n";
+    return ovp::ReplaceFileBytes(controlFolder / L"point.txt", place) ? 0 : 1;
 }
 
 int Run(int argc, wchar_t** argv) {
