@@ -248,7 +248,13 @@ TEST_F(StatusWindowTest, PicturesChangeUnderTheMouseAndTheHandComesFromTheImages
         EXPECT_EQ(view_.PictureKeyShown(id), keys.normal) << id;
         EXPECT_EQ(ShownColour(Item(id)), PictureColour(images, keys.normal)) << id;
     }
-    EXPECT_NE(view_.HandPointer(), ::LoadCursorW(nullptr, IDC_HAND));
+    // The hand of the images folder clicks with its fingertip (Hand.ico's topmost opaque pixels).
+    ICONINFO hand{};
+    ASSERT_TRUE(::GetIconInfo(view_.HandPointer(), &hand));
+    ::DeleteObject(hand.hbmMask);
+    ::DeleteObject(hand.hbmColor);
+    EXPECT_FALSE(hand.fIcon);
+    EXPECT_EQ(std::pair(hand.xHotspot, hand.yHotspot), std::pair(13UL, 4UL));
     // Without Hand.ico the system's hand shows.
     view_.Close();
     view_.SetPictures(images / "missing", {});
