@@ -39,7 +39,7 @@ class HandCursor {
 // An owner-drawn button or static that shows one picture at rest and another while the mouse is
 // over it, with its window text (the caption screen readers and tests read) drawn on top.
 // Attach subclasses the control; its parent passes the control's WM_DRAWITEM to Draw. A missing
-// picture leaves the look of a plain push button (or nothing, for a static).
+// picture leaves the look of a plain push button (or the bare words, for a static).
 class HoverPicture {
   public:
     HoverPicture() = default;
