@@ -29,3 +29,4 @@
 #define IDC_imgViewLog 309
 #define IDC_imgUpgrade 310
 #define IDC_chkDesNotify1 311
+#define IDC_imgTopRightLogo 312

@@ -1,6 +1,7 @@
 #include "win32/general_message_win.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/message_box.h"
 #include "win32/dialog_ids.h"
@@ -98,12 +99,14 @@ std::wstring ButtonCaption(const std::string& caption) {
     return out;
 }
 
-bool frmGeneralMessage::Show(HINSTANCE instance, const MessageBoxRequest& request) {
+bool frmGeneralMessage::Show(HINSTANCE instance,
+                             const MessageBoxRequest& request,
+                             const std::filesystem::path& imagesFolder) {
     HWND owner = reinterpret_cast<HWND>(request.owner);
     if (owner != nullptr && !::IsWindow(owner)) {
         owner = nullptr;
     }
-    frmGeneralMessage form(request);
+    frmGeneralMessage form(request, imagesFolder);
     const INT_PTR result = ::DialogBoxParamW(instance != nullptr ? instance : ::GetModuleHandleW(nullptr),
                                              MAKEINTRESOURCEW(IDD_frmGeneralMessage), owner,
                                              &frmGeneralMessage::DialogProc, reinterpret_cast<LPARAM>(&form));
@@ -116,12 +119,24 @@ INT_PTR frmGeneralMessage::OnDialogMessageFailed() noexcept {
     return TRUE;
 }
 
-INT_PTR frmGeneralMessage::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+INT_PTR frmGeneralMessage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             OnInitDialog();
             return FALSE;  // the focus is set already
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            return continue_.Draw(item) || cancel_.Draw(item) ? TRUE : FALSE;
+        }
         case WM_COMMAND:
+            if (HIWORD(wParam) == BN_SETFOCUS) {
+                // Enter answers for the button that has the focus.
+                ::SendMessageW(window_, DM_SETDEFID, LOWORD(wParam), 0);
+                return TRUE;
+            }
+            if (HIWORD(wParam) != BN_CLICKED) {
+                return FALSE;
+            }
             switch (LOWORD(wParam)) {
                 case IDC_Continue:
                     // A hidden button cannot answer, whoever clicks it.
@@ -162,6 +177,11 @@ void frmGeneralMessage::OnInitDialog() {
     ::SetDlgItemTextW(window_, IDC_IDCancel, ButtonCaption(request_.secondCaption).c_str());
     ::ShowWindow(::GetDlgItem(window_, IDC_Continue), showFirst_ ? SW_SHOW : SW_HIDE);
     ::ShowWindow(::GetDlgItem(window_, IDC_IDCancel), showSecond ? SW_SHOW : SW_HIDE);
+    for (auto [picture, id] : {std::pair{&continue_, IDC_Continue}, std::pair{&cancel_, IDC_IDCancel}}) {
+        if (picture->Attach(::GetDlgItem(window_, id), imagesFolder_, kSmallButtonPictures, RGB(0, 0, 0))) {
+            picture->AddCaptionBox();
+        }
+    }
 
     LayOut(Wide(CrLfBreaks(request_.message)));
     ApplyRegion();
@@ -227,11 +247,11 @@ void frmGeneralMessage::ApplyRegion() {
 
 bool Win32MessageBox::Show(const MessageBoxRequest& request) {
     if (!request.title.empty() || defaultTitle_.empty()) {
-        return frmGeneralMessage::Show(instance_, request);
+        return frmGeneralMessage::Show(instance_, request, imagesFolder_);
     }
     MessageBoxRequest titled = request;
     titled.title = defaultTitle_;
-    return frmGeneralMessage::Show(instance_, titled);
+    return frmGeneralMessage::Show(instance_, titled, imagesFolder_);
 }
 
 }  // namespace ovp::win

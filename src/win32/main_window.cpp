@@ -170,7 +170,11 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
     exitRequestMessage_ = ::RegisterWindowMessageW(kExitRequestMessage);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
+    statusView_->SetPictures(context.folders.ImagesFolder(),
+                             StatusPictures(context.settings, context.folders.ImagesFolder()));
+    statusView_->SetLinkPorts(context.ports.shell, context.trace);
     productBox_.SetDefaultTitle(context.settings.caption);
+    productBox_.SetImagesFolder(context.folders.ImagesFolder());
     messageBox_.UseTexts(context.texts, context.settings.productName);
     form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, localeFormat_, messageBox_,
                                        reinterpret_cast<std::uintptr_t>(instance_));

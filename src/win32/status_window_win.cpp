@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "net/web_link.h"
 #include "win32/dialog_ids.h"
 #include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
@@ -17,7 +18,8 @@ namespace {
 
 constexpr UINT_PTR kRefreshTimerId = 1;
 constexpr int kStatusFontPoints = 9;
-constexpr COLORREF kLinkColour = RGB(0, 102, 204);
+constexpr COLORREF kButtonTextColour = RGB(0, 0, 0);
+constexpr COLORREF kUpgradeTextColour = RGB(255, 255, 255);
 
 void SetText(HWND dialog, int id, const std::string& text) {
     ::SetDlgItemTextW(dialog, id, Wide(text).c_str());
@@ -43,9 +45,17 @@ HFONT FontOfSize(HWND dialog, int points) {
     return ::CreateFontIndirectW(&font);
 }
 
-bool IsLink(HWND dialog, HWND control) {
-    return control != nullptr &&
-           (control == ::GetDlgItem(dialog, IDC_imgUpgrade) || control == ::GetDlgItem(dialog, IDC_imgViewLog));
+// The pictures and buttons that can be clicked, over which the hand shows.
+bool IsClickable(HWND dialog, HWND control) {
+    if (control == nullptr) {
+        return false;
+    }
+    for (const int id : {IDC_imgUpgrade, IDC_imgViewLog, IDC_Cmd_Yes, IDC_Cmd_No}) {
+        if (control == ::GetDlgItem(dialog, id)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -55,6 +65,25 @@ StatusWindowView::StatusWindowView(ILocaleText& texts, std::string brandName, HI
 
 StatusWindowView::~StatusWindowView() {
     Close();
+}
+
+void StatusWindowView::SetPictures(std::filesystem::path imagesFolder, StatusWindowPictures pictures) {
+    imagesFolder_ = std::move(imagesFolder);
+    pictures_ = std::move(pictures);
+}
+
+void StatusWindowView::SetLinkPorts(IShell& shell, ITraceSink& trace) {
+    shell_ = &shell;
+    trace_ = &trace;
+}
+
+std::string_view StatusWindowView::PictureKeyShown(int id) const {
+    for (const HoverPicture* picture : {&viewLogButton_, &closeButton_, &upgradePicture_}) {
+        if (window_ != nullptr && picture->Control() == ::GetDlgItem(window_, id)) {
+            return picture->PictureKeyShown();
+        }
+    }
+    return {};
 }
 
 bool StatusWindowView::Show(IStatusEvents& events, HWND owner) {
@@ -90,8 +119,10 @@ void StatusWindowView::Render(const StatusViewState& state) {
     SetText(window_, IDC_lblUserName, state.userName);
     SetText(window_, IDC_lblQuotaInfo, state.quotaText);
     SetText(window_, IDC_lblSpaceUsed, state.spaceUsedCaption);
-    // The picture is drawn as a link, with the upgrade caption as its words.
+    // The pictures carry their words as window text, which screen readers read; the upgrade
+    // picture also shows them.
     SetText(window_, IDC_imgUpgrade, state.upgradeTip);
+    SetText(window_, IDC_imgViewLog, state.viewLogCaption);
     ::SetDlgItemTextW(window_, IDC_chkDesNotify1, ButtonCaption(state.checkboxCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_Cmd_Yes, ButtonCaption(state.viewLogCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_Cmd_No, ButtonCaption(state.closeCaption).c_str());
@@ -132,18 +163,17 @@ INT_PTR StatusWindowView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             Close();
             return TRUE;
         case WM_SETCURSOR:
-            if (IsLink(window_, reinterpret_cast<HWND>(wParam))) {
-                ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+            if (IsClickable(window_, reinterpret_cast<HWND>(wParam))) {
+                ::SetCursor(hand_.Get());
                 ::SetWindowLongPtrW(window_, DWLP_MSGRESULT, TRUE);
                 return TRUE;
             }
             return FALSE;
-        case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == ::GetDlgItem(window_, IDC_imgUpgrade)) {
-                const auto dc = reinterpret_cast<HDC>(wParam);
-                ::SetTextColor(dc, kLinkColour);
-                ::SetBkColor(dc, ::GetSysColor(COLOR_3DFACE));
-                return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_3DFACE));
+        case WM_DRAWITEM:
+            return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
+        case WM_NOTIFY:
+            if (toolTip_ != nullptr) {
+                toolTip_->OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
             }
             return FALSE;
         case WM_DESTROY:
@@ -164,13 +194,15 @@ void StatusWindowView::OnInitDialog() {
     // A themed bar ignores the colour it is given.
     ::SetWindowTheme(bar, L"", L"");
     ::SendMessageW(bar, PBM_SETRANGE32, 0, 100);
-    ::SendDlgItemMessageW(window_, IDC_imgViewLog, STM_SETICON,
-                          reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_INFORMATION)), 0);
+    LoadPictures();
 
     const std::array tools = {ToolTipBinding{::GetDlgItem(window_, IDC_Cmd_Yes), "frmStatus.Cmd_Yes"},
                               ToolTipBinding{::GetDlgItem(window_, IDC_Cmd_No), "frmStatus.Cmd_No"},
                               ToolTipBinding{::GetDlgItem(window_, IDC_imgUpgrade), "frmStatus.imgUpgrade"}};
     toolTip_ = AssignToolTip(window_, tools, texts_, brandName_);
+    if (toolTip_ != nullptr) {
+        toolTip_->OnHyperlinkClick = [this](const std::string& link) { ObjTooltip_OnHyperlinkClick(link); };
+    }
 
     ::SetTimer(window_, kRefreshTimerId, refreshMs_, nullptr);
     if (events_ != nullptr) {
@@ -178,8 +210,56 @@ void StatusWindowView::OnInitDialog() {
     }
 }
 
+void StatusWindowView::LoadPictures() {
+    hand_.Load(imagesFolder_);
+    bigIcon_ = LoadIconFile(pictures_.formIcon, ::GetSystemMetrics(SM_CXICON));
+    smallIcon_ = LoadIconFile(pictures_.formIcon, ::GetSystemMetrics(SM_CXSMICON));
+    if (bigIcon_) {
+        ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    }
+    if (smallIcon_) {
+        ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    }
+    logo_ = LoadBitmapFile(pictures_.logo);
+    if (!logo_) {
+        ::ShowWindow(::GetDlgItem(window_, IDC_imgTopRightLogo), SW_HIDE);
+    }
+    viewLogButton_.Attach(::GetDlgItem(window_, IDC_Cmd_Yes), imagesFolder_, kSmallButtonPictures, kButtonTextColour);
+    closeButton_.Attach(::GetDlgItem(window_, IDC_Cmd_No), imagesFolder_, kSmallButtonPictures, kButtonTextColour);
+    upgradePicture_.Attach(::GetDlgItem(window_, IDC_imgUpgrade), imagesFolder_, kUpgradePictures, kUpgradeTextColour);
+}
+
+bool StatusWindowView::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    switch (item.CtlID) {
+        case IDC_imgViewLog: {
+            const int side = std::min(item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top);
+            ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_3DFACE));
+            const HICON icon = bigIcon_ ? bigIcon_.get() : ::LoadIconW(nullptr, IDI_INFORMATION);
+            ::DrawIconEx(item.hDC, item.rcItem.left, item.rcItem.top, icon, side, side, 0, nullptr, DI_NORMAL);
+            return true;
+        }
+        case IDC_imgTopRightLogo:
+            ::FillRect(item.hDC, &item.rcItem, ::GetSysColorBrush(COLOR_3DFACE));
+            DrawPicture(item.hDC, item.rcItem, logo_.get(), true);
+            return true;
+        default:
+            return viewLogButton_.Draw(item) || closeButton_.Draw(item) || upgradePicture_.Draw(item);
+    }
+}
+
+void StatusWindowView::ObjTooltip_OnHyperlinkClick(const std::string& link) {
+    if (shell_ != nullptr && trace_ != nullptr) {
+        OpenWebPage(*shell_, *trace_, link, ShellRetry::OnAnyFailure);
+    }
+}
+
 void StatusWindowView::OnCommand(int id, int code) {
     if (events_ == nullptr) {
+        return;
+    }
+    // Enter answers for the button that has the focus.
+    if (code == BN_SETFOCUS && (id == IDC_Cmd_Yes || id == IDC_Cmd_No)) {
+        ::SendMessageW(window_, DM_SETDEFID, static_cast<WPARAM>(id), 0);
         return;
     }
     // Pictures report STN_CLICKED and buttons BN_CLICKED, which share the value 0.
@@ -215,6 +295,9 @@ void StatusWindowView::OnWindowGone(HWND window) noexcept {
     // The children are gone: the label's font can go, and the tooltip went with its owner.
     toolTip_.reset();
     statusFont_.reset();
+    bigIcon_.reset();
+    smallIcon_.reset();
+    logo_.reset();
 }
 
 }  // namespace ovp::win

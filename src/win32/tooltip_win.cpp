@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/tooltip_links.h"
 #include "ui/tooltips.h"
 #include "win32/text_win.h"
 
@@ -62,7 +63,9 @@ TTTOOLINFOW clsToolTip::ToolInfo(HWND control) const {
     TTTOOLINFOW info{};
     // The size without the newest field, which older common controls reject.
     info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    // Links in a tip can be followed where the control draws them as links. Wine 8's control
+    // does not: it shows the markup as plain text and never reports a followed link.
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_PARSELINKS;
     info.hwnd = parent_;
     info.uId = reinterpret_cast<UINT_PTR>(control);
     return info;
@@ -192,6 +195,32 @@ void clsToolTip::Hide() {
     if (window_ != nullptr) {
         ::SendMessageW(window_, TTM_POP, 0, 0);
     }
+}
+
+bool clsToolTip::OnNotify(const NMHDR& header) {
+    if (window_ == nullptr || header.hwndFrom != window_) {
+        return false;
+    }
+    if (header.code != TTN_LINKCLICK || !OnHyperlinkClick) {
+        return true;
+    }
+    // The notification names the tool whose tip holds the link; failing that, the tool whose tip
+    // is showing.
+    auto control = reinterpret_cast<HWND>(header.idFrom);
+    TTTOOLINFOW named = ToolInfo(control);
+    if (::SendMessageW(window_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&named)) == FALSE) {
+        TTTOOLINFOW current{};
+        current.cbSize = TTTOOLINFOW_V2_SIZE;
+        if (::SendMessageW(window_, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&current)) == FALSE) {
+            return true;
+        }
+        control = reinterpret_cast<HWND>(current.uId);
+    }
+    const std::string link = TooltipLinkTarget(ToolTipText(control));
+    if (!link.empty()) {
+        OnHyperlinkClick(link);
+    }
+    return true;
 }
 
 std::unique_ptr<clsToolTip> AssignToolTip(HWND form,

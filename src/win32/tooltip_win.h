@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -69,6 +70,13 @@ class clsToolTip {
     HWND ToolTipHandle() const { return window_; }
     // Takes down the tip that is showing, if any.
     void Hide();
+
+    // Raised when the user follows a link of a tip (written <a href="target">words</a>), with the
+    // link's target. The control tells the window that owns the tools; that window passes its
+    // WM_NOTIFY here.
+    std::function<void(const std::string& link)> OnHyperlinkClick;
+    // True when the notification was this tooltip's.
+    bool OnNotify(const NMHDR& header);
 
   private:
     TTTOOLINFOW ToolInfo(HWND control) const;

@@ -11,7 +11,12 @@
 //         ends every process started from the folder;
 //     ovp_demo_tool soak <application folder> <minutes> <report file>
 //         run inside the demo's Wine desktop next to the running monitor: the long run of
-//         scripts/soak (soak.h).
+//         scripts/soak (soak.h);
+//     ovp_demo_tool point-at-view-log <control folder>
+//         run inside the demo's Wine desktop: moves the status window to the top of the desktop
+//         (leaving room below it for a tooltip), puts the mouse pointer on its "View Log" button
+//         and writes the window's place (desktop pixels, "left top right bottom") into
+//         <control folder>\point.txt.
 // Exit code 0 on success, 1 on failure, 2 on a wrong command line. (A program started into a
 // Wine desktop cannot hand its exit code back; hence the state file.)
 
@@ -31,6 +36,7 @@
 #include "soak.h"
 #include "standin_processes.h"
 #include "standin_product.h"
+#include "win32/dialog_ids.h"
 #include "win32/main_window.h"
 #include "win32/profile_store_win.h"
 #include "win32/text_win.h"
@@ -42,6 +48,8 @@ namespace c = ovp::contract;
 constexpr DWORD kIconTimeoutMs = 60000;
 constexpr DWORD kExitTimeoutMs = 15000;
 constexpr DWORD kPollMs = 200;
+// Where the demo puts the status window for its picture with the pointer.
+constexpr int kTopMargin = 8;
 
 int Layout(const std::filesystem::path& appFolder, const std::string& installationName, const std::string& user) {
     const ovp::ProductSettings settings = ovp::standin::ExampleProduct(installationName);
@@ -124,6 +132,42 @@ int Show(const std::filesystem::path& appFolder, const std::filesystem::path& co
     return shown && exited ? 0 : 1;
 }
 
+// The status window is the only top-level window of the monitor with that button.
+BOOL CALLBACK FindViewLogButton(HWND window, LPARAM found) {
+    const HWND button = ::GetDlgItem(window, IDC_Cmd_Yes);
+    wchar_t type[32] = {};
+    if (button != nullptr && ::IsWindowVisible(window) && ::GetClassNameW(window, type, 32) > 0 &&
+        std::wstring_view(type) == L"#32770") {
+        *reinterpret_cast<HWND*>(found) = button;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int PointAtViewLog(const std::filesystem::path& controlFolder) {
+    HWND button = nullptr;
+    ::EnumWindows(&FindViewLogButton, reinterpret_cast<LPARAM>(&button));
+    const HWND window = button != nullptr ? ::GetParent(button) : nullptr;
+    RECT frame{};
+    if (window == nullptr || !::GetWindowRect(window, &frame)) {
+        return 1;
+    }
+    ::SetWindowPos(window, nullptr, frame.left, kTopMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT rect{};
+    if (!::GetWindowRect(window, &frame) || !::GetWindowRect(button, &rect)) {
+        return 1;
+    }
+    // Onto the button in two steps, so that it sees the pointer arrive.
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    ::SetCursorPos(x - 8, y - 4);
+    ::Sleep(200);
+    ::SetCursorPos(x, y);
+    const std::string place = std::to_string(frame.left) + " " + std::to_string(frame.top) + " " +
+                              std::to_string(frame.right) + " " + std::to_string(frame.bottom) + "\n";
+    return ovp::ReplaceFileBytes(controlFolder / L"point.txt", place) ? 0 : 1;
+}
+
 int Run(int argc, wchar_t** argv) {
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"layout" && argc == 5) {
@@ -140,11 +184,15 @@ int Run(int argc, wchar_t** argv) {
         ovp::standin::EndProcessesUnder(argv[2]);
         return ovp::standin::ProcessesUnder(argv[2]).empty() ? 0 : 1;
     }
+    if (command == L"point-at-view-log" && argc == 3) {
+        return PointAtViewLog(argv[2]);
+    }
     std::fprintf(stderr,
                  "usage: ovp_demo_tool layout <application folder> <installation name> <user name>\n"
                  "       ovp_demo_tool show <application folder> <control folder>\n"
                  "       ovp_demo_tool end-folder <application folder>\n"
-                 "       ovp_demo_tool soak <application folder> <minutes> <report file>\n");
+                 "       ovp_demo_tool soak <application folder> <minutes> <report file>\n"
+                 "       ovp_demo_tool point-at-view-log <control folder>\n");
     return 2;
 }
 

@@ -43,9 +43,10 @@ void AddSection(std::string& text, std::string_view section) {
 }
 
 // The pictures the tray status monitor loads from the images folder.
-constexpr std::array<std::string_view, 9> kIconFiles = {
-    "ovlog.ico",    "ovlogyellow.ico", "ovlogyellowp.ico", "ovlogred.ico", "ovloggreen.ico",
-    "CDPBlue1.ico", "CDPBlue2.ico",    "QExceed1.ico",     "QExceed2.ico",
+constexpr std::array<std::string_view, 15> kIconFiles = {
+    "ovlog.ico",      "ovlogyellow.ico", "ovlogyellowp.ico", "ovlogred.ico", "ovloggreen.ico",
+    "CDPBlue1.ico",   "CDPBlue2.ico",    "QExceed1.ico",     "QExceed2.ico", "Hand.ico",
+    "Small Btn1.bmp", "Small Btn2.bmp",  "Upgrade1.bmp",     "Upgrade2.bmp", "TopRightLogo.bmp",
 };
 constexpr std::string_view kNormalIcon = "ovlog.ico";
 constexpr std::string_view kBrandText = "Online backup";

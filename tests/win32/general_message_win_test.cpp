@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win32/dialog_ids.h"
+#include "win32/images_win.h"
 #include "window_test_helpers.h"
 
 namespace ovp::win {
@@ -55,6 +56,20 @@ TEST(GeneralMessageTest, OnlyTheVisibleFirstButtonAnswersTrue) {
         {"question Yes", true, [](HWND box) { Click(box, IDC_Continue); }, true},
         {"question Enter", true, [](HWND) { Key(VK_RETURN); }, true},
         {"question Esc", true, [](HWND) { Key(VK_ESCAPE); }, false},
+        // Enter and Space answer for the button that has the focus.
+        {"question Tab Enter", true,
+         [](HWND) {
+             Key(VK_TAB);
+             Key(VK_RETURN);
+         },
+         false},
+        {"question Tab Tab Space", true,
+         [](HWND) {
+             Key(VK_TAB);
+             Key(VK_TAB);
+             Key(VK_SPACE);
+         },
+         true},
     };
     for (const Case& c : cases) {
         bool firstShown = false;
@@ -158,8 +173,79 @@ TEST(GeneralMessageTest, TheBoxGrowsWithTheMessageAndKeepsItsButtonsOnTheScreen)
     EXPECT_EQ(many.length, forty.size());
 }
 
+COLORREF PixelAt(HWND window, int x, int y) {
+    ::UpdateWindow(window);
+    const HDC dc = ::GetDC(window);
+    const COLORREF colour = ::GetPixel(dc, x, y);
+    ::ReleaseDC(window, dc);
+    return colour;
+}
+
+TEST(GeneralMessageTest, CaptionsSitInReadOnlyBoxesWithoutACaretOnPicturesThatChangeUnderTheMouse) {
+    const std::filesystem::path images = OVP_ASSET_IMAGES;
+    const auto middle = [&](std::string_view key) {
+        return PictureMiddleColour(LoadBitmapFile(PictureFile(images, key)).get(), CLR_INVALID);
+    };
+    struct Seen {
+        std::wstring caption;
+        bool readOnly = false;
+        HWND focusAfterClickIntoBox = nullptr;
+        HWND caret = nullptr;
+        COLORREF rest[2] = {};
+        COLORREF hover[2] = {};
+        COLORREF left[2] = {};
+    } seen;
+    HWND button = nullptr;
+    BoxDriver driver([&](HWND box) {
+        button = ::GetDlgItem(box, IDC_IDCancel);
+        const HWND caption = ::GetWindow(button, GW_CHILD);
+        wchar_t text[32] = {};
+        ::GetWindowTextW(caption, text, 32);
+        seen.caption = text;
+        seen.readOnly = (::GetWindowLongW(caption, GWL_STYLE) & ES_READONLY) != 0;
+        ::SetFocus(caption);
+        seen.focusAfterClickIntoBox = ::GetFocus();
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof(thread);
+        ::GetGUIThreadInfo(::GetCurrentThreadId(), &thread);
+        seen.caret = thread.hwndCaret;
+
+        RECT rect{};
+        RECT boxRect{};
+        ::GetWindowRect(button, &rect);
+        ::GetWindowRect(caption, &boxRect);
+        // The picture beside the caption box, and the box's own background.
+        const auto look = [&](COLORREF* colours) {
+            colours[0] = PixelAt(button, 3, (rect.bottom - rect.top) / 2);
+            colours[1] = PixelAt(caption, 1, 1);
+        };
+        look(seen.rest);
+        ::SetCursorPos((boxRect.left + boxRect.right) / 2, (boxRect.top + boxRect.bottom) / 2);
+        test::Pump(200);
+        look(seen.hover);
+        ::SetCursorPos(rect.left - 40, rect.top - 40);
+        test::Pump(800);
+        look(seen.left);
+        Click(box, IDC_IDCancel);
+    });
+    driver.imagesFolder = images;
+    MessageBoxRequest request = Request("Do you want to stop the scheduled backup?", true);
+    request.secondCaption = "Save & Close";
+    EXPECT_FALSE(driver.Ask(request));
+    EXPECT_EQ(seen.caption, L"Save & Close");
+    EXPECT_TRUE(seen.readOnly);
+    EXPECT_EQ(seen.focusAfterClickIntoBox, button);
+    EXPECT_EQ(seen.caret, nullptr);
+    for (const int i : {0, 1}) {
+        EXPECT_EQ(seen.rest[i], middle("Small Btn1")) << i;
+        EXPECT_EQ(seen.hover[i], middle("Small Btn2")) << i;
+        EXPECT_EQ(seen.left[i], middle("Small Btn1")) << i;
+    }
+}
+
 TEST(GeneralMessageTest, AThousandBoxesLeaveNothingBehind) {
     BoxDriver driver([](HWND box) { Click(box, IDC_Continue); });
+    driver.imagesFolder = OVP_ASSET_IMAGES;
     const MessageBoxRequest request = Request("Do you want to upgrade to the latest version?", true);
     test::ExpectNoGrowth("message box", [&] { ASSERT_TRUE(driver.Ask(request)); });
 }

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "support/fake_processes.h"
 #include "support/fakes.h"
 #include "win32/clock_win.h"
 #include "win32/dialog_ids.h"
+#include "win32/images_win.h"
 #include "window_test_helpers.h"
 
 namespace ovp::win {
@@ -198,7 +200,89 @@ TEST_F(StatusWindowTest, KeysReachTheWindowWhileAWaitRunsItsMessages) {
     EXPECT_FALSE(view_.IsLoaded());
 }
 
+// The colour a control shows a little inside its left edge, halfway down (clear of its caption).
+COLORREF ShownColour(HWND control) {
+    ::UpdateWindow(control);
+    RECT client{};
+    ::GetClientRect(control, &client);
+    const HDC dc = ::GetDC(control);
+    const COLORREF colour = ::GetPixel(dc, 4, client.bottom / 2);
+    ::ReleaseDC(control, dc);
+    return colour;
+}
+
+COLORREF PictureColour(const std::filesystem::path& images, std::string_view key) {
+    return PictureMiddleColour(LoadBitmapFile(PictureFile(images, key)).get(), CLR_INVALID);
+}
+
+TEST_F(StatusWindowTest, PicturesChangeUnderTheMouseAndTheHandComesFromTheImagesFolder) {
+    const std::filesystem::path images = OVP_ASSET_IMAGES;
+    view_.SetPictures(images, {images / "ovlog.ico", images / "TopRightLogo.bmp"});
+    events_.state.upgradeVisible = true;
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    const HWND window = view_.Window();
+    EXPECT_NE(::SendMessageW(window, WM_GETICON, ICON_SMALL, 0), 0);
+    EXPECT_TRUE(IsShown(window, IDC_imgTopRightLogo));
+    // The clickable pictures carry their words, as the buttons do.
+    EXPECT_EQ(ItemText(window, IDC_imgViewLog), L"text 307");
+    EXPECT_EQ(ItemText(window, IDC_imgUpgrade), L"text 310");
+
+    // The pointer really moves: the control sees it arrive and, when it has gone, leave.
+    const auto pointAt = [](HWND control) {
+        RECT rect{};
+        ::GetWindowRect(control, &rect);
+        ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        test::Pump(200);
+    };
+    const std::pair<int, HoverPictures> pictures[] = {
+        {IDC_Cmd_Yes, kSmallButtonPictures}, {IDC_Cmd_No, kSmallButtonPictures}, {IDC_imgUpgrade, kUpgradePictures}};
+    for (const auto& [id, keys] : pictures) {
+        EXPECT_EQ(view_.PictureKeyShown(id), keys.normal) << id;
+        EXPECT_EQ(ShownColour(Item(id)), PictureColour(images, keys.normal)) << id;
+        pointAt(Item(id));
+        EXPECT_EQ(view_.PictureKeyShown(id), keys.hover) << id;
+        EXPECT_EQ(ShownColour(Item(id)), PictureColour(images, keys.hover)) << id;
+        EXPECT_EQ(::GetCursor(), view_.HandPointer()) << id;
+        pointAt(Item(IDC_lblUserName));
+        test::Pump(600);
+        EXPECT_EQ(view_.PictureKeyShown(id), keys.normal) << id;
+        EXPECT_EQ(ShownColour(Item(id)), PictureColour(images, keys.normal)) << id;
+    }
+    // The hand of the images folder clicks with its fingertip (Hand.ico's topmost opaque pixels).
+    ICONINFO hand{};
+    ASSERT_TRUE(::GetIconInfo(view_.HandPointer(), &hand));
+    ::DeleteObject(hand.hbmMask);
+    ::DeleteObject(hand.hbmColor);
+    EXPECT_FALSE(hand.fIcon);
+    EXPECT_EQ(std::pair(hand.xHotspot, hand.yHotspot), std::pair(13UL, 4UL));
+    // Without Hand.ico the system's hand shows.
+    view_.Close();
+    view_.SetPictures(images / "missing", {});
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    EXPECT_EQ(view_.HandPointer(), ::LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_FALSE(IsShown(view_.Window(), IDC_imgTopRightLogo));
+}
+
+TEST_F(StatusWindowTest, ALinkFollowedInATipOpensOnlyWebPages) {
+    ovp::test::FakeShell shell;
+    ovp::test::FakeTraceSink trace;
+    view_.SetLinkPorts(shell, trace);
+    ASSERT_TRUE(view_.Show(events_, nullptr));
+    clsToolTip* tip = view_.ToolTip();
+    ASSERT_NE(tip, nullptr);
+    for (const char* link : {"https://www.example.com/upgrade", "file:///C:/Windows/notepad.exe"}) {
+        tip->SetToolTipText(Item(IDC_imgUpgrade), std::string("Quota used: <a href=\"") + link + "\">upgrade</a>");
+        // As the tooltip control reports a followed link to the window that owns the tools.
+        NMHDR header{tip->ToolTipHandle(), reinterpret_cast<UINT_PTR>(Item(IDC_imgUpgrade)), TTN_LINKCLICK};
+        ::SendMessageW(view_.Window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    }
+    ASSERT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(shell.requests[0].file, std::filesystem::path("https://www.example.com/upgrade"));
+}
+
 TEST_F(StatusWindowTest, AThousandOpeningsAndClosingsLeaveNothingBehind) {
+    const std::filesystem::path images = OVP_ASSET_IMAGES;
+    view_.SetPictures(images, {images / "ovlog.ico", images / "TopRightLogo.bmp"});
     events_.state.upgradeVisible = true;
     test::ExpectNoGrowth("status window", [&] {
         ASSERT_TRUE(view_.Show(events_, nullptr));

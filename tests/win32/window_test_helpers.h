@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 
 #include "platform/message_box.h"
@@ -92,13 +93,17 @@ class BoxDriver {
 
     HWND Owner() const { return owner_; }
     bool TimedOut() const { return timedOut_; }
+    // Where the boxes take their buttons' pictures; none by default.
+    std::filesystem::path imagesFolder;
 
     // Shows the box for request (owned by this driver's window) and gives its answer.
     bool Ask(MessageBoxRequest request) {
         request.owner = reinterpret_cast<std::uintptr_t>(owner_);
         acted_ = false;
         ::SetTimer(owner_, kWatchdogTimer, 5000, nullptr);
-        const bool answer = Win32MessageBox().Show(request);
+        Win32MessageBox box;
+        box.SetImagesFolder(imagesFolder);
+        const bool answer = box.Show(request);
         ::KillTimer(owner_, kWatchdogTimer);
         return answer;
     }
