@@ -80,6 +80,7 @@ class StatusWindowTest : public ::testing::Test {
 };
 
 TEST_F(StatusWindowTest, LoadingAndLaterRendersReachTheControls) {
+    texts_.texts[5100] = "Salir de esta pantalla";
     ASSERT_TRUE(view_.Show(events_, nullptr));
     const HWND window = view_.Window();
     EXPECT_EQ(events_.calls, std::vector<std::string>{"Form_Load"});
@@ -105,11 +106,12 @@ TEST_F(StatusWindowTest, LoadingAndLaterRendersReachTheControls) {
     }
     EXPECT_GT(std::abs(fonts[0].lfHeight), std::abs(fonts[1].lfHeight));
 
-    // The buttons and the upgrade picture have the table's tips, shown for as long as possible.
+    // The buttons and the upgrade picture have the table's tips in the user's language, shown for
+    // as long as possible.
     const clsToolTip* tip = view_.ToolTip();
     ASSERT_NE(tip, nullptr);
     EXPECT_EQ(tip->ToolTipCount(), 3);
-    EXPECT_EQ(tip->ToolTipText(Item(IDC_Cmd_No)), "Exit this screen");
+    EXPECT_EQ(tip->ToolTipText(Item(IDC_Cmd_No)), "Salir de esta pantalla");
     EXPECT_EQ(tip->DelayTime(TTDT_AUTOPOP), 32767);  // not 1000000 wrapped into 16 bits
 
     // A later render changes visibilities and the bar, and leaves an undecided checkbox alone.

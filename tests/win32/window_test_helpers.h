@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "platform/message_box.h"
+#include "ui/message_box.h"
 #include "win32/general_message_win.h"
 
 namespace ovp::win::test {
@@ -95,6 +96,8 @@ class BoxDriver {
     bool TimedOut() const { return timedOut_; }
     // Where the boxes take their buttons' pictures; none by default.
     std::filesystem::path imagesFolder;
+    // The language the monitor's box shows its button captions in; the English as given without.
+    ILocaleText* texts = nullptr;
 
     // Shows the box for request (owned by this driver's window) and gives its answer.
     bool Ask(MessageBoxRequest request) {
@@ -103,7 +106,11 @@ class BoxDriver {
         ::SetTimer(owner_, kWatchdogTimer, 5000, nullptr);
         Win32MessageBox box;
         box.SetImagesFolder(imagesFolder);
-        const bool answer = box.Show(request);
+        LocalisedMessageBox localised(box);
+        if (texts != nullptr) {
+            localised.UseTexts(*texts, "Grp");
+        }
+        const bool answer = localised.Show(request);
         ::KillTimer(owner_, kWatchdogTimer);
         return answer;
     }
