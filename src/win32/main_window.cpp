@@ -169,9 +169,12 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     taskbarCreatedMessage_ = ::RegisterWindowMessageW(kTaskbarCreatedMessage);
     closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
+    failureView_ = std::make_unique<FailureNotificationView>(context.texts, context.settings.productName, instance_);
+    welcomeView_ = std::make_unique<WelcomeView>(context.trace, instance_);
     messageBox_.SetDefaultTitle(context.settings.caption);
-    form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, localeFormat_, messageBox_,
+    form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, *failureView_, localeFormat_, messageBox_,
                                        reinterpret_cast<std::uintptr_t>(instance_));
+    failureView_->SetEvents(&form_->FailureEvents());
     return true;
 }
 
@@ -212,6 +215,15 @@ void MainWindow::MinimizeAndHide() {
     // The form has never been shown: minimising it first would only flash it on the screen, so
     // it is simply kept hidden.
     ::ShowWindow(window_, SW_HIDE);
+}
+
+void MainWindow::ShowWebManagementAlert(const WebAlert& alert) {
+    if (tray_ != nullptr) {
+        tray_->SetTip(alert.trayTip);
+    }
+    if (welcomeView_ != nullptr) {
+        welcomeView_->Show(alert);
+    }
 }
 
 // ---- ITrayHost ------------------------------------------------------------------------------
@@ -355,6 +367,12 @@ void MainWindow::Shutdown() noexcept {
         }
         if (statusView_ != nullptr && statusView_->IsLoaded()) {
             statusView_->Close();
+        }
+        if (failureView_ != nullptr) {
+            failureView_->Close();
+        }
+        if (welcomeView_ != nullptr) {
+            welcomeView_->Close();
         }
         RemoveTrayIcon();
         if (window_ != nullptr) {
