@@ -40,21 +40,87 @@ HFONT UnderlinedFont(HWND dialog) {
     return ::CreateFontIndirectW(&font);
 }
 
-// The width of the text in the control's font, in pixels.
-int TextWidth(HWND control, const std::wstring& text) {
-    const HDC dc = ::GetDC(control);
-    if (dc == nullptr) {
-        return 0;
+std::wstring TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// Measures text in a control's font.
+class TextMeasure {
+  public:
+    explicit TextMeasure(HWND control) : control_(control), dc_(::GetDC(control)) {
+        const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+        if (dc_ != nullptr && font != nullptr) {
+            previous_ = ::SelectObject(dc_, font);
+        }
+        TEXTMETRICW metrics{};
+        lineHeight_ = dc_ != nullptr && ::GetTextMetricsW(dc_, &metrics) ? metrics.tmHeight : 0;
     }
-    const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
-    const HGDIOBJ previous = font != nullptr ? ::SelectObject(dc, font) : nullptr;
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    if (previous != nullptr) {
-        ::SelectObject(dc, previous);
+    ~TextMeasure() {
+        if (dc_ != nullptr) {
+            if (previous_ != nullptr) {
+                ::SelectObject(dc_, previous_);
+            }
+            ::ReleaseDC(control_, dc_);
+        }
     }
-    ::ReleaseDC(control, dc);
-    return size.cx;
+    TextMeasure(const TextMeasure&) = delete;
+    TextMeasure& operator=(const TextMeasure&) = delete;
+
+    int Width(const std::wstring& text) const {
+        SIZE size{};
+        return dc_ != nullptr && ::GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size)
+                   ? size.cx
+                   : 0;
+    }
+    int LineHeight() const { return lineHeight_; }
+
+  private:
+    HWND control_;
+    HDC dc_;
+    HGDIOBJ previous_ = nullptr;
+    int lineHeight_ = 0;
+};
+
+// Where the words of a label end as it wraps them (at blanks, as a static does), trailing blanks
+// left out: the x after the last word and a blank, and the top of that line.
+POINT WordsEnd(HWND dialog, int labelId, std::wstring_view words) {
+    const RECT box = ChildRect(dialog, labelId);
+    const TextMeasure measure(::GetDlgItem(dialog, labelId));
+    std::wstring line;
+    int lines = 0;
+    for (std::size_t begin = 0; begin < words.size();) {
+        const std::size_t blank = std::min(words.find(L' ', begin), words.size());
+        const std::wstring word(words.substr(begin, blank - begin));
+        begin = blank + 1;
+        if (word.empty()) {
+            continue;
+        }
+        const std::wstring longer = line.empty() ? word : line + L" " + word;
+        if (!line.empty() && measure.Width(longer) > box.right - box.left) {
+            ++lines;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    return {box.left + measure.Width(line + L" "), box.top + lines * measure.LineHeight()};
+}
+
+// The link right after the label's words, or at the start of the next line when it would reach
+// beyond the text's column (the main sentence's width).
+void PlaceLinkAfter(HWND dialog, int labelId, int linkId, std::wstring_view words) {
+    const RECT box = ChildRect(dialog, labelId);
+    const LONG columnRight = ChildRect(dialog, IDC_LabelBackupFailure).right;
+    const HWND link = ::GetDlgItem(dialog, linkId);
+    const TextMeasure measure(link);
+    const int width = measure.Width(TextOf(link)) + 2;
+    POINT at = WordsEnd(dialog, labelId, words);
+    if (at.x + width > columnRight) {
+        at = {box.left, at.y + measure.LineHeight()};
+    }
+    ::SetWindowPos(link, nullptr, at.x, at.y, width, measure.LineHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -128,7 +194,7 @@ void FailureNotificationView::Render(const FailureNotificationState& state) {
     SetText(window_, IDC_lblSupport, state.support);
     SetText(window_, IDC_lblErrorReportLink, state.errorReportLink);
     ::SetDlgItemTextW(window_, IDC_cancel, ButtonCaption(state.closeCaption).c_str());
-    PlaceSupportLink();
+    PlaceLinks();
 
     unique_hicon icon(static_cast<HICON>(
         ::LoadImageW(nullptr, state.formIcon.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
@@ -141,19 +207,22 @@ void FailureNotificationView::Render(const FailureNotificationState& state) {
         ::LoadImageW(nullptr, state.handCursor.c_str(), IMAGE_CURSOR, 0, 0, LR_LOADFROMFILE | LR_DEFAULTSIZE)));
 }
 
-void FailureNotificationView::PlaceSupportLink() {
+void FailureNotificationView::PlaceLinks() {
+    PlaceLinkAfter(window_, IDC_LabelBackupFailure, IDC_lblViewLogLink,
+                   TextOf(::GetDlgItem(window_, IDC_LabelBackupFailure)));
+    PlaceLinkAfter(window_, IDC_lblFailureReason, IDC_lblSchedulerLink,
+                   TextOf(::GetDlgItem(window_, IDC_lblFailureReason)));
+    // The support line's full stop ends the sentence that the link completes: the label is cut
+    // before it and the link takes its place.
     const HWND support = ::GetDlgItem(window_, IDC_lblSupport);
-    std::wstring words(::GetWindowTextLengthW(support) + 1, L'\0');
-    words.resize(static_cast<std::size_t>(::GetWindowTextW(support, words.data(), static_cast<int>(words.size()))));
+    std::wstring words = TextOf(support);
     if (!words.empty() && words.back() == L'.') {
         words.pop_back();
     }
-    const RECT label = ChildRect(window_, IDC_lblSupport);
-    const RECT link = ChildRect(window_, IDC_lblErrorReportLink);
-    const int width = TextWidth(support, words);
-    ::SetWindowPos(support, nullptr, 0, 0, width, label.bottom - label.top, SWP_NOMOVE | SWP_NOZORDER);
-    ::SetWindowPos(::GetDlgItem(window_, IDC_lblErrorReportLink), nullptr, label.left + width, link.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER);
+    const RECT box = ChildRect(window_, IDC_lblSupport);
+    const POINT end = WordsEnd(window_, IDC_lblSupport, words);
+    PlaceLinkAfter(window_, IDC_lblSupport, IDC_lblErrorReportLink, words);
+    ::SetWindowPos(support, nullptr, 0, 0, end.x - box.left, box.bottom - box.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
 bool FailureNotificationView::IsLink(HWND control) const {

@@ -49,8 +49,8 @@ class FailureNotificationView final : public WindowBase<FailureNotificationView>
     void OnCommand(int id, int code);
     void OnWindowGone(HWND window) noexcept;
     void Render(const FailureNotificationState& state);
-    // The error report link sits right after the support line's words, over its full stop.
-    void PlaceSupportLink();
+    // Each link right after the words it ends.
+    void PlaceLinks();
     bool IsLink(HWND control) const;
     HCURSOR LinkCursor() const;
 
