@@ -173,10 +173,9 @@ void FailureNotificationView::Show(const FailureNotificationState& state) {
         }
     }
     Render(state);
+    // On top of everything, but the keyboard stays where the user is typing.
     PlaceInWorkAreaCorner(window_);
-    ::ShowWindow(window_, SW_SHOW);
-    ::SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    ::SetForegroundWindow(window_);
+    ::ShowWindow(window_, SW_SHOWNA);
 }
 
 void FailureNotificationView::Close() {

@@ -56,9 +56,11 @@ TEST(NotificationWindowsTest, TheWarningIsOneTranslucentRoundedWindow) {
     FailureNotificationState state;
     state.sentence = "past 7 day(s).";
     state.handCursor = "Z:\\nowhere\\Hand.ico";
+    state.formIcon = std::filesystem::path(OVP_ASSET_IMAGES) / "ovlog.ico";
     view.Show(state);
     const HWND window = view.Window();
     ASSERT_NE(window, nullptr);
+    EXPECT_NE(::SendDlgItemMessageW(window, IDC_formicon, STM_GETICON, 0, 0), 0);
     EXPECT_EQ(Opacity(window), 200);
     EXPECT_TRUE(RoundedCorner(window));
     ::SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(::GetDlgItem(window, IDC_lblViewLogLink)),
