@@ -58,11 +58,10 @@ class MissedBackupWatcher {
     // 7. Missing default files of a new user.
     void RecreateMissingDefaultFiles();
 
+  private:
     // The stored moment of the next daily check; an empty part is now's.
     CheckMoment ReadCheckMoment(const DateTime& now);
     void StoreCheckMoment(const CheckMoment& moment);
-
-  private:
     void WarnAboutMissedBackups();
     void NoteVersionChange(const std::string& installedVersion);
 
