@@ -55,10 +55,7 @@ class RecordingStartupHost : public IStartupHost {
         calls.push_back("StartTimer " + std::to_string(timerId) + " " + std::to_string(periodMs));
     }
     void MinimizeAndHide() override { calls.push_back("MinimizeAndHide"); }
-    void ShowWebManagementAlert(const WebAlert& alert) override {
-        calls.push_back("WebAlert " + alert.caption + ": " + alert.text);
-        alerts.push_back(alert);
-    }
+    void ShowWebManagementAlert(const WebAlert& alert) override { calls.push_back("WebAlert " + alert.text); }
 
     bool otherInstance = false;
     bool mutexCreated = true;
@@ -66,7 +63,6 @@ class RecordingStartupHost : public IStartupHost {
     int dpi = 96;
 
     std::vector<std::string> calls;
-    std::vector<WebAlert> alerts;
     std::filesystem::path currentFolder;
     std::filesystem::path formIcon;
 };

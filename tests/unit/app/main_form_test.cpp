@@ -39,8 +39,7 @@ class RecordingFormHost : public IMainFormHost, public IStatusView, public IFail
 };
 
 // Each event reaches exactly its part: the status monitor shows a picture, the watcher starts the
-// stopped service, the rest is asked of the window. A link of the failure notification closes it
-// and opens its window.
+// stopped service, the rest is asked of the window. Close on the failure notification closes it.
 TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
     using Event = std::function<void(MainForm&)>;
     struct Case {
@@ -58,21 +57,6 @@ TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
         {"shutdown", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuShutdown); }, {"exit"}, false, false},
         {"other command", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStop); }, {}, false, false},
         {"status item", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStatus); }, {"window 0"}, false, false},
-        {"logs link",
-         [](MainForm& f) { f.FailureEvents().lblViewLogLink_Click(); },
-         {"close", "window 1"},
-         false,
-         false},
-        {"schedule link",
-         [](MainForm& f) { f.FailureEvents().lblSchedulerLink_Click(); },
-         {"close", "window 2"},
-         false,
-         false},
-        {"report link",
-         [](MainForm& f) { f.FailureEvents().lblErrorReportLink_Click(); },
-         {"close", "window 3"},
-         false,
-         false},
         {"notification closed", [](MainForm& f) { f.FailureEvents().cancel_Click(); }, {"close"}, false, false},
         {"right button on the icon",
          [](MainForm& f) { f.OnTrayIconMouse(TrayMouse::RightUp); },

@@ -246,15 +246,6 @@ TEST_F(StartupTest, WebManagementIsCheckedOnlyForALoggedInUserWhoLeftItOn) {
     EXPECT_TRUE(Checked(TrayMenuItem::WebPlugin));
     fx_.profiles.Write(Alice("Grp Backup.ini"), "Web", "WebPlugin", "0");
     EXPECT_FALSE(Checked(TrayMenuItem::WebPlugin));
-
-    // An error the component left is reported with its alert, once, although two steps look.
-    fx_.profiles.Write(Alice("Grp Backup.ini"), "OLWA", "ErrVal", "-2");
-    Run();
-    EXPECT_EQ(std::count_if(host_.calls.begin(), host_.calls.end(),
-                            [](const std::string& call) { return call.starts_with("WebAlert"); }),
-              1);
-    ASSERT_EQ(host_.alerts.size(), 1u);
-    EXPECT_EQ(host_.alerts[0].text, "Web Manager is disabled as your Grp Online account is canceled.");
 }
 
 }  // namespace

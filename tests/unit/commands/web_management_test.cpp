@@ -145,23 +145,5 @@ TEST(WebManagementTest, AnErrorOfTheComponentSwitchesOffAndTellsWhy) {
     }
 }
 
-// The alert fades in by 15 a tick and stops once opaque, instead of wrapping round.
-TEST(WebManagementTest, TheAlertFadesInOnceAndStaysOpaque) {
-    CommandFixture f;
-    frmWelcome alert(f.Context().trace);
-    EXPECT_EQ(alert.Form_Load(), 0);
-    int ticks = 0;
-    frmWelcome::Fade fade{};
-    do {
-        fade = alert.Timer1_Timer();
-        ++ticks;
-        EXPECT_EQ(fade.opacity, std::min(ticks * 15, 255));
-    } while (fade.goOn && ticks < 100);
-    EXPECT_EQ(ticks, 17);
-    EXPECT_EQ(fade.opacity, 255);
-    alert.Form_Unload();
-    EXPECT_EQ(Traced(f), " WebpluginAlert Screen is Closed|");
-}
-
 }  // namespace
 }  // namespace ovp
