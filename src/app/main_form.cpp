@@ -33,6 +33,18 @@ std::optional<FormTimer> FormTimerOf(std::uintptr_t timerId) {
     return std::nullopt;
 }
 
+FeatureWindow FeatureWindowOf(FailureLink link) {
+    switch (link) {
+        case FailureLink::ActivityLog:
+            return FeatureWindow::LogViewer;
+        case FailureLink::ScheduleManager:
+            return FeatureWindow::ScheduleManager;
+        case FailureLink::ErrorReport:
+            break;
+    }
+    return FeatureWindow::ErrorReport;
+}
+
 FormTimer FormTimerOf(CommandTimer timer) {
     return timer == CommandTimer::CDPTimer ? FormTimer::CDPTimer : FormTimer::WebMTimer;
 }
@@ -41,15 +53,16 @@ MainForm::MainForm(AppContext& context,
                    IMainFormHost& host,
                    ITrayIcon& tray,
                    IStatusView& statusView,
+                   IFailureNotificationView& failureView,
                    ILocaleFormat& locale,
                    IMessageBox& messageBox,
                    std::uint64_t instanceNumber)
-    :
-      host_(host),
+    : host_(host),
       commandEnv_{context, messageBox, tray, host},
       commands_(commandEnv_),
       messages_(ServicesOf(context, *this), instanceNumber),
-      watcher_(context),
+      failureForm_(context, failureView, *this),
+      watcher_(context, failureForm_),
       statusMonitor_(context, tray, host),
       statusForm_(context, locale, statusView) {}
 

@@ -20,6 +20,7 @@
 #include "platform/locale_format.h"
 #include "platform/message_box.h"
 #include "platform/tray.h"
+#include "ui/failure_notification.h"
 #include "ui/status_presenter.h"
 #include "ui/status_view.h"
 
@@ -52,8 +53,11 @@ FormTimer FormTimerOf(CommandTimer timer);
 // need.
 class IMainFormHost : public ITrayIconHost, public IStatusWindowHost, public ICommandHost {};
 
+// The feature window a link of the failure notification opens.
+FeatureWindow FeatureWindowOf(FailureLink link);
+
 // The form takes the window logic's tray requests itself: the menu and the logout are commands.
-class MainForm final : private ITrayHost {
+class MainForm final : private ITrayHost, private IFailureLinks {
   public:
     // All references outlive the form. instanceNumber: the program instance's number, which
     // names the wake timer.
@@ -61,6 +65,7 @@ class MainForm final : private ITrayHost {
              IMainFormHost& host,
              ITrayIcon& tray,
              IStatusView& statusView,
+             IFailureNotificationView& failureView,
              ILocaleFormat& locale,
              IMessageBox& messageBox,
              std::uint64_t instanceNumber);
@@ -88,6 +93,8 @@ class MainForm final : private ITrayHost {
 
     // What the status window's view reports its load, refresh and clicks to.
     IStatusEvents& StatusEvents() { return statusForm_; }
+    // What the failure notification's view reports its clicks to.
+    IFailureNotificationEvents& FailureEvents() { return failureForm_; }
 
     int StatusTicks() const { return statusTicks_; }
     int WatcherTicks() const { return watcherTicks_; }
@@ -102,11 +109,14 @@ class MainForm final : private ITrayHost {
     void EnableHibernationTimer(bool enable) override { host_.EnableHibernationTimer(enable); }
     void ShowTrayMenu() override;
     void ExplorerLogout() override;
+    // ---- IFailureLinks, for the failure notification ----
+    void Follow(FailureLink link) override { host_.OpenWindow(FeatureWindowOf(link)); }
 
     IMainFormHost& host_;
     CommandEnv commandEnv_;
     TrayCommands commands_;
     TrayWindowMessages messages_;
+    frmFailureNotification failureForm_;
     MissedBackupWatcher watcher_;
     TrayStatusMonitor statusMonitor_;
     // The activity log viewer that "View Log" opens arrives with the log viewer; until then the

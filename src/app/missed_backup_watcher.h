@@ -1,21 +1,43 @@
 #pragma once
 // `MissedBackupWatcher`, the callback of timer id 1 on the main form (every 20000 ms): keeps the
 // service and the background engine running, handles a log-off while the monitor runs under the
-// system account, and re-creates missing default files. The daily missed-backup check (its
-// sixth step) is a hook that arrives with the failure notification window.
+// system account, warns once a day when scheduled backups have been missed, and re-creates
+// missing default files.
 
+#include <cstdint>
 #include <string>
 
 #include "context/app_context.h"
+#include "ui/failure_notification.h"
 
 namespace ovp {
 
 // The Vista family looks at the service each time the retry counter reaches this.
 inline constexpr int kServiceRetryLimit = 10;
+// Missed days before the warning when the profile names none.
+inline constexpr std::int64_t kDefaultWarningDays = 7;
+
+// The moment of the next daily check as stored: year, month, day, hour and minute. The parts are
+// compared as one moment, never one by one.
+struct CheckMoment {
+    std::int64_t year = 0, month = 0, day = 0, hour = 0, minute = 0;
+    auto operator<=>(const CheckMoment&) const = default;
+};
+
+CheckMoment MomentOf(const DateTime& at);
+
+// Whether the daily check is due at `now`. A stored moment more than a day and a minute ahead
+// can only come from a clock that was wrong when it was stored; it would hold the check back
+// until that date, so it counts as due.
+bool IsCheckDue(const CheckMoment& stored, const DateTime& now);
+
+// The next check: the same minute tomorrow, by the calendar.
+CheckMoment NextCheckAfter(const DateTime& now);
 
 class MissedBackupWatcher {
   public:
-    explicit MissedBackupWatcher(AppContext& context) : context_(context) {}
+    // warning: told when the missed days have reached the user's limit; outlives the watcher.
+    MissedBackupWatcher(AppContext& context, IMissedBackupWarning& warning);
 
     // One tick; every step runs on its own and nothing leaves it.
     void Tick() noexcept;
@@ -37,7 +59,14 @@ class MissedBackupWatcher {
     void RecreateMissingDefaultFiles();
 
   private:
+    // The stored moment of the next daily check; an empty part is now's.
+    CheckMoment ReadCheckMoment(const DateTime& now);
+    void StoreCheckMoment(const CheckMoment& moment);
+    void WarnAboutMissedBackups();
+    void NoteVersionChange(const std::string& installedVersion);
+
     AppContext& context_;
+    IMissedBackupWarning& warning_;
 };
 
 // Whether the process runs under the system account, as Windows spells that account.

@@ -22,10 +22,6 @@ void TraceDated(AppContext& context, std::string_view text) {
     context.trace.WriteTrace(TraceLine(context.ports.clock, "", text));
 }
 
-bool IsWebManagementError(std::string_view errVal) {
-    return errVal == "-1" || errVal == "-2" || errVal == "-3";
-}
-
 std::string ReadErrVal(AppContext& context) {
     return context.transfer.Trf_ReadOutputValue(contract::kOlwaSection, contract::kErrVal);
 }
@@ -52,13 +48,23 @@ bool IsDeletableStartFolder(const fs::path& folder, const fs::path& appFolder, s
     return !error && realFolder.parent_path() == realApp;
 }
 
+// The component's error, when it left one, with its alert.
+bool ReportWebManagementError(AppContext& context, IStartupHost& host) {
+    const std::string errVal = ReadErrVal(context);
+    if (!IsWebManagementError(errVal)) {
+        return false;
+    }
+    if (const std::optional<WebAlert> alert = WebManagementErrorReport(context, errVal)) {
+        host.ShowWebManagementAlert(*alert);
+    }
+    return true;
+}
+
 // The web-management entry as the stored switch and the login make it.
-void ShowWebManagementState(AppContext& context) {
+void ShowWebManagementState(AppContext& context, IStartupHost& host) {
     context.trayMenu.SetVisible(TrayMenuItem::WebPlugin, true);
     context.trayMenu.SetEnabled(TrayMenuItem::WebPlugin, true);
-    const std::string errVal = ReadErrVal(context);
-    if (IsWebManagementError(errVal)) {
-        WebManagementErrorReport(context, errVal);
+    if (ReportWebManagementError(context, host)) {
         return;
     }
     const std::string webPlugin = context.transfer.Trf_ReadOutputValue(contract::kWebSection, contract::kWebPlugin);
@@ -285,13 +291,6 @@ void StartServiceBeforeVista(AppContext& context) {
     }
 }
 
-void ReportWebManagementError(AppContext& context) {
-    const std::string errVal = ReadErrVal(context);
-    if (IsWebManagementError(errVal)) {
-        WebManagementErrorReport(context, errVal);
-    }
-}
-
 }  // namespace
 
 std::optional<ProductSettings> ReadStartupSettings(const fs::path& appFolder) {
@@ -382,7 +381,7 @@ void Form_Load(AppContext& context, IStartupHost& host) {
     ResumeNext([&] { ApplyProductToForm(context, host); });
     ResumeNext([&] { CaptionLogViewer(context); });
     ResumeNext([&] { ReadInteractiveUser(context); });
-    ResumeNext([&] { ShowWebManagementState(context); });
+    ResumeNext([&] { ShowWebManagementState(context, host); });
     ResumeNext([&] { AttachContextMenuWhenPresent(context); });
     ResumeNext([&] { ConvertUncEntries(context); });
     ResumeNext([&] { host.AddTrayIcon(); });
@@ -393,7 +392,7 @@ void Form_Load(AppContext& context, IStartupHost& host) {
     ResumeNext([&] { StartBackgroundWhenAsked(context); });
     ResumeNext([&] { StartServiceBeforeVista(context); });
     ResumeNext([&] { host.StartTimer(kWatcherTimerId, kWatcherTimerPeriodMs); });
-    ResumeNext([&] { ReportWebManagementError(context); });
+    ResumeNext([&] { ReportWebManagementError(context, host); });
 }
 
 fs::path FormIconFile(const AppContext& context) {
@@ -440,12 +439,6 @@ void ConvertUncEntries(AppContext& context) {
         });
     }
     values.WriteUserNameRegistry(contract::kUncEncrypted, "1");
-}
-
-void WebManagementErrorReport(AppContext& /*context*/, std::string_view /*errVal*/) {
-    // Not built yet: the web-management error report (switch off, alert window, logout for "-1"
-    // and "-2") arrives with the web-management feature. Until then an error value is left as the
-    // component wrote it, so the report still runs once the feature is there.
 }
 
 void AttachContextMenuControl(AppContext& /*context*/) {

@@ -75,8 +75,6 @@ std::string ConvertUncEntry(std::string_view plainEntry);
 void ConvertUncEntries(AppContext& context);
 
 // ---- Steps whose features are built later -----------------------------------------------------
-// The web-management error report for an `ErrVal` of "-1", "-2" or "-3".
-void WebManagementErrorReport(AppContext& context, std::string_view errVal);
 // Attaches the tray menu to the context-menu control when its file is there.
 void AttachContextMenuControl(AppContext& context);
 

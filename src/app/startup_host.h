@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "commands/web_management.h"
+
 namespace ovp {
 
 class AppContext;
@@ -43,6 +45,9 @@ class IStartupHost {
     virtual void StartTimer(int timerId, std::uint32_t periodMs) = 0;
     // The window part of `MinimizeToTray`: the form is minimised and hidden.
     virtual void MinimizeAndHide() = 0;
+    // The web-management alert `frmWelcome` (one window: a second alert replaces the first) and
+    // its text in the tray tooltip.
+    virtual void ShowWebManagementAlert(const WebAlert& alert) = 0;
 };
 
 }  // namespace ovp

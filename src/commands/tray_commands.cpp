@@ -10,6 +10,7 @@
 #include "commands/continuous_backup.h"
 #include "commands/login.h"
 #include "commands/process_supervision.h"
+#include "commands/web_management.h"
 #include "contract/engine_contract.h"
 #include "contract/locale_file.h"
 #include "net/web_link.h"
@@ -60,11 +61,6 @@ bool ExplainsContinuousFailure(int code) {
 }
 
 constexpr int kContinuousQuotaState = kTrayStateContinuousBase + c::kRTBackupQuotaExceeded;
-
-bool IsWebManagementError(std::string_view errVal) {
-    const std::string value = Trim(errVal);
-    return value == "-1" || value == "-2" || value == "-3";
-}
 
 // The items of the older menu, which is never popped up, act as their twins in the tray menu.
 Item TwinOf(Item item) {
@@ -296,8 +292,7 @@ void TrayCommands::OnCommandTimer(CommandTimer timer) noexcept {
                 CDPTimer_Timer(env_);
                 break;
             case CommandTimer::WebMTimer:
-                // The web-management switch is not part of this version: nothing arms it.
-                env_.host.ArmCommandTimer(CommandTimer::WebMTimer, false);
+                WebMTimer_Timer(env_);
                 break;
         }
     });
@@ -366,6 +361,10 @@ void TrayCommands::Dispatch(Item item) {
             OpenRecentLog();
             break;
         case Item::WebPlugin:
+            if (WebPlugin_Click(env_) == WebPluginClick::LoginNeeded) {
+                RestartMainApplication();
+            }
+            break;
         case Item::mnuVersionUpdate:
             context.trace.Info(std::string(kTraceNotBuilt) + std::string(context.trayMenu.Item(item).name));
             break;

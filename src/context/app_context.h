@@ -139,6 +139,9 @@ class AppContext {
     // ---- The missed-backup watcher ----
     // Advances by 2 per tick on the Vista family; the service is looked at each time it reaches 10.
     int serviceRetryCounter = 0;
+    // The installed version as the monitor last knew it: read when the watcher starts, refreshed
+    // by each version check. The daily check notes an update installed behind the monitor's back.
+    std::string knownVersion;
 
     // ---- The tray status monitor ----
     TrayStatusState trayStatus;

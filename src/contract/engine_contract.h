@@ -371,4 +371,19 @@ inline constexpr std::int64_t kClientAnswerFollowUpFailed = 2;
 inline constexpr std::array<std::int64_t, 5> kClientAnswersToRetry = {-416, -405, -12008, -12009, -12010};
 inline constexpr std::int64_t kClientAnswerRetryAfterMove = -416;
 
+// ---- Missed-backup check and web management ---------------------------------------------------
+// Orvessa section of UserName.ini: the moment of the next daily missed-backup check, as plain
+// decimal numbers; an empty one stands for that part of the current date and time.
+inline constexpr std::string_view kTrayIconDay = "TrayIconDay";
+inline constexpr std::string_view kTrayIconMonth = "TrayIconMonth";
+inline constexpr std::string_view kTrayIconYear = "TrayIconYear";
+inline constexpr std::string_view kTrayIconHour = "TrayIconHour";
+inline constexpr std::string_view kTrayIconMinute = "TrayIconMinute";
+// The update package the engine leaves in the application folder (its literal, unbranded name).
+inline constexpr std::string_view kNewVersionPackage = "TalluxNew.exe";
+// OLWA/ErrVal codes of the web-management component.
+inline constexpr std::string_view kWebErrorPasswordChanged = "-1";
+inline constexpr std::string_view kWebErrorAccountCanceled = "-2";
+inline constexpr std::string_view kWebErrorOther = "-3";
+
 }  // namespace ovp::contract

@@ -173,11 +173,14 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     statusView_->SetPictures(context.folders.ImagesFolder(),
                              StatusPictures(context.settings, context.folders.ImagesFolder()));
     statusView_->SetLinkPorts(context.ports.shell, context.trace);
+    failureView_ = std::make_unique<FailureNotificationView>(context.texts, context.settings.productName, instance_);
+    welcomeView_ = std::make_unique<WelcomeView>(context.trace, instance_);
     productBox_.SetDefaultTitle(context.settings.caption);
     productBox_.SetImagesFolder(context.folders.ImagesFolder());
     messageBox_.UseTexts(context.texts, context.settings.productName);
-    form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, localeFormat_, messageBox_,
+    form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, *failureView_, localeFormat_, messageBox_,
                                        reinterpret_cast<std::uintptr_t>(instance_));
+    failureView_->SetEvents(&form_->FailureEvents());
     return true;
 }
 
@@ -218,6 +221,15 @@ void MainWindow::MinimizeAndHide() {
     // The form has never been shown: minimising it first would only flash it on the screen, so
     // it is simply kept hidden.
     ::ShowWindow(window_, SW_HIDE);
+}
+
+void MainWindow::ShowWebManagementAlert(const WebAlert& alert) {
+    if (tray_ != nullptr) {
+        tray_->SetTip(alert.trayTip);
+    }
+    if (welcomeView_ != nullptr) {
+        welcomeView_->Show(alert);
+    }
 }
 
 // ---- ITrayHost ------------------------------------------------------------------------------
@@ -361,6 +373,12 @@ void MainWindow::Shutdown() noexcept {
         }
         if (statusView_ != nullptr && statusView_->IsLoaded()) {
             statusView_->Close();
+        }
+        if (failureView_ != nullptr) {
+            failureView_->Close();
+        }
+        if (welcomeView_ != nullptr) {
+            welcomeView_->Close();
         }
         RemoveTrayIcon();
         if (window_ != nullptr) {

@@ -20,11 +20,13 @@
 #include "app/startup_host.h"
 #include "context/app_context.h"
 #include "ui/message_box.h"
+#include "win32/failure_notification_win.h"
 #include "win32/general_message_win.h"
 #include "win32/locale_format_win.h"
 #include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
 #include "win32/unique_resource.h"
+#include "win32/welcome_win.h"
 #include "win32/window_base.h"
 
 namespace ovp::win {
@@ -64,6 +66,7 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     void AddTrayIcon() override;
     void StartTimer(int timerId, std::uint32_t periodMs) override;
     void MinimizeAndHide() override;
+    void ShowWebManagementAlert(const WebAlert& alert) override;
 
     // ---- ITrayIconHost ----
     void RemoveTrayIcon() override;
@@ -89,6 +92,8 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     const Win32TrayIcon* TrayIcon() const { return tray_.get(); }
     Win32TrayIcon* TrayIcon() { return tray_.get(); }
     const StatusWindowView* StatusView() const { return statusView_.get(); }
+    const FailureNotificationView* FailureView() const { return failureView_.get(); }
+    const WelcomeView* Welcome() const { return welcomeView_.get(); }
     int StatusTicks() const { return form_ != nullptr ? form_->StatusTicks() : 0; }
     int WatcherTicks() const { return form_ != nullptr ? form_->WatcherTicks() : 0; }
 
@@ -126,6 +131,8 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     std::unique_ptr<Win32TrayIcon> tray_;
     Win32LocaleFormat localeFormat_;
     std::unique_ptr<StatusWindowView> statusView_;
+    std::unique_ptr<FailureNotificationView> failureView_;
+    std::unique_ptr<WelcomeView> welcomeView_;
     Win32MessageBox productBox_;
     // Every window's questions and notices go through this one, in the user's language.
     LocalisedMessageBox messageBox_{productBox_};

@@ -211,6 +211,15 @@ bool EngineSimulator::SetConnectionStatus(std::uint32_t status) {
                                       status);
 }
 
+bool EngineSimulator::SetMissedDays(unsigned days) {
+    bool done = WriteStatus(c::kBackupFailureDays, std::to_string(days));
+    for (const std::string_view key :
+         {c::kTrayIconDay, c::kTrayIconMonth, c::kTrayIconYear, c::kTrayIconHour, c::kTrayIconMinute}) {
+        done = Note(values_.WriteUserNameOrvessa(key, ""), key) && done;
+    }
+    return done;
+}
+
 bool EngineSimulator::Reset() {
     bool done = SetContinuousBackup(c::kRTBackupIdle);
     const std::filesystem::path userFolder = UserFolder();

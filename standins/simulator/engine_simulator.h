@@ -59,6 +59,10 @@ class EngineSimulator {
     bool SetQuotaMarker(bool on);
     // "Status" under the product's Connection Parameters key (current user, DWORD).
     bool SetConnectionStatus(std::uint32_t status);
+    // "BackupFailureDays", the engine's count of days without a completed scheduled backup, and
+    // the monitor's next daily check (the TrayIcon values of UserName.ini) emptied, so that it is
+    // made at the watcher's next tick.
+    bool SetMissedDays(unsigned days);
     // Idle: no job, no result, no continuous backup, no quota marker, no failure file.
     bool Reset();
 

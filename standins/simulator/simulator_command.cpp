@@ -117,6 +117,15 @@ std::optional<SimCommand> ParseSimCommand(const std::vector<std::string>& argume
         command.connection = static_cast<std::uint32_t>(*status);
         return command;
     }
+    if (verb == "missed" && count == 2) {
+        const auto days = PlainNumber(arguments[1], 4);
+        if (!days || *days > kMaxMissedDays) {
+            return std::nullopt;
+        }
+        command.action = SimAction::Missed;
+        command.missedDays = static_cast<unsigned>(*days);
+        return command;
+    }
     if (verb == "reset" && count == 1) {
         command.action = SimAction::Reset;
         return command;
@@ -132,6 +141,7 @@ std::string_view SimUsageText() {
            "       OVPEngineSim.exe quota <used> <max>\n"
            "       OVPEngineSim.exe quota-marker on|off\n"
            "       OVPEngineSim.exe connection-status <n>\n"
+           "       OVPEngineSim.exe missed <days>\n"
            "       OVPEngineSim.exe reset\n";
 }
 
@@ -151,6 +161,8 @@ std::string DescribeSimCommand(const SimCommand& command) {
             return std::string("quota-marker ") + (command.markerOn ? "on" : "off");
         case SimAction::ConnectionStatus:
             return "connection-status " + std::to_string(command.connection);
+        case SimAction::Missed:
+            return "missed " + std::to_string(command.missedDays);
         case SimAction::Reset:
             return "reset";
     }

@@ -7,6 +7,8 @@
 //     quota <used> <max>               storage used and allowed, in bytes
 //     quota-marker on|off              the quota-exceeded marker file
 //     connection-status <n>            the engine's connection state in the registry
+//     missed <days>                    days without a completed scheduled backup; the monitor's
+//                                      next daily check is made due at once
 //     reset                            back to idle
 
 #include <cstdint>
@@ -17,7 +19,7 @@
 
 namespace ovp::standin {
 
-enum class SimAction { Start, Finish, Play, Cdp, Quota, QuotaMarker, ConnectionStatus, Reset };
+enum class SimAction { Start, Finish, Play, Cdp, Quota, QuotaMarker, ConnectionStatus, Missed, Reset };
 
 struct SimCommand {
     SimAction action = SimAction::Reset;
@@ -29,11 +31,13 @@ struct SimCommand {
     std::string used, max;         // quota, as plain decimal numbers
     bool markerOn = false;         // quota-marker
     std::uint32_t connection = 0;  // connection-status
+    unsigned missedDays = 0;       // missed
 };
 
 // A longer play is a mistake, not a demo.
 inline constexpr unsigned kMaxPlaySeconds = 3600;
 inline constexpr int kMaxCdpState = 10;
+inline constexpr unsigned kMaxMissedDays = 9999;
 
 // The arguments after the program name; nullopt for anything the usage text does not allow.
 std::optional<SimCommand> ParseSimCommand(const std::vector<std::string>& arguments);

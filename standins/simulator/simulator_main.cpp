@@ -47,6 +47,9 @@ bool RunAndRecord(ovp::standin::EngineSimulator& simulator,
         case SimAction::ConnectionStatus:
             done = simulator.SetConnectionStatus(command.connection);
             break;
+        case SimAction::Missed:
+            done = simulator.SetMissedDays(command.missedDays);
+            break;
         case SimAction::Reset:
             done = simulator.Reset();
             break;

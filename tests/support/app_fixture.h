@@ -55,6 +55,7 @@ class RecordingStartupHost : public IStartupHost {
         calls.push_back("StartTimer " + std::to_string(timerId) + " " + std::to_string(periodMs));
     }
     void MinimizeAndHide() override { calls.push_back("MinimizeAndHide"); }
+    void ShowWebManagementAlert(const WebAlert& alert) override { calls.push_back("WebAlert " + alert.text); }
 
     bool otherInstance = false;
     bool mutexCreated = true;

@@ -16,7 +16,7 @@
 namespace ovp {
 namespace {
 
-class RecordingFormHost : public IMainFormHost, public IStatusView {
+class RecordingFormHost : public IMainFormHost, public IStatusView, public IFailureNotificationView {
   public:
     void RemoveTrayIcon() override { calls.push_back("remove"); }
     void RefreshFormIcon() override { calls.push_back("refresh"); }
@@ -26,16 +26,20 @@ class RecordingFormHost : public IMainFormHost, public IStatusView {
     void ArmCommandTimer(CommandTimer /*timer*/, bool armed) override { calls.push_back(armed ? "arm" : "disarm"); }
     void SetBusyCursor(bool /*busy*/) override {}
     void PopUpTrayMenu(const TrayMenuModel& /*menu*/) override { calls.push_back("menu"); }
-    void OpenWindow(FeatureWindow /*window*/) override { calls.push_back("window"); }
+    void OpenWindow(FeatureWindow window) override {
+        calls.push_back("window " + std::to_string(static_cast<int>(window)));
+    }
     std::uintptr_t OwnerWindow() override { return 0; }
     void Exit() override { calls.push_back("exit"); }
     void Render(const StatusViewState& /*state*/) override {}
-    void Close() override {}
+    void Show(const FailureNotificationState& /*state*/) override { calls.push_back("notification"); }
+    // The status window's and the notification's.
+    void Close() override { calls.push_back("close"); }
     std::vector<std::string> calls;
 };
 
 // Each event reaches exactly its part: the status monitor shows a picture, the watcher starts the
-// stopped service, the rest is asked of the window.
+// stopped service, the rest is asked of the window. Close on the failure notification closes it.
 TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
     using Event = std::function<void(MainForm&)>;
     struct Case {
@@ -52,7 +56,8 @@ TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
         {"exit", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::MnuExit); }, {"exit"}, false, false},
         {"shutdown", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuShutdown); }, {"exit"}, false, false},
         {"other command", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStop); }, {}, false, false},
-        {"status item", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStatus); }, {"window"}, false, false},
+        {"status item", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStatus); }, {"window 0"}, false, false},
+        {"notification closed", [](MainForm& f) { f.FailureEvents().cancel_Click(); }, {"close"}, false, false},
         {"right button on the icon",
          [](MainForm& f) { f.OnTrayIconMouse(TrayMouse::RightUp); },
          {"menu"},
@@ -75,7 +80,7 @@ TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
         test::FakeLocaleFormat locale;
         RecordingFormHost host;
         test::ScriptedMessageBox box;
-        MainForm form(fx.Context(), host, tray, host, locale, box, 1);
+        MainForm form(fx.Context(), host, tray, host, host, locale, box, 1);
 
         c.event(form);
         EXPECT_EQ(host.calls, c.hostCalls) << c.name;

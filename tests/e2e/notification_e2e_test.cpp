@@ -1,0 +1,157 @@
+// The warnings the user meets without asking: the failure notification after a week of missed
+// scheduled backups, with its links, and the web-management alert at a start after the account
+// was cancelled on the web site. Which sentence, values and alerts each case earns is the unit
+// tests'; here the real program shows them on the real desktop.
+
+#include <algorithm>
+
+#include "monitor_fixture.h"
+#include "settings/obscure.h"
+#include "win32/notify_dialog_ids.h"
+
+namespace ovp::e2e {
+namespace {
+
+// The watcher's first tick comes 20 seconds after the form has loaded.
+constexpr auto kFirstCheck = 30s;
+
+class NotificationTest : public MonitorTest {
+  protected:
+    // The user's folder as a first run has left it, so that the values written before the start
+    // stay: a first run begins with a fresh profile.
+    void PrepareUserFolder() const {
+        std::filesystem::create_directories(folders_.UserFolder(user_));
+        SetProfile("Orvessa", Obscure(contract::kFirstUser), Obscure(contract::kFirstUserTrue));
+    }
+    void SetProfile(std::string_view section, std::string_view key, std::string_view value) const {
+        ::WritePrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), win::Wide(value).c_str(),
+                                     folders_.ProfileFile(user_).c_str());
+    }
+    void SetUserNameIni(std::string_view key, std::string_view value) const {
+        ::WritePrivateProfileStringW(L"Orvessa", win::Wide(key).c_str(), win::Wide(value).c_str(),
+                                     (app_ / L"UserName.ini").c_str());
+    }
+
+    std::vector<HWND> VisibleWindows() const {
+        std::vector<HWND> windows = TopLevelWindowsOf(monitor_.id);
+        std::erase_if(windows, [](HWND window) { return !::IsWindowVisible(window); });
+        return windows;
+    }
+    // The visible top-level window of the monitor that holds that control; null when none.
+    HWND WindowWith(int controlId) const {
+        for (HWND window : TopLevelWindowsOf(monitor_.id)) {
+            if (::IsWindowVisible(window) && ::GetDlgItem(window, controlId) != nullptr) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+    HWND WaitForWindowWith(int controlId, std::chrono::milliseconds timeout) const {
+        HWND window = nullptr;
+        WaitUntil([&] { return (window = WindowWith(controlId)) != nullptr || !monitor_.Running(); }, timeout);
+        return window;
+    }
+
+    std::string Trace() const {
+        const std::string bytes =
+            ReadFileBytes(folders_.UserFolder(user_) / PathFromUtf8(contract::kTrayTraceFile)).value_or("");
+        std::wstring text(bytes.size() / 2, L'\0');
+        std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+        return win::Narrow(text);
+    }
+
+    Child monitor_;
+};
+
+std::wstring TextOf(HWND window, int id = 0) {
+    const HWND control = id == 0 ? window : ::GetDlgItem(window, id);
+    wchar_t text[512] = {};
+    ::GetWindowTextW(control, text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+bool InsideWorkArea(HWND window) {
+    RECT work{};
+    RECT frame{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::GetWindowRect(window, &frame);
+    return frame.left >= work.left && frame.top >= work.top && frame.right <= work.right && frame.bottom <= work.bottom;
+}
+
+// A week without a completed scheduled backup: the first check warns, topmost in the work area.
+// Each link closes the warning and opens its window; the warnings after the first come when the
+// next check is made due again.
+TEST_F(NotificationTest, AWeekOfMissedBackupsIsWarnedAboutAndEachLinkLeadsOn) {
+    LayOut();
+    PrepareUserFolder();
+    SetProfile("BackupStatus", "BackupFailureDays", "7");
+    monitor_ = StartMonitor();
+    ASSERT_TRUE(WaitForStartup(monitor_));
+
+    const std::pair<int, const char*> links[] = {{IDC_lblViewLogLink, "frmSessionLog"},
+                                                 {IDC_lblSchedulerLink, "SchedulerFrm"},
+                                                 {IDC_lblErrorReportLink, "frmErrorReport1"}};
+    for (const auto& [link, form] : links) {
+        SCOPED_TRACE(form);
+        const HWND warning = WaitForWindowWith(IDC_LabelBackupFailure, kFirstCheck);
+        ASSERT_NE(warning, nullptr) << "no warning within " << kFirstCheck.count() << " s";
+        const std::string sentence = win::Narrow(TextOf(warning, IDC_LabelBackupFailure));
+        EXPECT_NE(sentence.find("past 7 day(s)."), std::string::npos) << sentence;
+        EXPECT_NE(sentence.find("Do you want to"), std::string::npos) << sentence;
+        EXPECT_TRUE(::GetWindowLongW(warning, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(InsideWorkArea(warning));
+
+        const std::vector<HWND> before = VisibleWindows();
+        ::PostMessageW(warning, WM_COMMAND, MAKEWPARAM(link, STN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(warning, link)));
+        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(warning); }, 10s)) << "the warning stayed open";
+        // A window of its own opens, or, where that window is not part of the program yet, the
+        // trace names it.
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                const std::vector<HWND> now = VisibleWindows();
+                return std::any_of(
+                           now.begin(), now.end(),
+                           [&](HWND w) { return std::find(before.begin(), before.end(), w) == before.end(); }) ||
+                       Trace().find(std::string("version: ") + form) != std::string::npos;
+            },
+            10s));
+
+        // Another week missed, and the next check due now.
+        SetProfile("BackupStatus", "BackupFailureDays", "7");
+        for (const char* key : {"TrayIconDay", "TrayIconMonth", "TrayIconYear", "TrayIconHour", "TrayIconMinute"}) {
+            SetUserNameIni(key, "");
+        }
+    }
+}
+
+// The component left "-2" (account cancelled): the start switches web management off, logs the
+// user out and shows the alert naming the product.
+TEST_F(NotificationTest, AStartAfterTheAccountWasCancelledShowsTheWebManagementAlert) {
+    LayOut();
+    PrepareUserFolder();
+    SetProfile("Web", "WebPlugin", "1");
+    SetProfile("OLWA", "ErrVal", "-2");
+    const DWORD loggedIn = 1;
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, (VendorKey() + L"\\Connection Parameters").c_str(), L"Status", REG_DWORD,
+                      &loggedIn, sizeof(loggedIn));
+    monitor_ = StartMonitor();
+    const HWND alert = WaitForWindowWith(IDC_lblWelcome, kStartupTimeout);
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(win::Narrow(TextOf(alert)), settings_.caption + " - Web Management");
+    EXPECT_EQ(win::Narrow(TextOf(alert, IDC_lblWelcome)),
+              "Web Manager is disabled as your " + settings_.productName + " account is canceled.");
+    EXPECT_TRUE(::GetWindowLongW(alert, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(InsideWorkArea(alert));
+
+    ASSERT_TRUE(WaitForStartup(monitor_));
+    DWORD status = 7;
+    DWORD size = sizeof(status);
+    EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, (VendorKey() + L"\\Connection Parameters").c_str(), L"Status",
+                             RRF_RT_REG_DWORD, nullptr, &status, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(status, 0u);
+}
+
+}  // namespace
+}  // namespace ovp::e2e

@@ -1,0 +1,47 @@
+#include "ui/failure_notification.h"
+
+#include <gtest/gtest.h>
+
+#include "base/files.h"
+#include "support/app_fixture.h"
+
+namespace ovp {
+namespace {
+
+class RecordingFailureView : public IFailureNotificationView, public IFailureLinks {
+  public:
+    void Show(const FailureNotificationState& state) override { shown.push_back(state); }
+    void Close() override {}
+    void Follow(FailureLink /*link*/) override {}
+    std::vector<FailureNotificationState> shown;
+};
+
+// The number of days is the one given; a translation of the first text that lacks its closing
+// blank gets one, and the brand word is the product's.
+TEST(FailureNotificationTest, TheSentenceNamesTheMissedDays) {
+    const struct {
+        const char* texts;
+        std::int64_t days;
+        const char* sentence;
+    } cases[] = {
+        {"", 3, "The scheduled backup has not taken place for the past 3 day(s). Do you want to "},
+        {"", 12, "The scheduled backup has not taken place for the past 12 day(s). Do you want to "},
+        {"956=Tallux sichert seit\n1599= Tag(en).\n1708=Wollen Sie\n", 7,
+         "Grp Online sichert seit 7 Tag(en). Wollen Sie "},
+    };
+    for (const auto& c : cases) {
+        test::AppFixture fx;
+        fx.WriteConfiguration();
+        CreateFolders(fx.app / "Lang");
+        test::WriteAll(fx.app / "Lang" / "English.txt", c.texts);
+        RecordingFailureView view;
+        frmFailureNotification form(fx.Context(), view, view);
+        form.ShowMissedBackups(c.days);
+        ASSERT_EQ(view.shown.size(), 1u);
+        EXPECT_EQ(view.shown[0].sentence, c.sentence);
+        EXPECT_EQ(view.shown[0].handCursor, fx.app / "Images" / "Hand.ico");
+    }
+}
+
+}  // namespace
+}  // namespace ovp
