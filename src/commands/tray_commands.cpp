@@ -10,6 +10,7 @@
 #include "commands/continuous_backup.h"
 #include "commands/login.h"
 #include "commands/process_supervision.h"
+#include "commands/version_update.h"
 #include "contract/engine_contract.h"
 #include "contract/locale_file.h"
 #include "net/web_link.h"
@@ -342,7 +343,7 @@ void TrayCommands::Dispatch(Item item) {
             mnuCDP_Click(env_);
             break;
         case Item::MnuQuotaExceeded:
-            OpenUpgradePage();
+            MnuQuotaExceeded_Click(env_);
             break;
         case Item::GBAdditional:
             OpenWebPage(context.ports.shell, context.trace,
@@ -365,8 +366,10 @@ void TrayCommands::Dispatch(Item item) {
         case Item::MnuOpen:
             OpenRecentLog();
             break;
-        case Item::WebPlugin:
         case Item::mnuVersionUpdate:
+            mnuVersionUpdate_Click(env_);
+            break;
+        case Item::WebPlugin:
             context.trace.Info(std::string(kTraceNotBuilt) + std::string(context.trayMenu.Item(item).name));
             break;
         default:
