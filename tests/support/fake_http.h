@@ -18,6 +18,19 @@ struct FakeHttpAnswer {
     // The failure number of a send that fails (0: the system reports none).
     bool sendFails = false;
     std::uint32_t sendError = 0;
+
+    static FakeHttpAnswer Status(std::uint32_t status, std::string body = {}) {
+        FakeHttpAnswer answer;
+        answer.status = status;
+        answer.body = std::move(body);
+        return answer;
+    }
+    static FakeHttpAnswer SendFailure(std::uint32_t error) {
+        FakeHttpAnswer answer;
+        answer.sendFails = true;
+        answer.sendError = error;
+        return answer;
+    }
 };
 
 struct FakeHttpRequest {
