@@ -11,8 +11,6 @@ namespace ovp {
 namespace {
 
 constexpr std::size_t kPieceBytes = 4096;
-// The longest line kept: even at one encoded byte per byte read it fills the budget twice over.
-constexpr std::size_t kMaxLineBytes = 2 * kAttachmentBudgetBytes;
 
 enum class Encoding { Ansi, Utf8, Utf16 };
 
@@ -34,7 +32,7 @@ class LineSource {
     }
 
     // The next line's bytes (UTF-16 units as two bytes each); false at the end of the file.
-    bool NextLine(std::string& line, bool wide) {
+    bool NextLine(std::string& line, bool wide, std::size_t maxBytes) {
         line.clear();
         const std::size_t unit = wide ? 2 : 1;
         for (;;) {
@@ -56,7 +54,7 @@ class LineSource {
                 }
                 return true;
             }
-            if (line.size() < kMaxLineBytes) {
+            if (line.size() < maxBytes) {
                 line.append(buffer_.data() + at_, unit);
             } else {
                 return true;  // the rest of an endless line is never needed
@@ -143,13 +141,23 @@ std::optional<std::string> ReadLogForReport(const std::filesystem::path& file,
     std::string text;
     std::string raw;
     int lines = 0;
-    while (text.size() < kAttachmentBudgetBytes && source.NextLine(raw, encoding == Encoding::Utf16)) {
+    const std::size_t unit = encoding == Encoding::Utf16 ? 2 : 1;
+    // Every character read adds at least one encoded byte, so a line longer than what is left of
+    // the budget is never read further.
+    while (text.size() < kAttachmentBudgetBytes &&
+           source.NextLine(raw, unit == 2, unit * (kAttachmentBudgetBytes - text.size()))) {
         const std::string line = Trim(DecodeLine(raw, encoding, codePage));
         if (line.empty()) {
             continue;
         }
         text += '\n';
-        text += CutEncoded(URLEncodeWebd(line), kAttachmentBudgetBytes - std::min(text.size(), kAttachmentBudgetBytes));
+        const std::string encoded = URLEncodeWebd(line);
+        const std::string_view kept =
+            CutEncoded(encoded, kAttachmentBudgetBytes - std::min(text.size(), kAttachmentBudgetBytes));
+        text += kept;
+        if (kept.size() < encoded.size()) {
+            break;  // the budget is spent
+        }
         if (++lines % kAttachmentLinesPerYield == 0) {
             clock.WaitPumping(0);
         }
