@@ -153,7 +153,10 @@ std::string ErrorReportBody::FileSection(const Path& file, std::string_view head
     if (!text) {
         return {};
     }
-    return "\n" + std::string(header) + "\n" + *text;
+    std::string section;
+    section.reserve(header.size() + text->size() + 2);
+    section.append(1, '\n').append(header).append(1, '\n').append(*text);
+    return section;
 }
 
 std::string ErrorReportBody::LocaleLines(LocaleKind kind) {
