@@ -3,8 +3,9 @@
 // left their files, the test authority trusted for as long as a test needs it, and the requests
 // each server recorded.
 
-#include <wincrypt.h>
 #include <windows.h>
+
+#include <wincrypt.h>
 
 #include <cstdlib>
 #include <filesystem>
