@@ -25,34 +25,56 @@ inline std::filesystem::path LoopbackHttpsFolder() {
     return folder == nullptr ? std::filesystem::path() : std::filesystem::path(folder);
 }
 
-// Trusts the test authority in the current user's root store of this (Wine) prefix while it
-// lives.
+// Trusts the test authority while it lives, in this (Wine) prefix only: its certificate goes into
+// the machine's root store as a volatile registry entry, where the system's chain engine of every
+// process started meanwhile finds it. (Wine keeps the machine's root store in a volatile key, under
+// which the certificate store functions cannot add an entry of their own.)
 class TrustedTestAuthority {
   public:
     TrustedTestAuthority() {
         std::ifstream file(LoopbackHttpsFolder() / "test-ca.der", std::ios::binary);
         const std::vector<BYTE> der((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        store_ = ::CertOpenSystemStoreW(0, L"ROOT");
-        if (store_ != nullptr && !der.empty()) {
-            ::CertAddEncodedCertificateToStore(store_, X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size()),
-                                               CERT_STORE_ADD_REPLACE_EXISTING, &added_);
+        PCCERT_CONTEXT certificate =
+            der.empty() ? nullptr
+                        : ::CertCreateCertificateContext(X509_ASN_ENCODING, der.data(), static_cast<DWORD>(der.size()));
+        if (certificate == nullptr) {
+            return;
         }
+        BYTE hash[20] = {};
+        DWORD hashSize = sizeof(hash);
+        DWORD blobSize = 0;
+        if (::CertGetCertificateContextProperty(certificate, CERT_SHA1_HASH_PROP_ID, hash, &hashSize) &&
+            ::CertSerializeCertificateStoreElement(certificate, 0, nullptr, &blobSize)) {
+            std::vector<BYTE> blob(blobSize);
+            if (::CertSerializeCertificateStoreElement(certificate, 0, blob.data(), &blobSize)) {
+                static const wchar_t kHex[] = L"0123456789ABCDEF";
+                key_ = L"Software\\Microsoft\\SystemCertificates\\Root\\Certificates\\";
+                for (const BYTE byte : hash) {
+                    key_ += kHex[byte >> 4];
+                    key_ += kHex[byte & 0x0F];
+                }
+                HKEY entry = nullptr;
+                if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE,
+                                      nullptr, &entry, nullptr) == ERROR_SUCCESS) {
+                    trusted_ = ::RegSetValueExW(entry, L"Blob", 0, REG_BINARY, blob.data(), blobSize) == ERROR_SUCCESS;
+                    ::RegCloseKey(entry);
+                }
+            }
+        }
+        ::CertFreeCertificateContext(certificate);
     }
     ~TrustedTestAuthority() {
-        if (added_ != nullptr) {
-            ::CertDeleteCertificateFromStore(added_);  // frees the context too
-        }
-        if (store_ != nullptr) {
-            ::CertCloseStore(store_, 0);
+        if (!key_.empty()) {
+            ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, key_.c_str());
         }
     }
     TrustedTestAuthority(const TrustedTestAuthority&) = delete;
     TrustedTestAuthority& operator=(const TrustedTestAuthority&) = delete;
-    bool Trusted() const { return added_ != nullptr; }
+    bool Trusted() const { return trusted_; }
 
   private:
-    HCERTSTORE store_ = nullptr;
-    PCCERT_CONTEXT added_ = nullptr;
+    std::wstring key_;
+    bool trusted_ = false;
 };
 
 // The requests a server recorded, one JSON line each ("trusted.log" or "untrusted.log").
