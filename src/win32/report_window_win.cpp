@@ -265,9 +265,11 @@ void ErrorReportView::OnCommand(int id, int code) {
             events_->chkLogs_Click(::IsDlgButtonChecked(window_, IDC_chkLogs) == BST_CHECKED);
             break;
         case IDC_cmdSend:
+            PassTexts();
             events_->cmdSend_Click();
             break;
         case IDC_cmdPreview:
+            PassTexts();
             events_->cmdPreview_Click();
             break;
         case IDC_cmdExit:
@@ -277,6 +279,16 @@ void ErrorReportView::OnCommand(int id, int code) {
         default:
             break;
     }
+}
+
+void ErrorReportView::PassTexts() {
+    // A multi-line box reports no change when its text is set from outside (a paste tool, an
+    // automation), so what the boxes hold is passed on once more before it is used. The ticket
+    // number is left out: passing it would rewrite a subject the user has changed since.
+    events_->txtFrom_Change(Text(IDC_txtFrom));
+    events_->txtContactNumber_Change(Text(IDC_txtContactNumber));
+    events_->txtSubject_Change(Text(IDC_txtSubject));
+    events_->txtMsg_Change(Text(IDC_txtMsg));
 }
 
 void ErrorReportView::OnWindowGone(HWND window) noexcept {

@@ -46,6 +46,7 @@ class ErrorReportView final : public WindowBase<ErrorReportView>, public IErrorR
     void OnCommand(int id, int code);
     void OnWindowGone(HWND window) noexcept;
     std::string Text(int id) const;
+    void PassTexts();
     static LRESULT CALLBACK
     ContactNumberProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self) noexcept;
     static INT_PTR CALLBACK PreviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
