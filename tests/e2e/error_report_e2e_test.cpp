@@ -157,7 +157,10 @@ TEST_F(ServiceTest, TheVersionCheckActsOnTheLetterYAndTheAccountPagesReachTheShe
     Choose(TrayMenuItem::MnuQuotaExceeded);
     Choose(TrayMenuItem::GBAdditional);
     ASSERT_TRUE(WaitUntil([&] { return OpenedUrls().size() >= 4; }, 15s));
-    EXPECT_EQ(OpenedUrls(),
+    // The shell starts the two pages' handlers side by side: they may record in either order.
+    std::vector<std::string> opened = OpenedUrls();
+    std::sort(opened.begin() + 2, opened.end());
+    EXPECT_EQ(opened,
               (std::vector<std::string>{settings_.links.setup, settings_.links.setup,
                                         settings_.links.accountUpgrade + user_, settings_.links.promote + user_}));
 }
