@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/text.h"
+#include "contract/trace.h"
 #include "net/http_error_text.h"
 #include "net/url.h"
 
@@ -79,25 +80,28 @@ bool HttpFunctions::SendEmail(std::string_view email,
                               std::string_view subject,
                               std::string_view content,
                               std::string_view userAddress) {
-    ITraceSink& trace = context_.trace;
-    trace.Info("SendEmail : start");
+    // Untagged dated lines, as the service's support reads them.
+    const auto trace = [&](std::string_view text) {
+        context_.trace.WriteTrace(TraceLine(context_.ports.clock, "", text));
+    };
+    trace("SendEmail : start");
     body_.clear();
     AddField("EMAIL", email, false);
     AddField("SUBJECT", subject, false);
     AddField("CONTENT", content, true);
-    trace.Info("SendEmail : starting");
+    trace("SendEmail : starting");
     const std::string host = context_.settings.endpoints.notificationHost;
     bool sent = false;
     if (Trim(userAddress).empty()) {
-        trace.Info("SendEmail : calling");
+        trace("SendEmail : calling");
         sent = Post(host, kNotifyPath, body_);
     } else {
         AddField("user_email", userAddress, false);
-        trace.Info("SendEmail : calling 2");
+        trace("SendEmail : calling 2");
         sent = Post(host, kNotifyUnicodePath, body_);
     }
     body_.clear();
-    trace.Info("Exit SendEmail");
+    trace("Exit SendEmail");
     return sent;
 }
 

@@ -3,6 +3,7 @@
 #include "base/resume_next.h"
 #include "base/text.h"
 #include "contract/configuration.h"
+#include "contract/trace.h"
 #include "net/email_address.h"
 
 namespace ovp {
@@ -178,13 +179,15 @@ void frmErrorReport1::cmdSend_Click() {
         {
             BusyScope busy(busy_, state_, view_);
             const std::string body = BuildBody();
-            ITraceSink& trace = context_.serviceTrace;
-            trace.Info("Call SendEmail ");
+            const auto trace = [&](std::string_view text) {
+                context_.serviceTrace.WriteTrace(TraceLine(context_.ports.clock, "", text));
+            };
+            trace("Call SendEmail ");
             for (int attempt = 0; attempt < kReportSendTries && !sent; ++attempt) {
                 sent = http_.SendEmail(context_.settings.endpoints.supportMail, Trim(state_.subject), body,
                                        Trim(state_.from));
             }
-            trace.Info("End SendEmail");
+            trace("End SendEmail");
             if (sent) {
                 state_.success = std::string(report_text::kSentLabel);
             }

@@ -40,10 +40,11 @@ TEST_F(HttpFunctionsTest, TheNotificationGoesToThePathOfItsUserAddress) {
         std::string_view userAddress;
         std::string_view path;
         std::string_view tail;
+        std::string_view traced;
     };
     const Case cases[] = {
-        {"   ", "/cgi-bin/Notify", ""},
-        {" me@example.com ", "/cgi-bin/Notify_unicode", "\r\n&user_email=me%40example%2Ecom"},
+        {"   ", "/cgi-bin/Notify", "", "SendEmail : calling|"},
+        {" me@example.com ", "/cgi-bin/Notify_unicode", "\r\n&user_email=me%40example%2Ecom", "SendEmail : calling 2|"},
     };
     for (const Case& c : cases) {
         Http().requests.clear();
@@ -61,6 +62,7 @@ TEST_F(HttpFunctionsTest, TheNotificationGoesToThePathOfItsUserAddress) {
         EXPECT_EQ(Sent().headers, "Content-Type: application/x-www-form-urlencoded\r\n");
         EXPECT_EQ(Sent().timeoutMs, 45000u);
         EXPECT_TRUE(functions_.Body().empty());
+        EXPECT_NE(fx_.Information().find(c.traced), std::string::npos) << fx_.Information();
     }
     EXPECT_EQ(Http().OpenHandles(), 0u);
 }
