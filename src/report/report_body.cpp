@@ -26,9 +26,6 @@ constexpr std::string_view kOn = "1";
 constexpr std::string_view kNtVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\";
 constexpr std::string_view kOldVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
 constexpr std::string_view kBrowserKey = "SOFTWARE\\Microsoft\\Internet Explorer\\";
-constexpr std::string_view kVendorFolder = "Harrowlane";
-constexpr std::string_view kBrandDataFolder = "Orvessa Professional";
-constexpr std::string_view kBrandEngineFolder = "OVWIN";
 
 // Lines joined by "\n".
 class Lines {
@@ -209,13 +206,13 @@ std::string ErrorReportBody::getLogFilesAsText() {
         .Add("Release Date : ", ApplicationValue(c::kRegReleaseDate))
         .Add(exe(names.background))
         .Add(exe(names.classic))
-        .Add(library("View.dll"))
+        .Add(library(c::kViewLibrarySuffix))
         .Add(exe(names.client))
         .Add(exe(names.service))
-        .Add(library("Service.dll"))
+        .Add(library(c::kServiceLibrarySuffix))
         .Add(exe(names.backupSetSize))
         .Add(exe(names.contextMenu))
-        .Add(library("ContextMenuExt.dll"))
+        .Add(library(c::kContextMenuLibrarySuffix))
         .Add(exe(names.registryToIni));
 
     const bool vista = IsVistaFamily(context_.ports.system.Version());
@@ -226,30 +223,31 @@ std::string ErrorReportBody::getLogFilesAsText() {
             .Add(FormSafe(settings.productName) + " Explorer Plugin " +
                  FormSafe(ApplicationValue(c::kRegExplorerVersion)))
             .Add("Date: ", ApplicationValue(c::kRegExplorerReleaseDate))
-            .Add(vista ? "ViewVista.dll : " + Version(app / "ViewVista.dll")
-                       : "View.dll : " + Version(app / "View.dll"));
+            .Add(exe(vista ? c::kShellViewVistaLibrary : c::kShellViewLibrary));
     }
     lines.Add(SettingsLines(true));
 
-    const Path shellLogFolder =
-        vista ? system_.CommonAppDataFolder() / PathFromUtf8(kVendorFolder) / PathFromUtf8(settings.productName) / "Log"
-              : app / "Log";
+    const Path shellLogFolder = vista ? system_.CommonAppDataFolder() / PathFromUtf8(c::kVendorDataFolder) /
+                                            PathFromUtf8(settings.productName) / PathFromUtf8(c::kLogFolder)
+                                      : app / PathFromUtf8(c::kLogFolder);
+    const Path userLog = user / PathFromUtf8(c::kLogFolder);
+    const auto in = [](const Path& folder, std::string_view name) { return folder / PathFromUtf8(name); };
     const std::array<LogFile, 15> files = {{
-        {user / "Log" / "Backup_Restore_log.log", "COMPLETE LOG"},
-        {user / "TraceFile.txt", "TraceFile Contents *"},
-        {shellLogFolder / "OVShell.txt", "Shell view contents"},
-        {user / "Log" / PathFromUtf8(pin + "UI.txt"), FormSafe(pin) + "\nUI contents"},
-        {user / "ITraceFile.txt", "ITrace contents"},
-        {user / PathFromUtf8(c::kServiceTraceFile), FormSafe(settings.productName) + " Classic contents"},
-        {user / "ContextMenuTrace.txt", "ContextMenu TraceFile Contents"},
-        {user / "ScheduleTraceFile.txt", "Schedule TraceFile Contents"},
-        {app / "Log" / "RealtimeTrace.txt", "Continuous Backup trace"},
-        {user / PathFromUtf8(c::kTrayTraceFile), "Tray TraceFile Contents"},
-        {app / "VSSTraceFile.txt", "VSS TraceFile Contents"},
-        {user / PathFromUtf8(c::kScheduleFile), "scheduleData contents"},
-        {user / "WebMgmt.Log", FormSafe(settings.productName) + " Web Management Plugin Contents"},
-        {user / PathFromUtf8(c::kBackupFolderListFile), "Default backupset contents"},
-        {user / PathFromUtf8(c::kAutoFileSelectionFile), "Automatic selection contents: "},
+        {in(userLog, c::kBackupRestoreLogFile), "COMPLETE LOG"},
+        {in(user, c::kEngineTraceFile), "TraceFile Contents *"},
+        {in(shellLogFolder, c::kShellViewTraceFile), "Shell view contents"},
+        {in(userLog, pin + std::string(c::kUserInterfaceTraceSuffix)), FormSafe(pin) + "\nUI contents"},
+        {in(user, c::kInteractiveTraceFile), "ITrace contents"},
+        {in(user, c::kServiceTraceFile), FormSafe(settings.productName) + " Classic contents"},
+        {in(user, c::kContextMenuTraceFile), "ContextMenu TraceFile Contents"},
+        {in(user, c::kScheduleTraceFile), "Schedule TraceFile Contents"},
+        {in(app / PathFromUtf8(c::kLogFolder), c::kRealTimeTraceFile), "Continuous Backup trace"},
+        {in(user, c::kTrayTraceFile), "Tray TraceFile Contents"},
+        {in(app, c::kShadowCopyTraceFile), "VSS TraceFile Contents"},
+        {in(user, c::kScheduleFile), "scheduleData contents"},
+        {in(user, c::kWebManagementLogFile), FormSafe(settings.productName) + " Web Management Plugin Contents"},
+        {in(user, c::kBackupFolderListFile), "Default backupset contents"},
+        {in(user, c::kAutoFileSelectionFile), "Automatic selection contents: "},
     }};
     std::string text = lines.Text();
     for (const LogFile& log : files) {
@@ -268,24 +266,26 @@ std::string ErrorReportBody::getLogFilesAsText() {
 }
 
 std::string ErrorReportBody::getLogFileAsTextProf() {
-    const Path data = context_.folders.AppFolder() / PathFromUtf8(kBrandDataFolder);
-    const Path engine = data / PathFromUtf8(kBrandEngineFolder);
+    const Path data = context_.folders.AppFolder() / PathFromUtf8(c::kBrandDataFolder);
+    const Path server = data / PathFromUtf8(c::kBrandServerFolder);
+    const auto in = [](const Path& folder, std::string_view name) { return folder / PathFromUtf8(name); };
     const std::array<LogFile, 15> files = {{
-        {data / "Log" / "Backup_Restore_log.log", ""},
-        {data / "TraceFile.txt", "TraceFile contents"},
-        {data / PathFromUtf8(c::kTrayTraceFile), "Tray TraceFile contents"},
-        {data / "ContextMenuTrace.txt", "Context menu tracefile contents"},
-        {data / "ScheduleTraceFile.txt", "ScheduleTraceFile contents"},
-        {engine / "SQLBackupTraceFile.txt", "SQL Backup Trace file contents"},
-        {engine / "SQLTraceFile.txt", "SQLTraceFile contents"},
-        {engine / "ExchBackupTrace.txt", "Exchange Backup Trace file contents"},
-        {engine / "OVExchangeServerBkset.txt", "Exchange server Backupset file contents"},
-        {data / PathFromUtf8(c::kServiceTraceFile), "Advanced SerTrace file contents"},
-        {data / "STBTraceFile.txt", "System state Trace file contents"},
-        {data / "VSSTraceFile.txt", "VSS TraceFile Contents"},
-        {data / PathFromUtf8(c::kScheduleFile), "scheduleData contents"},
-        {data / "WebMgmt.Log", FormSafe(context_.settings.productName) + " Web Management Plugin Contents"},
-        {data / PathFromUtf8(c::kBackupFolderListFile), "Default backupset contents"},
+        {in(data / PathFromUtf8(c::kLogFolder), c::kBackupRestoreLogFile), ""},
+        {in(data, c::kEngineTraceFile), "TraceFile contents"},
+        {in(data, c::kTrayTraceFile), "Tray TraceFile contents"},
+        {in(data, c::kContextMenuTraceFile), "Context menu tracefile contents"},
+        {in(data, c::kScheduleTraceFile), "ScheduleTraceFile contents"},
+        {in(server, c::kSqlBackupTraceFile), "SQL Backup Trace file contents"},
+        {in(server, c::kSqlTraceFile), "SQLTraceFile contents"},
+        {in(server, c::kExchangeBackupTraceFile), "Exchange Backup Trace file contents"},
+        {in(server, c::kExchangeBackupSetFile), "Exchange server Backupset file contents"},
+        {in(data, c::kServiceTraceFile), "Advanced SerTrace file contents"},
+        {in(data, c::kSystemStateTraceFile), "System state Trace file contents"},
+        {in(data, c::kShadowCopyTraceFile), "VSS TraceFile Contents"},
+        {in(data, c::kScheduleFile), "scheduleData contents"},
+        {in(data, c::kWebManagementLogFile),
+         FormSafe(context_.settings.productName) + " Web Management Plugin Contents"},
+        {in(data, c::kBackupFolderListFile), "Default backupset contents"},
     }};
     std::string text = SettingsLines(false);
     for (const LogFile& log : files) {
