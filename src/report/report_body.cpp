@@ -91,7 +91,7 @@ std::string ErrorReportBody::GetSystemSettings(const ReportForm& form) {
     const bool nt = context_.ports.system.Version().nt;
     const std::string_view osKey = nt ? kNtVersionKey : kOldVersionKey;
     const auto machine = [&](std::string_view key, std::string_view name) {
-        return values.ReadRegistry(RegistryRoot::LocalMachine, key, name).AsText();
+        return ResumeNextOr([&] { return system_.SystemValue(key, name); }, std::string());
     };
     const std::string osName = machine(osKey, "ProductName") + " " + (system_.Is64BitSystem() ? "64 Bit" : "32 Bit");
 

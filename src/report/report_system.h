@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace ovp {
 
@@ -25,6 +26,9 @@ class IReportSystem {
   public:
     virtual ~IReportSystem() = default;
     virtual bool Is64BitSystem() = 0;
+    // A text value of the machine's registry in the system's own view (not the 32-bit view that
+    // holds the engine's values); "" when it is missing.
+    virtual std::string SystemValue(std::string_view key, std::string_view name) = 0;
     // The file's version resource as "a.b.c.d"; "" when the file or its version is missing.
     virtual std::string FileVersion(const std::filesystem::path& file) = 0;
     virtual LocaleDetails Locale(LocaleKind kind) = 0;

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "win32/text_win.h"
@@ -26,6 +27,24 @@ bool Win32ReportSystem::Is64BitSystem() {
     BOOL wow64 = FALSE;
     return ::IsWow64Process(::GetCurrentProcess(), &wow64) != FALSE && wow64 != FALSE;
 #endif
+}
+
+std::string Win32ReportSystem::SystemValue(std::string_view key, std::string_view name) {
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(key).c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    wchar_t text[256] = {};
+    DWORD bytes = sizeof(text) - sizeof(wchar_t);
+    DWORD type = 0;
+    const LSTATUS status =
+        ::RegQueryValueExW(opened, Wide(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes);
+    ::RegCloseKey(opened);
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        return {};
+    }
+    return Narrow(std::wstring_view(text, bytes / sizeof(wchar_t)).substr(0, std::wcslen(text)));
 }
 
 std::string Win32ReportSystem::FileVersion(const std::filesystem::path& file) {

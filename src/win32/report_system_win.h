@@ -9,6 +9,7 @@ namespace ovp::win {
 class Win32ReportSystem final : public IReportSystem {
   public:
     bool Is64BitSystem() override;
+    std::string SystemValue(std::string_view key, std::string_view name) override;
     std::string FileVersion(const std::filesystem::path& file) override;
     LocaleDetails Locale(LocaleKind kind) override;
     std::filesystem::path CommonAppDataFolder() override;

@@ -133,7 +133,9 @@ INT_PTR CALLBACK ErrorReportView::PreviewProc(HWND dialog, UINT message, WPARAM 
             *text->window = dialog;
             ::SetWindowTextW(dialog, text->title.c_str());
             ::SetDlgItemTextW(dialog, IDC_txtPreview, text->body.c_str());
-            return TRUE;
+            // From the top, nothing selected: the focus goes to Close, not into the text.
+            ::SetFocus(::GetDlgItem(dialog, IDC_cmdPreviewClose));
+            return FALSE;
         }
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_cmdPreviewClose || LOWORD(wParam) == IDCANCEL) {

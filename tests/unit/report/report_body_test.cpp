@@ -29,11 +29,10 @@ class ReportBodyTest : public ::testing::Test {
         const std::string app = "Software\\Harrowlane\\Grp Backup\\Application";
         Registry().WriteString(RegistryRoot::CurrentUser, app, "Version", "5.1");
         Registry().WriteString(RegistryRoot::CurrentUser, app, "Release Date", "01-02-2026");
-        const std::string os = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\";
-        Registry().WriteString(RegistryRoot::LocalMachine, os, "ProductName", "Windows XP");
-        Registry().WriteString(RegistryRoot::LocalMachine, os, "CurrentVersion", "5.1");
-        Registry().WriteString(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Internet Explorer\\", "Version",
-                               "8.0");
+        const std::string os = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\|";
+        system_.systemValues = {{os + "ProductName", "Windows XP"},
+                                {os + "CurrentVersion", "5.1"},
+                                {"SOFTWARE\\Microsoft\\Internet Explorer\\|Version", "8.0"}};
         Quota();
     }
     void Quota() {
