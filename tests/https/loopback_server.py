@@ -18,7 +18,6 @@ import json
 import os
 import ssl
 import subprocess
-import sys
 import threading
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, urlsplit
@@ -131,8 +130,7 @@ def main():
           os.path.join(args.folder, "untrusted.log"))
     # Ready: the wrapper waits for this file.
     open(os.path.join(args.folder, "ready"), "w").close()
-    sys.stdin.read() if not sys.stdin.isatty() else threading.Event().wait()
-    threading.Event().wait()
+    threading.Event().wait()  # until the wrapper ends the process
 
 
 if __name__ == "__main__":
