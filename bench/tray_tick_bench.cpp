@@ -178,7 +178,7 @@ class TickSetup {
     ovp::PlatformPorts Ports() {
         return ovp::PlatformPorts{registry_, store_,    clock_,    system_,     processes_,   services_,
                                   shell_,    codePage_, random_,   mailPaths_,  folders_,     power_,
-                                  windows_,  files_,    launcher_, companions_, secureRandom_};
+                                  windows_,  files_,    launcher_, companions_, secureRandom_, http_};
     }
 
     ovp::test::TempDir dir_;
@@ -202,6 +202,7 @@ class TickSetup {
     ovp::test::FakeLauncher launcher_;
     ovp::test::FakeCompanions companions_;
     ovp::test::FakeSecureRandom secureRandom_;
+    ovp::test::FakeHttp http_;
     ovp::AppContext context_;
     NullTray tray_;
     NullStatusWindow window_;

@@ -11,6 +11,7 @@
 #include "commands/login.h"
 #include "commands/process_supervision.h"
 #include "commands/web_management.h"
+#include "commands/version_update.h"
 #include "contract/engine_contract.h"
 #include "contract/locale_file.h"
 #include "net/web_link.h"
@@ -41,7 +42,6 @@ constexpr std::string_view kBackupRestoreLog = "Log\\Backup_Restore_log.log";
 constexpr std::string_view kCloseCaption = "Close";
 
 constexpr std::string_view kTraceConnection = "Connection param = ";
-constexpr std::string_view kTraceNotBuilt = "Not available in this version: ";
 
 // `TrayStateCode` values of continuous-backup failures whose reason a double-click explains; 14
 // and 16 have none (16, the quota, has the double-click's quota branch).
@@ -337,7 +337,7 @@ void TrayCommands::Dispatch(Item item) {
             mnuCDP_Click(env_);
             break;
         case Item::MnuQuotaExceeded:
-            OpenUpgradePage();
+            MnuQuotaExceeded_Click(env_);
             break;
         case Item::GBAdditional:
             OpenWebPage(context.ports.shell, context.trace,
@@ -366,7 +366,7 @@ void TrayCommands::Dispatch(Item item) {
             }
             break;
         case Item::mnuVersionUpdate:
-            context.trace.Info(std::string(kTraceNotBuilt) + std::string(context.trayMenu.Item(item).name));
+            mnuVersionUpdate_Click(env_);
             break;
         default:
             break;  // separators and items without a command

@@ -21,6 +21,7 @@
 #include "platform/code_page.h"
 #include "platform/companions.h"
 #include "platform/file_system.h"
+#include "platform/http.h"
 #include "platform/mail_paths.h"
 #include "platform/power.h"
 #include "platform/processes.h"
@@ -60,6 +61,7 @@ struct PlatformPorts {
     IProcessLauncher& launcher;
     ICompanionLibraries& companions;
     ISecureRandom& secureRandom;
+    IHttp& http;
     // Where the adapters trace the failures Windows reports; the context points it at its own
     // trace for as long as it lives.
     TraceRelay* adapterTrace = nullptr;

@@ -385,5 +385,36 @@ inline constexpr std::string_view kNewVersionPackage = "TalluxNew.exe";
 inline constexpr std::string_view kWebErrorPasswordChanged = "-1";
 inline constexpr std::string_view kWebErrorAccountCanceled = "-2";
 inline constexpr std::string_view kWebErrorOther = "-3";
+// ---- Error report: the engine's logs and traces it attaches -----------------------------------
+// User folder (the log folder's files under kLogFolder).
+inline constexpr std::string_view kLogFolder = "Log";
+inline constexpr std::string_view kBackupRestoreLogFile = "Backup_Restore_log.log";  // in kLogFolder
+inline constexpr std::string_view kEngineTraceFile = "TraceFile.txt";
+inline constexpr std::string_view kInteractiveTraceFile = "ITraceFile.txt";
+inline constexpr std::string_view kContextMenuTraceFile = "ContextMenuTrace.txt";
+inline constexpr std::string_view kScheduleTraceFile = "ScheduleTraceFile.txt";
+inline constexpr std::string_view kWebManagementLogFile = "WebMgmt.Log";
+inline constexpr std::string_view kUserInterfaceTraceSuffix = "UI.txt";  // PIN + suffix, in kLogFolder
+// Application folder.
+inline constexpr std::string_view kShellViewTraceFile = "OVShell.txt";       // in kLogFolder
+inline constexpr std::string_view kRealTimeTraceFile = "RealtimeTrace.txt";  // in kLogFolder
+inline constexpr std::string_view kShadowCopyTraceFile = "VSSTraceFile.txt";
+// On the Vista family the shell view traces under the common application data + vendor + product.
+inline constexpr std::string_view kVendorDataFolder = "Harrowlane";
+// The brand product's engine keeps its traces in this folder of the application folder, the
+// server backups' in its subfolder.
+inline constexpr std::string_view kBrandDataFolder = "Orvessa Professional";
+inline constexpr std::string_view kBrandServerFolder = "OVWIN";
+inline constexpr std::string_view kSqlBackupTraceFile = "SQLBackupTraceFile.txt";
+inline constexpr std::string_view kSqlTraceFile = "SQLTraceFile.txt";
+inline constexpr std::string_view kExchangeBackupTraceFile = "ExchBackupTrace.txt";
+inline constexpr std::string_view kExchangeBackupSetFile = "OVExchangeServerBkset.txt";
+inline constexpr std::string_view kSystemStateTraceFile = "STBTraceFile.txt";
+// The component libraries whose versions the report names: PIN + suffix, and the shell view.
+inline constexpr std::string_view kViewLibrarySuffix = "View.dll";
+inline constexpr std::string_view kServiceLibrarySuffix = "Service.dll";
+inline constexpr std::string_view kContextMenuLibrarySuffix = "ContextMenuExt.dll";
+inline constexpr std::string_view kShellViewLibrary = "View.dll";
+inline constexpr std::string_view kShellViewVistaLibrary = "ViewVista.dll";
 
 }  // namespace ovp::contract

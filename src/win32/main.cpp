@@ -15,6 +15,7 @@
 #include "win32/code_page_win.h"
 #include "win32/companions_win.h"
 #include "win32/file_system_win.h"
+#include "win32/http_win.h"
 #include "win32/mail_paths_win.h"
 #include "win32/main_window.h"
 #include "win32/message_dispatch.h"
@@ -107,9 +108,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ovp::win::Win32ProcessLauncher launcher;
         ovp::win::Win32CompanionLibraries companions(&adapterTrace);
         ovp::win::Win32SecureRandom secureRandom;
+        ovp::win::Win32Http http(&adapterTrace);
         const ovp::PlatformPorts ports{registry, profiles, clock,    system,     processes,    services,
                                        shell,    codePage, random,   mailPaths,  shellFolders, power,
-                                       windows,  files,    launcher, companions, secureRandom, &adapterTrace};
+                                       windows,  files,    launcher, companions, secureRandom, http,  &adapterTrace};
 
         // The context outlives the form, whose window logic works on it to the end.
         std::unique_ptr<ovp::AppContext> context;

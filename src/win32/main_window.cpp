@@ -340,6 +340,13 @@ void MainWindow::OpenWindow(FeatureWindow window) {
         ShowStatusWindow();
         return;
     }
+    if (window == FeatureWindow::ErrorReport && context_ != nullptr) {
+        if (errorReport_ == nullptr) {
+            errorReport_ = std::make_unique<ErrorReportWindow>(*context_, messageBox_, localeFormat_, instance_);
+        }
+        errorReport_->Open();
+        return;
+    }
     // The activity log viewer, the schedule manager, the error report and the about window are
     // not part of this version yet.
     const char* name = window == FeatureWindow::LogViewer         ? "frmSessionLog"
@@ -379,6 +386,10 @@ void MainWindow::Shutdown() noexcept {
         }
         if (welcomeView_ != nullptr) {
             welcomeView_->Close();
+        }
+        // Only the window goes: a report on its way keeps its presenter until the program ends.
+        if (errorReport_ != nullptr) {
+            errorReport_->View().Close();
         }
         RemoveTrayIcon();
         if (window_ != nullptr) {

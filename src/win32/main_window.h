@@ -23,6 +23,7 @@
 #include "win32/failure_notification_win.h"
 #include "win32/general_message_win.h"
 #include "win32/locale_format_win.h"
+#include "win32/report_window_win.h"
 #include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
 #include "win32/unique_resource.h"
@@ -139,6 +140,7 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     // The cursor before the hourglass; null while none is shown.
     HCURSOR previousCursor_ = nullptr;
     std::unique_ptr<MainForm> form_;
+    std::unique_ptr<ErrorReportWindow> errorReport_;
 };
 
 }  // namespace ovp::win

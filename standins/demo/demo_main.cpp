@@ -7,6 +7,7 @@
 //         starts the monitor, writes "icon" into <control folder>\state.txt once its tray icon is
 //         shown (or "failed"), waits for a file named "stop" in the control folder, then chooses
 //         "Exit" of the tray menu and ends the stand-ins the monitor started (not the service);
+//         Meanwhile it opens the error report on request (see ShowReportWhenAsked);
 //     ovp_demo_tool end-folder <application folder>
 //         ends every process started from the folder;
 //     ovp_demo_tool soak <application folder> <minutes> <report file>
@@ -25,6 +26,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -39,6 +41,7 @@
 #include "win32/dialog_ids.h"
 #include "win32/main_window.h"
 #include "win32/profile_store_win.h"
+#include "win32/report_dialog_ids.h"
 #include "win32/text_win.h"
 
 namespace {
@@ -90,6 +93,92 @@ bool IconShown(HWND form) {
     return form != nullptr && ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
+// The visible top-level window of the process with that title; null while there is none.
+HWND WindowTitled(DWORD processId, const wchar_t* title) {
+    for (HWND window = ::FindWindowW(nullptr, title); window != nullptr;
+         window = ::FindWindowExW(nullptr, window, nullptr, title)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && ::IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+HWND WaitForWindow(DWORD processId, const wchar_t* title) {
+    HWND window = nullptr;
+    for (DWORD waited = 0; waited < kIconTimeoutMs && window == nullptr; waited += kPollMs) {
+        ::Sleep(kPollMs);
+        window = WindowTitled(processId, title);
+    }
+    return window;
+}
+
+// "<what> <left> <top> <width> <height>" of the window into the state file, for the screenshot.
+void ReportPlace(const std::filesystem::path& stateFile, const char* what, HWND window) {
+    RECT place{};
+    if (window == nullptr || !::GetWindowRect(window, &place)) {
+        ovp::ReplaceFileBytes(stateFile, std::string(what) + "-failed\n");
+        return;
+    }
+    ovp::ReplaceFileBytes(stateFile, std::string(what) + " " + std::to_string(place.left) + " " +
+                                         std::to_string(place.top) + " " + std::to_string(place.right - place.left) +
+                                         " " + std::to_string(place.bottom - place.top) + "\n");
+}
+
+// The error report for the demo's pictures, each step on a request file of the control folder:
+// "report" opens the window from the tray menu's command and fills it in as a user would,
+// "preview" shows what will be sent, "close-report" closes both.
+void ShowReportWhenAsked(const std::filesystem::path& controlFolder,
+                         const std::filesystem::path& stateFile,
+                         DWORD processId) {
+    constexpr wchar_t kReportTitle[] = L"Send your feedback to the technical support team";
+    constexpr wchar_t kPreviewTitle[] = L"What will be sent";
+    const auto asked = [&](const wchar_t* name) {
+        std::error_code error;
+        return std::filesystem::remove(controlFolder / name, error);
+    };
+    if (asked(L"report")) {
+        if (const HWND form = MainForm(processId)) {
+            ::PostMessageW(form, WM_COMMAND, static_cast<WPARAM>(ovp::CommandId(ovp::TrayMenuItem::MnuSendReport)), 0);
+        }
+        const HWND report = WaitForWindow(processId, kReportTitle);
+        if (report != nullptr) {
+            const auto type = [&](int id, const wchar_t* text) {
+                ::SendMessageW(::GetDlgItem(report, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+            };
+            type(IDC_txtFrom, L"alice@example.com");
+            type(IDC_txtContactNumber, L"(555) 0100-200");
+            type(IDC_txtTicketNumber, L"4711");
+            type(IDC_txtMsg, L"Since Monday the scheduled backup stops at 40%.\r\nThe trace is attached.");
+            ::SendMessageW(::GetDlgItem(report, IDC_chkLogs), BM_SETCHECK, BST_CHECKED, 0);
+            ::SendMessageW(report, WM_COMMAND, MAKEWPARAM(IDC_chkLogs, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(report, IDC_chkLogs)));
+            ::Sleep(500);
+        }
+        ReportPlace(stateFile, "report", report);
+    }
+    if (asked(L"preview")) {
+        if (const HWND report = WindowTitled(processId, kReportTitle)) {
+            ::PostMessageW(report, WM_COMMAND, MAKEWPARAM(IDC_cmdPreview, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(report, IDC_cmdPreview)));
+        }
+        const HWND preview = WaitForWindow(processId, kPreviewTitle);
+        ::Sleep(500);
+        ReportPlace(stateFile, "preview", preview);
+    }
+    if (asked(L"close-report")) {
+        if (const HWND preview = WindowTitled(processId, kPreviewTitle)) {
+            ::SendMessageW(preview, WM_COMMAND, IDC_cmdPreviewClose, 0);
+        }
+        if (const HWND report = WindowTitled(processId, kReportTitle)) {
+            ::PostMessageW(report, WM_CLOSE, 0, 0);
+        }
+        ovp::ReplaceFileBytes(stateFile, "report-closed\n");
+    }
+}
+
 int Show(const std::filesystem::path& appFolder, const std::filesystem::path& controlFolder) {
     const std::filesystem::path stateFile = controlFolder / L"state.txt";
     const std::optional<ovp::standin::Product> product = ovp::standin::LoadProduct(appFolder);
@@ -120,6 +209,7 @@ int Show(const std::filesystem::path& appFolder, const std::filesystem::path& co
 
     while (shown && !ovp::FileExists(controlFolder / L"stop") &&
            ::WaitForSingleObject(info.hProcess, kPollMs) == WAIT_TIMEOUT) {
+        ShowReportWhenAsked(controlFolder, stateFile, info.dwProcessId);
     }
     if (const HWND form = MainForm(info.dwProcessId)) {
         ::PostMessageW(form, WM_COMMAND, static_cast<WPARAM>(ovp::CommandId(ovp::TrayMenuItem::MnuExit)), 0);

@@ -25,7 +25,7 @@ void AppFixture::WriteConfiguration(std::string_view text) {
 
 PlatformPorts AppFixture::Ports() {
     return PlatformPorts{registry,  profiles,     clock, system,  processes, services, shell,      codePage,    random,
-                         mailPaths, shellFolders, power, windows, files,     launcher, companions, secureRandom};
+                         mailPaths, shellFolders, power, windows, files,     launcher, companions, secureRandom, http};
 }
 
 AppContext& AppFixture::Context() {

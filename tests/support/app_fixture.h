@@ -10,6 +10,7 @@
 #include "app/startup_host.h"
 #include "context/app_context.h"
 #include "support/fake_code_page.h"
+#include "support/fake_http.h"
 #include "support/fake_launcher.h"
 #include "support/fake_power.h"
 #include "support/fake_processes.h"
@@ -100,6 +101,7 @@ class AppFixture {
     FakeLauncher launcher{&clock};
     FakeCompanions companions;
     FakeSecureRandom secureRandom;
+    FakeHttp http;
 
   private:
     std::unique_ptr<AppContext> context_;

@@ -53,7 +53,7 @@ class CommandFixture {
         context_ = std::make_unique<AppContext>(
             PlatformPorts{fx.registry, profiles, fx.clock, fx.system, fx.processes, fx.services, fx.shell, fx.codePage,
                           fx.random, fx.mailPaths, fx.shellFolders, fx.power, fx.windows, fx.files, fx.launcher,
-                          fx.companions, fx.secureRandom},
+                          fx.companions, fx.secureRandom, fx.http},
             fx.app, *ReadConfiguration(fx.app));
         context_->traceUser.MarkKnown();
         profiles.writes.clear();

@@ -1,0 +1,169 @@
+// Talking to the service as the user does, against the loopback HTTPS servers of tests/https: a
+// report typed into the report window arrives with its fields; a server whose certificate does
+// not hold gets no request at all and the user is told; the version check acts on the update
+// page's answer; the upgrade and promotion pages reach the shell. Without the servers (a run
+// outside tests/https/with-loopback-server) these scenarios skip.
+
+#include <algorithm>
+
+#include "../https/loopback_https_win.h"
+#include "monitor_fixture.h"
+#include "win32/dialog_ids.h"
+#include "win32/report_dialog_ids.h"
+
+namespace ovp::e2e {
+namespace {
+
+constexpr wchar_t kReportTitle[] = L"Send your feedback to the technical support team";
+
+HWND VisibleWindowOf(DWORD processId, std::wstring_view title) {
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        wchar_t text[128] = {};
+        ::GetWindowTextW(window, text, 128);
+        if (::IsWindowVisible(window) && title == text) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+std::wstring ControlText(HWND dialog, int id) {
+    wchar_t text[512] = {};
+    ::SendMessageW(::GetDlgItem(dialog, id), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+class ServiceTest : public MonitorTest {
+  protected:
+    void SetUp() override {
+        if (test::LoopbackHttpsFolder().empty()) {
+            GTEST_SKIP() << "runs with the loopback HTTPS servers (tests/https/with-loopback-server)";
+        }
+        MonitorTest::SetUp();
+        authority_ = std::make_unique<test::TrustedTestAuthority>();
+        ASSERT_TRUE(authority_->Trusted());
+    }
+
+    // notificationHost: the name the report is posted to ("localhost" matches the certificate).
+    void Start(std::string_view notificationHost) {
+        LayOut();
+        ProductSettings settings = settings_;
+        settings.endpoints.notificationHost = std::string(notificationHost);
+        // The update page answers with what it is asked: the installed version is its answer.
+        settings.links.update = "https://localhost:11900/echo?status=200&body=";
+        ASSERT_TRUE(standin::WriteConfiguration(app_, settings));
+        monitor_ = StartMonitor();
+        ASSERT_TRUE(WaitForStartup(monitor_));
+        window_ = WaitForMainWindow(monitor_);
+        ASSERT_NE(window_, nullptr);
+    }
+    void Choose(TrayMenuItem item) { ::PostMessageW(window_, WM_COMMAND, CommandId(item), 0); }
+
+    // The product's message box that is shown next: its message, after the box is closed with
+    // the button of that id.
+    std::wstring AnswerMessage(int button) {
+        HWND box = nullptr;
+        const std::wstring caption = win::Wide(settings_.caption);
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                box = VisibleWindowOf(monitor_.id, caption);
+                return box != nullptr;
+            },
+            60s))
+            << "no message";
+        if (box == nullptr) {
+            return {};
+        }
+        const std::wstring message = ControlText(box, IDC_lblMessage);
+        ::PostMessageW(box, WM_COMMAND, button, 0);
+        WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 10s);
+        return message;
+    }
+
+    // Opens the report window from the tray menu and submits what the user typed.
+    void SendReport(const wchar_t* from, const wchar_t* message) {
+        Choose(TrayMenuItem::MnuSendReport);
+        HWND report = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (report = VisibleWindowOf(monitor_.id, kReportTitle)) != nullptr; }, 15s))
+            << "no report window";
+        EXPECT_EQ(ControlText(report, IDC_txtSubject), L"Orvessa Professional : user feedback");
+        EXPECT_EQ(::SendMessageW(::GetDlgItem(report, IDC_chkLogs), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        ::SendMessageW(::GetDlgItem(report, IDC_txtFrom), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(from));
+        ::SendMessageW(::GetDlgItem(report, IDC_txtContactNumber), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(L"(030) 12-34 ext&x=1"));
+        ::SendMessageW(::GetDlgItem(report, IDC_txtTicketNumber), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"4711"));
+        ::SendMessageW(::GetDlgItem(report, IDC_txtMsg), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(message));
+        ::PostMessageW(report, WM_COMMAND, MAKEWPARAM(IDC_cmdSend, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(report, IDC_cmdSend)));
+    }
+
+    std::unique_ptr<test::TrustedTestAuthority> authority_;
+    Child monitor_;
+    HWND window_ = nullptr;
+};
+
+TEST_F(ServiceTest, AReportTypedIntoTheWindowArrivesWithItsFields) {
+    ASSERT_NO_FATAL_FAILURE(Start("localhost"));
+    const std::size_t before = test::RecordedRequests("trusted.log").size();
+    ASSERT_NO_FATAL_FAILURE(SendReport(L" me@example.com ", L"Backups fail\r\nsince Monday \u00e9"));
+    EXPECT_EQ(AnswerMessage(IDC_Continue), L"The error report has been sent successfully.");
+
+    const auto requests = test::RecordedRequests("trusted.log");
+    ASSERT_EQ(requests.size(), before + 1);
+    const std::string& sent = requests.back();
+    for (const std::string_view part : {
+             "\"method\": \"POST\", \"path\": \"/cgi-bin/Notify_unicode\"",
+             "EMAIL=support%40example%2Ecom\\r\\n&SUBJECT=Orvessa%20Professional%20Ticket%20%3A%204711\\r\\n&CONTENT=",
+             "User's e-mail address: me@example.com\\n",
+             "User's Contact Phone Number:(030) 12-34 1\\n",
+             "Username: alice\\n",
+             "\\r\\nBackups%20fail\\nsince%20Monday%20%C3%A9\\r\\n&user_email=me%40example%2Ecom\"",
+         }) {
+        EXPECT_NE(sent.find(part), std::string::npos) << part << "\n" << sent;
+    }
+    EXPECT_EQ(sent.find("Log starts here"), std::string::npos);  // logs only when ticked
+}
+
+TEST_F(ServiceTest, AServerWhoseCertificateDoesNotHoldGetsNothingAndTheUserIsTold) {
+    // The certificate names localhost, not the address.
+    ASSERT_NO_FATAL_FAILURE(Start("127.0.0.1"));
+    const std::size_t before = test::RecordedRequests("trusted.log").size();
+    ASSERT_NO_FATAL_FAILURE(SendReport(L"me@example.com", L"hello"));
+    EXPECT_EQ(AnswerMessage(IDC_Continue),
+              L"Your email could not be sent. Fill up the feedback form at  https://www.example.com/feedback");
+    EXPECT_EQ(test::RecordedRequests("trusted.log").size(), before);
+}
+
+TEST_F(ServiceTest, TheVersionCheckActsOnTheLetterYAndTheAccountPagesReachTheShell) {
+    ASSERT_NO_FATAL_FAILURE(Start("localhost"));
+    const std::wstring application = VendorKey() + L"\\Application";
+    const std::pair<const wchar_t*, bool> answers[] = {{L"Y", true}, {L"y\n", true}, {L"Yes", false}};
+    for (const auto& [answer, offered] : answers) {
+        SetRegString(HKEY_CURRENT_USER, application, L"Version", answer);
+        Choose(TrayMenuItem::mnuVersionUpdate);
+        const std::wstring message = AnswerMessage(IDC_Continue);
+        if (offered) {
+            EXPECT_EQ(message, L"Do you want to upgrade to the latest version of Orvessa Professional?") << answer;
+        } else {
+            EXPECT_EQ(message, L"The latest version of Orvessa Professional is already installed on your computer.");
+        }
+    }
+    ASSERT_TRUE(WaitUntil([&] { return OpenedUrls().size() >= 2; }, 15s));
+
+    // Logged in, the quota item and the free-storage offer open the account's pages.
+    const DWORD loggedIn = 1;
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, (VendorKey() + L"\\Connection Parameters").c_str(), L"Status", REG_DWORD,
+                      &loggedIn, sizeof(loggedIn));
+    Choose(TrayMenuItem::MnuQuotaExceeded);
+    Choose(TrayMenuItem::GBAdditional);
+    ASSERT_TRUE(WaitUntil([&] { return OpenedUrls().size() >= 4; }, 15s));
+    // The shell starts the two pages' handlers side by side: they may record in either order.
+    std::vector<std::string> opened = OpenedUrls();
+    std::sort(opened.begin() + 2, opened.end());
+    EXPECT_EQ(opened,
+              (std::vector<std::string>{settings_.links.setup, settings_.links.setup,
+                                        settings_.links.accountUpgrade + user_, settings_.links.promote + user_}));
+}
+
+}  // namespace
+}  // namespace ovp::e2e

@@ -1,0 +1,35 @@
+#pragma once
+// The report's system facts as the test sets them: file versions by file name.
+
+#include <map>
+#include <string>
+
+#include "base/files.h"
+#include "report/report_system.h"
+
+namespace ovp::test {
+
+class FakeReportSystem : public IReportSystem {
+  public:
+    bool Is64BitSystem() override { return is64Bit; }
+    std::string FileVersion(const std::filesystem::path& file) override {
+        const auto it = versions.find(Utf8FromPath(file.filename()));
+        return it == versions.end() ? std::string() : it->second;
+    }
+    std::string SystemValue(std::string_view key, std::string_view name) override {
+        const auto it = systemValues.find(std::string(key) + "|" + std::string(name));
+        return it == systemValues.end() ? std::string() : it->second;
+    }
+    LocaleDetails Locale(LocaleKind kind) override { return kind == LocaleKind::Regional ? regional : codePage; }
+    std::filesystem::path CommonAppDataFolder() override { return commonAppData; }
+
+    bool is64Bit = true;
+    std::map<std::string, std::string> versions;
+    // "key|name" -> value
+    std::map<std::string, std::string> systemValues;
+    LocaleDetails regional{"1033", "United States", "USA", "English", "h:mm:ss tt", "M/d/yyyy"};
+    LocaleDetails codePage{"1031", "Germany", "DEU", "German", "HH:mm:ss", "dd.MM.yyyy"};
+    std::filesystem::path commonAppData;
+};
+
+}  // namespace ovp::test
