@@ -44,14 +44,13 @@ MainForm::MainForm(AppContext& context,
                    ILocaleFormat& locale,
                    IMessageBox& messageBox,
                    std::uint64_t instanceNumber)
-    :
-      host_(host),
+    : host_(host),
       commandEnv_{context, messageBox, tray, host},
       commands_(commandEnv_),
       messages_(ServicesOf(context, *this), instanceNumber),
       watcher_(context),
       statusMonitor_(context, tray, host),
-      statusForm_(context, locale, statusView) {}
+      statusForm_(context, locale, statusView, [this] { host_.OpenWindow(FeatureWindow::LogViewer); }) {}
 
 void MainForm::OnTimer(FormTimer timer) noexcept {
     switch (timer) {

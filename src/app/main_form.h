@@ -109,8 +109,7 @@ class MainForm final : private ITrayHost {
     TrayWindowMessages messages_;
     MissedBackupWatcher watcher_;
     TrayStatusMonitor statusMonitor_;
-    // The activity log viewer that "View Log" opens arrives with the log viewer; until then the
-    // button does the rest of its work.
+    // Its "View Log" opens the activity log viewer through the host.
     frmStatus statusForm_;
 
     int statusTicks_ = 0;

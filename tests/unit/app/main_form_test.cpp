@@ -53,6 +53,7 @@ TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
         {"shutdown", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuShutdown); }, {"exit"}, false, false},
         {"other command", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStop); }, {}, false, false},
         {"status item", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStatus); }, {"window"}, false, false},
+        {"status window's View Log", [](MainForm& f) { f.StatusEvents().Cmd_Yes_Click(); }, {"window"}, false, false},
         {"right button on the icon",
          [](MainForm& f) { f.OnTrayIconMouse(TrayMouse::RightUp); },
          {"menu"},
