@@ -42,6 +42,7 @@ constexpr std::array kToolTips = {
     ToolTipEntry{"frmSessionLog.NextImg", 0, "Go to the next page"},
     ToolTipEntry{"frmSessionLog.PrevImg", 0, "Go to the previous page"},
     ToolTipEntry{"frmSessionLog.Image6", 0, "Access the Help Guide"},
+    ToolTipEntry{"frmSessionLog.chkSelectAll", 0, "Select all the displayed log files"},
     ToolTipEntry{"frmStatus.Cmd_No", 0, "Exit this screen"},
     ToolTipEntry{"frmStatus.Cmd_Yes", 0, "view the log file for the scheduled backup operation"},
     ToolTipEntry{"frmStatus.imgUpgrade", 0,

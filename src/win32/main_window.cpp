@@ -170,6 +170,8 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     closeInteractiveWindowMessage_ = ::RegisterWindowMessageW(kCloseInteractiveWindowMessage);
     statusView_ = std::make_unique<StatusWindowView>(context.texts, context.settings.productName, instance_);
     messageBox_.SetDefaultTitle(context.settings.caption);
+    logView_ = std::make_unique<SessionLogView>(context.texts, context.settings.productName, instance_);
+    logForm_ = std::make_unique<frmSessionLog>(context, messageBox_, *logView_);
     form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, localeFormat_, messageBox_,
                                        reinterpret_cast<std::uintptr_t>(instance_));
     return true;
@@ -322,12 +324,16 @@ void MainWindow::OpenWindow(FeatureWindow window) {
         ShowStatusWindow();
         return;
     }
-    // The activity log viewer, the schedule manager, the error report and the about window are
-    // not part of this version yet.
-    const char* name = window == FeatureWindow::LogViewer         ? "frmSessionLog"
-                       : window == FeatureWindow::ScheduleManager ? "SchedulerFrm"
-                       : window == FeatureWindow::ErrorReport     ? "frmErrorReport1"
-                                                                  : "AboutOVEnterprise";
+    if (window == FeatureWindow::LogViewer) {
+        if (logView_ != nullptr && logForm_ != nullptr) {
+            logView_->Show(*logForm_);
+        }
+        return;
+    }
+    // The schedule manager, the error report and the about window are not part of this version yet.
+    const char* name = window == FeatureWindow::ScheduleManager ? "SchedulerFrm"
+                       : window == FeatureWindow::ErrorReport   ? "frmErrorReport1"
+                                                                : "AboutOVEnterprise";
     if (context_ != nullptr) {
         context_->trace.Info(std::string("Not available in this version: ") + name);
     }
@@ -355,6 +361,9 @@ void MainWindow::Shutdown() noexcept {
         }
         if (statusView_ != nullptr && statusView_->IsLoaded()) {
             statusView_->Close();
+        }
+        if (logView_ != nullptr && logView_->IsLoaded()) {
+            logView_->Close();
         }
         RemoveTrayIcon();
         if (window_ != nullptr) {

@@ -19,8 +19,10 @@
 #include "app/main_form.h"
 #include "app/startup_host.h"
 #include "context/app_context.h"
+#include "sessionlog/session_log_presenter.h"
 #include "win32/general_message_win.h"
 #include "win32/locale_format_win.h"
+#include "win32/session_log_window_win.h"
 #include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
 #include "win32/unique_resource.h"
@@ -85,6 +87,7 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     const Win32TrayIcon* TrayIcon() const { return tray_.get(); }
     Win32TrayIcon* TrayIcon() { return tray_.get(); }
     const StatusWindowView* StatusView() const { return statusView_.get(); }
+    const SessionLogView* LogView() const { return logView_.get(); }
     int StatusTicks() const { return form_ != nullptr ? form_->StatusTicks() : 0; }
     int WatcherTicks() const { return form_ != nullptr ? form_->WatcherTicks() : 0; }
 
@@ -122,6 +125,9 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     Win32LocaleFormat localeFormat_;
     std::unique_ptr<StatusWindowView> statusView_;
     Win32MessageBox messageBox_;
+    // The activity log viewer: one window, opened again in front when asked for a second time.
+    std::unique_ptr<SessionLogView> logView_;
+    std::unique_ptr<frmSessionLog> logForm_;
     // The cursor before the hourglass; null while none is shown.
     HCURSOR previousCursor_ = nullptr;
     std::unique_ptr<MainForm> form_;

@@ -117,6 +117,15 @@ std::optional<SimCommand> ParseSimCommand(const std::vector<std::string>& argume
         command.connection = static_cast<std::uint32_t>(*status);
         return command;
     }
+    if (verb == "logs" && count == 2) {
+        const auto logs = PlainNumber(arguments[1], 9);
+        if (!logs || *logs > kMaxSimulatedLogs) {
+            return std::nullopt;
+        }
+        command.action = SimAction::Logs;
+        command.logCount = static_cast<unsigned>(*logs);
+        return command;
+    }
     if (verb == "reset" && count == 1) {
         command.action = SimAction::Reset;
         return command;
@@ -132,6 +141,7 @@ std::string_view SimUsageText() {
            "       OVPEngineSim.exe quota <used> <max>\n"
            "       OVPEngineSim.exe quota-marker on|off\n"
            "       OVPEngineSim.exe connection-status <n>\n"
+           "       OVPEngineSim.exe logs <count>\n"
            "       OVPEngineSim.exe reset\n";
 }
 
@@ -151,6 +161,8 @@ std::string DescribeSimCommand(const SimCommand& command) {
             return std::string("quota-marker ") + (command.markerOn ? "on" : "off");
         case SimAction::ConnectionStatus:
             return "connection-status " + std::to_string(command.connection);
+        case SimAction::Logs:
+            return "logs " + std::to_string(command.logCount);
         case SimAction::Reset:
             return "reset";
     }

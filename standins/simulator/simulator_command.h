@@ -7,6 +7,7 @@
 //     quota <used> <max>               storage used and allowed, in bytes
 //     quota-marker on|off              the quota-exceeded marker file
 //     connection-status <n>            the engine's connection state in the registry
+//     logs <count>                     session logs of every kind and encoding, an hour apart
 //     reset                            back to idle
 
 #include <cstdint>
@@ -17,7 +18,7 @@
 
 namespace ovp::standin {
 
-enum class SimAction { Start, Finish, Play, Cdp, Quota, QuotaMarker, ConnectionStatus, Reset };
+enum class SimAction { Start, Finish, Play, Cdp, Quota, QuotaMarker, ConnectionStatus, Logs, Reset };
 
 struct SimCommand {
     SimAction action = SimAction::Reset;
@@ -29,11 +30,13 @@ struct SimCommand {
     std::string used, max;         // quota, as plain decimal numbers
     bool markerOn = false;         // quota-marker
     std::uint32_t connection = 0;  // connection-status
+    unsigned logCount = 0;         // logs
 };
 
 // A longer play is a mistake, not a demo.
 inline constexpr unsigned kMaxPlaySeconds = 3600;
 inline constexpr int kMaxCdpState = 10;
+inline constexpr unsigned kMaxSimulatedLogs = 200000;
 
 // The arguments after the program name; nullopt for anything the usage text does not allow.
 std::optional<SimCommand> ParseSimCommand(const std::vector<std::string>& arguments);

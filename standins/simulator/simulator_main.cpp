@@ -47,6 +47,9 @@ bool RunAndRecord(ovp::standin::EngineSimulator& simulator,
         case SimAction::ConnectionStatus:
             done = simulator.SetConnectionStatus(command.connection);
             break;
+        case SimAction::Logs:
+            done = simulator.WriteSessionLogs(command.logCount);
+            break;
         case SimAction::Reset:
             done = simulator.Reset();
             break;
