@@ -107,6 +107,15 @@ void BM_OpenLogViewer(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(view.rows);
     state.counters["files_opened"] = static_cast<double>(opens) / static_cast<double>(state.iterations());
 }
+// The listing alone: names read and sorted, no log opened.
+void BM_ListSessionFolder(benchmark::State& state) {
+    Folder& folder = FolderOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ovp::SortAndSplitLogFiles(folder.session));
+    }
+}
+BENCHMARK(BM_ListSessionFolder)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_OpenLogViewer)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

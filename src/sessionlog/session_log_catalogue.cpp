@@ -26,7 +26,7 @@ std::vector<SessionLogName> SortAndSplitLogFiles(const std::filesystem::path& fo
             logs.push_back(std::move(*log));
         }
     }
-    std::stable_sort(logs.begin(), logs.end(), [](const SessionLogName& a, const SessionLogName& b) {
+    std::sort(logs.begin(), logs.end(), [](const SessionLogName& a, const SessionLogName& b) {
         return a.sortKey != b.sortKey ? a.sortKey > b.sortKey : a.fileName < b.fileName;
     });
     return logs;

@@ -9,11 +9,21 @@
 
 namespace ovp {
 
+// A folder may hold a hundred thousand logs: a listed name keeps one copy of its text and finds
+// its parts in it.
 struct SessionLogName {
-    std::string fileName;   // as it is in the folder
-    std::string operation;  // the name without its last two blank-separated tokens
-    std::string dateTime;   // the last 23 characters up to their first "."
-    std::string sortKey;    // yyyymmddHHMMSS: string order is time order
+    std::string fileName;  // as it is in the folder
+    std::string sortKey;   // yyyymmddHHMMSS: string order is time order
+
+    // The name without its last two blank-separated tokens.
+    std::string_view Operation() const { return std::string_view(fileName).substr(operationStart, operationLength); }
+    // The last 23 characters of the name up to their first ".".
+    std::string_view DateTime() const { return std::string_view(fileName).substr(dateTimeStart, dateTimeLength); }
+
+    std::size_t operationStart = 0;
+    std::size_t operationLength = 0;
+    std::size_t dateTimeStart = 0;
+    std::size_t dateTimeLength = 0;
 };
 
 // The log's parts; nullopt for a name that is not a listed log: no blank, too short to hold the

@@ -173,16 +173,16 @@ SessionLogRow BuildSessionLogRow(const SessionLogName& log,
                                  std::size_t& filesOpened) {
     SessionLogRow row;
     row.fileName = log.fileName;
-    row.startTime = SessionLogStartTime(log.dateTime);
+    row.startTime = SessionLogStartTime(log.DateTime());
     row.sortValue = log.sortKey;
-    const SessionLogKind kind = SessionLogKindOf(log.operation, texts);
+    const SessionLogKind kind = SessionLogKindOf(log.Operation(), texts);
     const bool backup = kind == SessionLogKind::Scheduled || kind == SessionLogKind::Backup;
     SessionLogSummary summary;
     ResumeNext([&] {
         summary = ReadSessionLogSummary(folder / PathFromUtf8(log.fileName), KeywordOf(kind, texts), backup, codePage,
                                         filesOpened);
     });
-    DescribeSessionLog(row, kind, log.operation, summary, texts);
+    DescribeSessionLog(row, kind, log.Operation(), summary, texts);
     return row;
 }
 

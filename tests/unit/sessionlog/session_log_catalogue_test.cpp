@@ -43,9 +43,9 @@ TEST(SessionLogNameTest, NamesAreReadFromTheirEnd) {
         const auto log = ParseSessionLogName(c.name);
         ASSERT_EQ(log.has_value(), c.listed) << c.name;
         if (log) {
-            EXPECT_EQ(log->operation, c.operation) << c.name;
+            EXPECT_EQ(log->Operation(), c.operation) << c.name;
             EXPECT_EQ(log->sortKey, c.sortKey) << c.name;
-            EXPECT_EQ(SessionLogStartTime(log->dateTime), c.startTime) << c.name;
+            EXPECT_EQ(SessionLogStartTime(log->DateTime()), c.startTime) << c.name;
         }
     }
     // Month first whatever the locale; one-digit parts are padded in the key.
