@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kIconPixels = 16;
 // The hidden columns keep the file name and the sort value of each row.
-constexpr std::array<int, 5> kColumnWidths = {64, 130, 370, 0, 0};
+constexpr std::array<int, 5> kColumnWidths = {80, 130, 354, 0, 0};
 
 // A round picture of one colour: green backup, blue restore, grey delete, red failure.
 HICON DotIcon(COLORREF colour) {
