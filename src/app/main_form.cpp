@@ -64,7 +64,7 @@ MainForm::MainForm(AppContext& context,
       failureForm_(context, failureView, *this),
       watcher_(context, failureForm_),
       statusMonitor_(context, tray, host),
-      statusForm_(context, locale, statusView) {}
+      statusForm_(context, locale, statusView, [this] { host_.OpenWindow(FeatureWindow::LogViewer); }) {}
 
 void MainForm::OnTimer(FormTimer timer) noexcept {
     switch (timer) {

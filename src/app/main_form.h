@@ -119,8 +119,7 @@ class MainForm final : private ITrayHost, private IFailureLinks {
     frmFailureNotification failureForm_;
     MissedBackupWatcher watcher_;
     TrayStatusMonitor statusMonitor_;
-    // The activity log viewer that "View Log" opens arrives with the log viewer; until then the
-    // button does the rest of its work.
+    // Its "View Log" opens the activity log viewer through the host.
     frmStatus statusForm_;
 
     int statusTicks_ = 0;

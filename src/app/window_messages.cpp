@@ -12,7 +12,7 @@
 #include "scheduler/schedule_dates.h"
 #include "scheduler/schedule_file.h"
 #include "service/process_check.h"
-#include "ui/open_document.h"
+#include "sessionlog/session_log_catalogue.h"
 
 namespace ovp {
 
@@ -200,7 +200,7 @@ void TrayWindowMessages::TrayMouseMessage(TrayMouse mouse) {
         case TrayMouse::DoubleClick:
             if (const auto newest = NewestFileIn(s_.values.UserFolder() / PathFromUtf8(contract::kSessionFolder));
                 !newest.empty()) {
-                OpenDocument(s_.shell, newest);
+                OpenSessionLog(s_.shell, newest);
             }
             break;
         case TrayMouse::RightUp:

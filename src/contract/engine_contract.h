@@ -416,5 +416,26 @@ inline constexpr std::string_view kServiceLibrarySuffix = "Service.dll";
 inline constexpr std::string_view kContextMenuLibrarySuffix = "ContextMenuExt.dll";
 inline constexpr std::string_view kShellViewLibrary = "View.dll";
 inline constexpr std::string_view kShellViewVistaLibrary = "ViewVista.dll";
+// ---- Session logs ----------------------------------------------------------------------------
+// The engine names each log "<operation words> <mm-dd-yyyy> <HH-mm-ss>.<ext>" in the session
+// folder. Logs whose first word is one of these belong to the system-state and mail-server
+// components and are never listed.
+inline constexpr std::array<std::string_view, 3> kUnlistedSessionLogKinds = {"OVSystemState", "OVExchBrick",
+                                                                             "OVExchBrickRestore"};
+// The engine's summary lines; the count follows the first ":" and ends at "]".
+inline constexpr std::string_view kLogBackedUpKeyword = "[Backed up Files";
+inline constexpr std::string_view kLogRestoredKeyword = "Restored Files";
+inline constexpr std::string_view kLogDeletedKeyword = "Deleted Files";
+inline constexpr std::string_view kLogMovedKeyword = "Moved files from Trash to Account:";
+inline constexpr std::string_view kLogTrashDeletedKeyword = "Delete(Trash) Files";
+// A backup log holding one of these anywhere in a line records a failed backup.
+inline constexpr std::array<std::string_view, 6> kLogFailureSentences = {
+    "Unable to perform scheduled backup. Possible reasons include:",
+    "You have aborted the scheduled backup job",
+    "Unable to perform the Backup operation, Reason",
+    "Connection Failed. Unable to connect to the server",
+    "Backup is in progress from the ip address",
+    "Backup is in progress. Try later",
+};
 
 }  // namespace ovp::contract

@@ -42,6 +42,7 @@ constexpr std::array kToolTips = {
     ToolTipEntry{"frmSessionLog.NextImg", 5111, "Go to the next page"},
     ToolTipEntry{"frmSessionLog.PrevImg", 5117, "Go to the previous page"},
     ToolTipEntry{"frmSessionLog.Image6", 5110, "Access the Help Guide"},
+    ToolTipEntry{"frmSessionLog.chkSelectAll", 5120, "Select all the displayed log files"},
     ToolTipEntry{"frmStatus.Cmd_No", 5100, "Exit this screen"},
     ToolTipEntry{"frmStatus.Cmd_Yes", 5118, "view the log file for the scheduled backup operation"},
     ToolTipEntry{"frmStatus.imgUpgrade", 5119,

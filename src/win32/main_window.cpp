@@ -178,6 +178,8 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     productBox_.SetDefaultTitle(context.settings.caption);
     productBox_.SetImagesFolder(context.folders.ImagesFolder());
     messageBox_.UseTexts(context.texts, context.settings.productName);
+    logView_ = std::make_unique<SessionLogView>(context.texts, context.settings.productName, instance_);
+    logForm_ = std::make_unique<frmSessionLog>(context, messageBox_, *logView_);
     form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, *failureView_, localeFormat_, messageBox_,
                                        reinterpret_cast<std::uintptr_t>(instance_));
     failureView_->SetEvents(&form_->FailureEvents());
@@ -340,6 +342,12 @@ void MainWindow::OpenWindow(FeatureWindow window) {
         ShowStatusWindow();
         return;
     }
+    if (window == FeatureWindow::LogViewer) {
+        if (logView_ != nullptr && logForm_ != nullptr) {
+            logView_->Show(*logForm_);
+        }
+        return;
+    }
     if (window == FeatureWindow::ErrorReport && context_ != nullptr) {
         if (errorReport_ == nullptr) {
             errorReport_ = std::make_unique<ErrorReportWindow>(*context_, messageBox_, localeFormat_, instance_);
@@ -347,12 +355,8 @@ void MainWindow::OpenWindow(FeatureWindow window) {
         errorReport_->Open();
         return;
     }
-    // The activity log viewer, the schedule manager, the error report and the about window are
-    // not part of this version yet.
-    const char* name = window == FeatureWindow::LogViewer         ? "frmSessionLog"
-                       : window == FeatureWindow::ScheduleManager ? "SchedulerFrm"
-                       : window == FeatureWindow::ErrorReport     ? "frmErrorReport1"
-                                                                  : "AboutOVEnterprise";
+    // The schedule manager and the about window are not part of this version yet.
+    const char* name = window == FeatureWindow::ScheduleManager ? "SchedulerFrm" : "AboutOVEnterprise";
     if (context_ != nullptr) {
         context_->trace.Info(std::string("Not available in this version: ") + name);
     }
@@ -390,6 +394,9 @@ void MainWindow::Shutdown() noexcept {
         // Only the window goes: a report on its way keeps its presenter until the program ends.
         if (errorReport_ != nullptr) {
             errorReport_->View().Close();
+        }
+        if (logView_ != nullptr && logView_->IsLoaded()) {
+            logView_->Close();
         }
         RemoveTrayIcon();
         if (window_ != nullptr) {

@@ -19,11 +19,13 @@
 #include "app/main_form.h"
 #include "app/startup_host.h"
 #include "context/app_context.h"
+#include "sessionlog/session_log_presenter.h"
 #include "ui/message_box.h"
 #include "win32/failure_notification_win.h"
 #include "win32/general_message_win.h"
 #include "win32/locale_format_win.h"
 #include "win32/report_window_win.h"
+#include "win32/session_log_window_win.h"
 #include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
 #include "win32/unique_resource.h"
@@ -95,6 +97,7 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     const StatusWindowView* StatusView() const { return statusView_.get(); }
     const FailureNotificationView* FailureView() const { return failureView_.get(); }
     const WelcomeView* Welcome() const { return welcomeView_.get(); }
+    const SessionLogView* LogView() const { return logView_.get(); }
     int StatusTicks() const { return form_ != nullptr ? form_->StatusTicks() : 0; }
     int WatcherTicks() const { return form_ != nullptr ? form_->WatcherTicks() : 0; }
 
@@ -137,6 +140,9 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     Win32MessageBox productBox_;
     // Every window's questions and notices go through this one, in the user's language.
     LocalisedMessageBox messageBox_{productBox_};
+    // The activity log viewer: one window, opened again in front when asked for a second time.
+    std::unique_ptr<SessionLogView> logView_;
+    std::unique_ptr<frmSessionLog> logForm_;
     // The cursor before the hourglass; null while none is shown.
     HCURSOR previousCursor_ = nullptr;
     std::unique_ptr<MainForm> form_;

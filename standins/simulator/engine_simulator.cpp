@@ -48,6 +48,71 @@ std::string WithRunMarker(std::string_view scheduleBytes, std::string_view marke
     return bytes;
 }
 
+namespace {
+
+// How one simulated log reads: its operation words, summary line and failure sentence.
+struct LogKind {
+    std::string_view operation;
+    std::string_view summary;  // "" for a log without a count; "#" stands for the count
+    std::string_view failure;  // "" for a log that did not fail
+};
+
+constexpr LogKind kLogKinds[] = {
+    {"Scheduled", "[Backed up Files : #]", ""},
+    {"Backup", "[Backed up Files : #]", ""},
+    {"Continuous Backup", "[Backed up Files : #]", ""},
+    {"Restore", "Restored Files : #]", ""},
+    {"Restore from Trash to Account", "Moved files from Trash to Account: #]", ""},
+    {"Undo", "Moved files from Trash to Account: #]", ""},
+    {"Delete", "Deleted Files : #]", ""},
+    {"Delete(Trash)", "Delete(Trash) Files : #]", ""},
+    {"Scheduled", "[Backed up Files : #]", "Backup is in progress. Try later"},
+    {"Backup", "", "Connection Failed. Unable to connect to the server"},
+    {"Restore", "", ""},
+    {"Scheduled", "", ""},
+};
+
+std::string LogStamp(const DateTime& at) {
+    return TwoDigits(at.month) + "-" + TwoDigits(at.day) + "-" + std::to_string(at.year) + " " + TwoDigits(at.hour) +
+           "-" + TwoDigits(at.minute) + "-" + TwoDigits(at.second);
+}
+
+}  // namespace
+
+SimulatedLog SimulatedSessionLog(unsigned index, const DateTime& now, ICodePage& ansi) {
+    const LogKind& kind = kLogKinds[index % std::size(kLogKinds)];
+    const DateTime at = now.AddSeconds(-3600LL * index);
+    SimulatedLog log;
+    log.name = std::string(kind.operation) + " " + LogStamp(at) + ".txt";
+    const std::string count = std::to_string(3 + index % 97);
+    std::string text = std::string(kind.operation) + " started : " + FormatStamp(at) + "\r\n";
+    text += "Backup set : Documents\r\n";
+    for (int file = 1; file <= 3; ++file) {
+        text += "  C:\\Users\\demo\\Documents\\Résumé " + std::to_string(file) + ".docx\r\n";
+    }
+    if (!kind.failure.empty()) {
+        text += std::string(kind.failure) + "\r\n";
+    }
+    if (!kind.summary.empty()) {
+        std::string summary(kind.summary);
+        summary.replace(summary.find('#'), 1, count);
+        text += summary + "\r\n";
+    }
+    text += "Ended : " + FormatStamp(at.AddSeconds(42)) + "\r\n";
+    switch (index % 3) {
+        case 0:
+            log.bytes = ansi.Utf8ToAnsi(text).bytes;
+            break;
+        case 1:
+            log.bytes = "\xEF\xBB\xBF" + text;
+            break;
+        default:
+            log.bytes = "\xFF\xFE" + Utf16LeBytes(Utf8ToUtf16(text));
+            break;
+    }
+    return log;
+}
+
 std::string ScheduledLogName(const DateTime& at) {
     return std::string(kScheduledWord) + " " + TwoDigits(at.month) + "-" + TwoDigits(at.day) + "-" +
            std::to_string(at.year) + " " + TwoDigits(at.hour) + "-" + TwoDigits(at.minute) + "-" +
@@ -143,6 +208,25 @@ bool EngineSimulator::WriteSessionLog(const std::filesystem::path& userFolder, b
         log = folder / PathFromUtf8(ScheduledLogName(at));
     }
     return Note(!FileExists(log) && ReplaceFileBytes(log, ScheduledLogText(success, endedAt)), "the session log");
+}
+
+bool EngineSimulator::WriteSessionLogs(unsigned count) {
+    const std::filesystem::path userFolder = UserFolder();
+    if (userFolder.empty()) {
+        return false;
+    }
+    const std::filesystem::path folder = userFolder / PathFromUtf8(c::kSessionFolder);
+    if (!Note(CreateFolders(folder), "the session folder")) {
+        return false;
+    }
+    const DateTime now = clock_.Now();
+    for (unsigned index = 0; index < count; ++index) {
+        const SimulatedLog log = SimulatedSessionLog(index, now, codePage_);
+        if (!Note(ReplaceFileBytes(folder / PathFromUtf8(log.name), log.bytes), "a session log")) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool EngineSimulator::Start(std::string_view job) {

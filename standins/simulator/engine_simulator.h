@@ -15,6 +15,7 @@
 #include "contract/folders.h"
 #include "contract/product_config.h"
 #include "contract/trace_sink.h"
+#include "platform/code_page.h"
 #include "settings/current_user.h"
 #include "settings/shared_values.h"
 #include "win32/clock_win.h"
@@ -43,6 +44,18 @@ std::string ScheduledLogName(const DateTime& at);
 // The log's lines: the summary with the file count on success, the failure sentence on failure.
 std::string ScheduledLogText(bool success, const DateTime& endedAt);
 
+// One of the engine's session logs: its file name and its bytes as the engine writes them.
+struct SimulatedLog {
+    std::string name;
+    std::string bytes;
+};
+
+// Log number `index` of a realistic session folder, `index` hours before `now`. The numbers go
+// round every kind the engine writes (backup, continuous, restore, trash restore, undo, delete,
+// trash delete, scheduled; with and without a count, and failed backups) and every encoding (the
+// ANSI code page, UTF-8 and UTF-16LE with their marks). ansi converts text to the code page.
+SimulatedLog SimulatedSessionLog(unsigned index, const DateTime& now, ICodePage& ansi);
+
 class EngineSimulator {
   public:
     EngineSimulator(std::filesystem::path appFolder, const ProductSettings& settings);
@@ -63,6 +76,8 @@ class EngineSimulator {
     // the monitor's next daily check (the TrayIcon values of UserName.ini) emptied, so that it is
     // made at the watcher's next tick.
     bool SetMissedDays(unsigned days);
+    // count logs of every kind into the session folder, the newest ending now.
+    bool WriteSessionLogs(unsigned count);
     // Idle: no job, no result, no continuous backup, no quota marker, no failure file.
     bool Reset();
 

@@ -126,6 +126,15 @@ std::optional<SimCommand> ParseSimCommand(const std::vector<std::string>& argume
         command.missedDays = static_cast<unsigned>(*days);
         return command;
     }
+    if (verb == "logs" && count == 2) {
+        const auto logs = PlainNumber(arguments[1], 9);
+        if (!logs || *logs > kMaxSimulatedLogs) {
+            return std::nullopt;
+        }
+        command.action = SimAction::Logs;
+        command.logCount = static_cast<unsigned>(*logs);
+        return command;
+    }
     if (verb == "reset" && count == 1) {
         command.action = SimAction::Reset;
         return command;
@@ -142,6 +151,7 @@ std::string_view SimUsageText() {
            "       OVPEngineSim.exe quota-marker on|off\n"
            "       OVPEngineSim.exe connection-status <n>\n"
            "       OVPEngineSim.exe missed <days>\n"
+           "       OVPEngineSim.exe logs <count>\n"
            "       OVPEngineSim.exe reset\n";
 }
 
@@ -163,6 +173,8 @@ std::string DescribeSimCommand(const SimCommand& command) {
             return "connection-status " + std::to_string(command.connection);
         case SimAction::Missed:
             return "missed " + std::to_string(command.missedDays);
+        case SimAction::Logs:
+            return "logs " + std::to_string(command.logCount);
         case SimAction::Reset:
             return "reset";
     }

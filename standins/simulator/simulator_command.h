@@ -9,6 +9,7 @@
 //     connection-status <n>            the engine's connection state in the registry
 //     missed <days>                    days without a completed scheduled backup; the monitor's
 //                                      next daily check is made due at once
+//     logs <count>                     session logs of every kind and encoding, an hour apart
 //     reset                            back to idle
 
 #include <cstdint>
@@ -19,7 +20,7 @@
 
 namespace ovp::standin {
 
-enum class SimAction { Start, Finish, Play, Cdp, Quota, QuotaMarker, ConnectionStatus, Missed, Reset };
+enum class SimAction { Start, Finish, Play, Cdp, Quota, QuotaMarker, ConnectionStatus, Missed, Logs, Reset };
 
 struct SimCommand {
     SimAction action = SimAction::Reset;
@@ -32,12 +33,14 @@ struct SimCommand {
     bool markerOn = false;         // quota-marker
     std::uint32_t connection = 0;  // connection-status
     unsigned missedDays = 0;       // missed
+    unsigned logCount = 0;         // logs
 };
 
 // A longer play is a mistake, not a demo.
 inline constexpr unsigned kMaxPlaySeconds = 3600;
 inline constexpr int kMaxCdpState = 10;
 inline constexpr unsigned kMaxMissedDays = 9999;
+inline constexpr unsigned kMaxSimulatedLogs = 200000;
 
 // The arguments after the program name; nullopt for anything the usage text does not allow.
 std::optional<SimCommand> ParseSimCommand(const std::vector<std::string>& arguments);

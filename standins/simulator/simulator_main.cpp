@@ -49,6 +49,8 @@ bool RunAndRecord(ovp::standin::EngineSimulator& simulator,
             break;
         case SimAction::Missed:
             done = simulator.SetMissedDays(command.missedDays);
+        case SimAction::Logs:
+            done = simulator.WriteSessionLogs(command.logCount);
             break;
         case SimAction::Reset:
             done = simulator.Reset();

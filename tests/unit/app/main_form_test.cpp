@@ -58,6 +58,7 @@ TEST(MainFormTest, EachTimerAndCommandReachesItsPart) {
         {"other command", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStop); }, {}, false, false},
         {"status item", [](MainForm& f) { f.OnMenuCommand(TrayMenuItem::mnuStatus); }, {"window 0"}, false, false},
         {"notification closed", [](MainForm& f) { f.FailureEvents().cancel_Click(); }, {"close"}, false, false},
+        {"status window's View Log", [](MainForm& f) { f.StatusEvents().Cmd_Yes_Click(); }, {"window 1"}, false, false},
         {"right button on the icon",
          [](MainForm& f) { f.OnTrayIconMouse(TrayMouse::RightUp); },
          {"menu"},

@@ -250,6 +250,12 @@ TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {
     EXPECT_EQ(shell_.requests[0].verb + shell_.requests[2].verb, "openopen with");
     EXPECT_EQ(shell_.requests[0].show, ShowMode::Maximized);
     EXPECT_TRUE(shell_.requests[0].file == newer && shell_.requests[2].file == newer);
+    // A program put into the folder is never run by the double-click, only offered to the chooser.
+    shell_.answer = {42, 0, ""};
+    test::WriteAll(session / "setup.exe", "MZ");
+    messages_.OnTrayMouse(TrayMouse::DoubleClick);
+    ASSERT_EQ(shell_.requests.size(), 4u);
+    EXPECT_EQ(shell_.requests[3].verb, "open with");
 }
 
 // ---- Duration text ------------------------------------------------------------------------------
