@@ -182,8 +182,9 @@ void frmSchStart1::Save() {
     WizardControls& w = controls_;
     const bool noDayTicked = std::none_of(w.weekDays.begin(), w.weekDays.end(), [](bool day) { return day; });
     if (w.option == WizardOption::optCustomTime && noDayTicked) {
+        user_.Options().WriteScheduleType(ScheduleType::NoSchedule);
         user_.Options().WriteRecommended(false);
-        SaveUnscheduled(ScheduleType::NoSchedule);
+        SaveUnscheduled();
         return;
     }
     if (!Trim(w.mailEntry).empty() && !AddAddress()) {
@@ -193,7 +194,7 @@ void frmSchStart1::Save() {
     user_.Options().WriteScheduleType(codes.scheduleType);
     user_.Transfer().Trf_WriteUserNameProfileEmail(c::kMailId, JoinMailList(w.mailList));
     if (w.option == WizardOption::optNoSchedule) {
-        SaveUnscheduled(codes.scheduleType);
+        SaveUnscheduled();
         return;
     }
     record.Frequency = codes.frequency;
@@ -253,11 +254,10 @@ void frmSchStart1::Save() {
     Finish();
 }
 
-void frmSchStart1::SaveUnscheduled(ScheduleType type) {
+void frmSchStart1::SaveUnscheduled() {
     ScheduleRecord& record = table_.Current();
     InitializeScheduleJob(record, kind_);
     record.Frequency = CodesOfOption(WizardOption::optNoSchedule).frequency;
-    user_.Options().WriteScheduleType(type);
     if (table_.CurrentIndex() < table_.ScheduleCount()) {
         // Only these fields go back: for a kind whose record is kept, the rest stays as it was.
         ScheduleRecord& stored = table_.Record(table_.CurrentIndex());

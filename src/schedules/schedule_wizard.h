@@ -70,7 +70,7 @@ class frmSchStart1 final : public IScheduleWizardEvents {
     bool AddAddress();
     void Save();
     // Steps 1 and 4: the job without a schedule.
-    void SaveUnscheduled(ScheduleType type);
+    void SaveUnscheduled();
     bool RewriteFile();
     void WriteMailIdFile();
     void Notice(std::string_view message);
