@@ -235,7 +235,13 @@ void frmSchStart1::Save() {
     }
 
     const std::string sqlBackupSet = user_.Transfer().Trf_ReadUserProfile(c::kSqlBackupSet);
+    const std::string keyword = record.JobKind;
     ApplyScheduleKind(record, kind_, sqlBackupSet);
+    if (record.JobKind.empty()) {
+        // A kind we cannot name (or a SQL Server job whose profile lost its set's name) keeps the
+        // keyword it has: an empty one would delete the job being edited.
+        record.JobKind = keyword;
+    }
     const bool dayFirst = IsDayFirstDateFormat(user_.DateFormat());
     const SavedRunDates dates =
         Sch_SavedRunDates(w.calendar, w.startTime, record.Frequency, record.WeekDays, dayFirst, clock);
