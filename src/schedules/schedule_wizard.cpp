@@ -37,10 +37,6 @@ std::string JoinMailList(const std::vector<std::string>& addresses) {
     return list;
 }
 
-std::string_view Flag(bool set) {
-    return set ? "1" : "0";
-}
-
 }  // namespace
 
 OptionCodes CodesOfOption(WizardOption option) {
@@ -197,7 +193,7 @@ void frmSchStart1::Save() {
         SaveUnscheduled();
         return;
     }
-    record.Frequency = codes.frequency;
+    record.Frequency = std::string(codes.frequency);
     record.MonthDay = std::to_string(w.monthDayIndex + 1);
     record.WeekDays = FormatWeekDays(w.weekDays);
     user_.Options().WriteRecommended(w.recommended);
@@ -224,7 +220,7 @@ void frmSchStart1::Save() {
         }
     }
 
-    record.AttachLog = Flag(w.attachLog);
+    record.AttachLog = std::string(1, w.attachLog ? '1' : '0');
     user_.Options().WriteDesktopNotification(w.desktop);
     record.MailNotify = std::to_string(static_cast<int>(w.mailNotify) + 1);
     if (w.mailNotify == MailNotifyChoice::DoNotNotify) {
@@ -263,7 +259,7 @@ void frmSchStart1::Save() {
 void frmSchStart1::SaveUnscheduled() {
     ScheduleRecord& record = table_.Current();
     InitializeScheduleJob(record, kind_);
-    record.Frequency = CodesOfOption(WizardOption::optNoSchedule).frequency;
+    record.Frequency = std::string(CodesOfOption(WizardOption::optNoSchedule).frequency);
     if (table_.CurrentIndex() < table_.ScheduleCount()) {
         // Only these fields go back: for a kind whose record is kept, the rest stays as it was.
         ScheduleRecord& stored = table_.Record(table_.CurrentIndex());

@@ -322,7 +322,11 @@ void MainWindow::OpenWindow(FeatureWindow window) {
         ShowStatusWindow();
         return;
     }
-    // The activity log viewer, the schedule manager, the error report and the about window are
+    if (window == FeatureWindow::ScheduleManager) {
+        ShowScheduleManager();
+        return;
+    }
+    // The activity log viewer, the error report and the about window are
     // not part of this version yet.
     const char* name = window == FeatureWindow::LogViewer         ? "frmSessionLog"
                        : window == FeatureWindow::ScheduleManager ? "SchedulerFrm"
@@ -331,6 +335,21 @@ void MainWindow::OpenWindow(FeatureWindow window) {
     if (context_ != nullptr) {
         context_->trace.Info(std::string("Not available in this version: ") + name);
     }
+}
+
+void MainWindow::ShowScheduleManager() {
+    if (context_ == nullptr || form_ == nullptr) {
+        return;
+    }
+    // One manager: a second request brings the open one to the front.
+    if (scheduleView_ == nullptr) {
+        scheduleView_ =
+            std::make_unique<ScheduleManagerView>(context_->texts, context_->settings.productName, instance_);
+        scheduleManager_ = std::make_unique<SchedulerFrm>(
+            *context_, messageBox_, *scheduleView_,
+            [this](std::string_view userName) { form_->Commands().mnuStop_Click(userName); });
+    }
+    scheduleView_->Show(*scheduleManager_, nullptr);
 }
 
 std::uintptr_t MainWindow::OwnerWindow() {
@@ -355,6 +374,9 @@ void MainWindow::Shutdown() noexcept {
         }
         if (statusView_ != nullptr && statusView_->IsLoaded()) {
             statusView_->Close();
+        }
+        if (scheduleView_ != nullptr && scheduleView_->IsLoaded()) {
+            scheduleView_->Close();
         }
         RemoveTrayIcon();
         if (window_ != nullptr) {
