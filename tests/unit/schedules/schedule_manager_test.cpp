@@ -84,10 +84,10 @@ TEST_F(ManagerTest, TheRunMarkerMarksItsJobInProgress) {
         std::string shown;
         for (const ScheduleManagerRow& row : view_.shown.rows) {
             if (row.status == "In Progress") {
-                shown += (shown.empty() ? "" : ",") + JobKindFromManagerRowText(row.backupSet);
+                shown += JobKindFromManagerRowText(row.backupSet) + ",";
             }
         }
-        EXPECT_EQ(shown, running) << marker;
+        EXPECT_EQ(shown, std::string(running)) << marker;
     }
     f_.WriteSchedule("bob", "1", RecordLine("1", "oventbkupjob"));
     Load();
