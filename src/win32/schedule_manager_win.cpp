@@ -21,7 +21,7 @@ struct Column {
 
 // The record number and sort key travel in hidden columns, as the engine's tools read them.
 constexpr std::array<Column, 7> kColumns = {{{L"Backup set", 150},
-                                             {L"Next Transfer", 120},
+                                             {L"Next Transfer", 140},
                                              {L"Frequency", 80},
                                              {L"Status", 80},
                                              {L"User Name", 100},
