@@ -70,11 +70,11 @@ TEST_F(ManagerTest, TheRunMarkerMarksItsJobInProgress) {
                          RecordLine("2", "MYSQLSET") + RecordLine("3", "SYSTEMSTATEBACKUP") +
                          RecordLine("4", "OVEXCHANGEBACKUP") + RecordLine("5", "OVEXCHANGEBRICKBACKUP"));
     f_.Obscured("bob", "SQLPROG", "MYSQLSET");
-    const std::pair<std::string_view, std::string_view> markers[] = {{"1", "oventbkupjob"},
-                                                                     {"2", "SQLSERVERBACKUPbob,MYSQLSET"},
-                                                                     {"3", "SYSTEMSTATEBACKUP"},
-                                                                     {"4", "OVEXCHANGEBACKUP"},
-                                                                     {"5", "OVEXCHANGEBRICKBACKUP"},
+    const std::pair<std::string_view, std::string_view> markers[] = {{"1", "oventbkupjob,"},
+                                                                     {"2", "SQLSERVERBACKUPbob,MYSQLSET,"},
+                                                                     {"3", "SYSTEMSTATEBACKUP,"},
+                                                                     {"4", "OVEXCHANGEBACKUP,"},
+                                                                     {"5", "OVEXCHANGEBRICKBACKUP,"},
                                                                      {"9", ""},
                                                                      {"0", ""}};
     for (const auto& [marker, running] : markers) {
