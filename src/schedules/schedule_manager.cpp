@@ -120,7 +120,8 @@ void SchedulerFrm::LoadUser(const std::string& userName) {
     }
     ScheduleTable& table = tables_[userName];
     table.SetFilePath(user.ScheduleFile());
-    const std::string marker = Readfirstline(user.ScheduleFile(), context_.ports.codePage);
+    // The marker and the records from one reading, so that a row's state belongs to its record.
+    const std::string marker = reading.bytes ? reading.bytes->substr(0, reading.bytes->find_first_of("\r\n")) : "";
     DB_ReadAllRecord(table, context_.ports.codePage, reading);
 
     const bool disabled = user.SchedulesDisabled();

@@ -180,5 +180,18 @@ TEST_F(ManagerTest, EditWorksOnTheRowUsersRecordAndReEnablesThatUsersSchedules) 
     EXPECT_EQ(f_.profiles.Writes("Registry/" + Obscure("Default User name")), "");
 }
 
+// View Log opens the newest scheduled-backup log of the selected row's user; with none it opens
+// nothing, since the bare folder would open a file browser.
+TEST_F(ManagerTest, ViewLogOpensTheRowUsersScheduledLogOrNothing) {
+    Load();
+    manager_.ViewLog_Click(1);
+    EXPECT_TRUE(f_.fx.shell.requests.empty());
+    std::filesystem::create_directories(f_.Folder("bob") / "Session");
+    test::WriteAll(f_.Folder("bob") / "Session" / "Scheduled Backup.log", "");
+    manager_.ViewLog_Click(1);
+    ASSERT_EQ(f_.fx.shell.requests.size(), 1u);
+    EXPECT_EQ(f_.fx.shell.requests[0].file, f_.Folder("bob") / "Session" / "Scheduled Backup.log");
+}
+
 }  // namespace
 }  // namespace ovp
