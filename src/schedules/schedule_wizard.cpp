@@ -39,6 +39,13 @@ std::string JoinMailList(const std::vector<std::string>& addresses) {
 
 }  // namespace
 
+WizardEnabling EnablingOf(const WizardControls& controls) {
+    const bool weekDays = controls.option == WizardOption::optCustomTime;
+    const bool monthDay = controls.option == WizardOption::optRecommendedTime;
+    return WizardEnabling{weekDays, monthDay, weekDays || monthDay, controls.cutOff,
+                          controls.mailNotify != MailNotifyChoice::DoNotNotify};
+}
+
 OptionCodes CodesOfOption(WizardOption option) {
     switch (option) {
         case WizardOption::optNoSchedule:
@@ -106,8 +113,10 @@ void frmSchStart1::Form_Load(IScheduleWizardView& view) {
 }
 
 void frmSchStart1::OptionClick(const WizardControls& controls) {
+    const bool nowImmediate =
+        controls.option == WizardOption::optOnlyOnce && controls_.option != WizardOption::optOnlyOnce;
     controls_ = controls;
-    if (controls_.option == WizardOption::optOnlyOnce) {
+    if (nowImmediate) {
         const ProposedStart start = Sch_ProposeImmediateStart(context_.ports.clock);
         controls_.calendar = start.start;
         controls_.startTime = start.start;
@@ -307,7 +316,7 @@ void frmSchStart1::Notice(std::string_view message) {
 
 void frmSchStart1::Render() {
     if (view_ != nullptr) {
-        view_->Render(controls_);
+        view_->Render(controls_, EnablingOf(controls_));
     }
 }
 

@@ -42,10 +42,26 @@ struct WizardControls {
     bool operator==(const WizardControls&) const = default;
 };
 
+// Which controls take input; the others are greyed.
+struct WizardEnabling {
+    bool weekDays = true;    // `CheckSun` .. `CheckSat`
+    bool monthDay = true;    // `cmbFrequency`
+    bool start = true;       // `OVcalendar`, `DTPicker` and `recommendedTime`
+    bool cutOffTime = true;  // `DTPicker1`
+    bool mail = true;        // `cmbMailTo`, `btnAdd`, `listMailAdd` and `chkMailLog`
+
+    bool operator==(const WizardEnabling&) const = default;
+};
+
+// The week days for the week-day option, the day list for the monthly one, a start to pick only
+// for those two (an immediate start is taken at saving), the cut-off time while its box is ticked
+// and the addresses unless nobody is notified.
+WizardEnabling EnablingOf(const WizardControls& controls);
+
 class IScheduleWizardView {
   public:
     virtual ~IScheduleWizardView() = default;
-    virtual void Render(const WizardControls& controls) = 0;
+    virtual void Render(const WizardControls& controls, const WizardEnabling& enabling) = 0;
     // The window the wizard's message boxes belong to.
     virtual std::uintptr_t OwnerWindow() = 0;
     // The wizard ends (after a save, "Cancel" or "< Back").
@@ -57,6 +73,7 @@ class IScheduleWizardEvents {
   public:
     virtual ~IScheduleWizardEvents() = default;
     virtual void Form_Load(IScheduleWizardView& view) = 0;
+    // An option, the cut-off box or a notification choice was clicked.
     virtual void OptionClick(const WizardControls& controls) = 0;
     virtual void WeekDayClick(const WizardControls& controls) = 0;
     virtual void cmbFrequency_Click(const WizardControls& controls) = 0;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <initializer_list>
 
 #include "win32/schedule_dialog_ids.h"
 #include "win32/text_win.h"
@@ -72,10 +73,22 @@ void ScheduleWizardView::Run(IScheduleWizardEvents& events,
                       owner, &ScheduleWizardView::DialogProc, reinterpret_cast<LPARAM>(&view));
 }
 
-void ScheduleWizardView::Render(const WizardControls& w) {
+void ScheduleWizardView::Render(const WizardControls& w, const WizardEnabling& enabling) {
     if (window_ == nullptr) {
         return;
     }
+    const auto enable = [&](std::initializer_list<int> ids, bool enabled) {
+        for (const int id : ids) {
+            ::EnableWindow(::GetDlgItem(window_, id), enabled ? TRUE : FALSE);
+        }
+    };
+    for (const int id : kWeekDayBoxes) {
+        enable({id}, enabling.weekDays);
+    }
+    enable({IDC_cmbFrequency}, enabling.monthDay);
+    enable({IDC_OVcalendar, IDC_DTPicker, IDC_recommendedTime}, enabling.start);
+    enable({IDC_DTPicker1}, enabling.cutOffTime);
+    enable({IDC_cmbMailTo, IDC_btnAdd, IDC_listMailAdd, IDC_chkMailLog}, enabling.mail);
     for (std::size_t i = 0; i < kOptions.size(); ++i) {
         Check(window_, kOptions[i], static_cast<std::size_t>(w.option) == i);
     }
@@ -212,6 +225,12 @@ void ScheduleWizardView::OnCommand(int id, int code) {
             break;
         case IDC_recommendedTime:
             events_.recommendedTime_Click(Read());
+            break;
+        case IDC_ChkEndTime:
+        case IDC_rdMailNotify0:
+        case IDC_rdMailNotify1:
+        case IDC_rdMailNotify2:
+            events_.OptionClick(Read());
             break;
         case IDC_btnAdd:
             events_.btnAdd_Click(Read());

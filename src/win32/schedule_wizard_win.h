@@ -24,7 +24,7 @@ class ScheduleWizardView final : public WindowBase<ScheduleWizardView>, public I
                     std::string_view brandName,
                     HINSTANCE instance = nullptr);
 
-    void Render(const WizardControls& controls) override;
+    void Render(const WizardControls& controls, const WizardEnabling& enabling) override;
     std::uintptr_t OwnerWindow() override { return reinterpret_cast<std::uintptr_t>(window_); }
     void Close() override;
 

@@ -44,7 +44,7 @@ class KeyedWizard : public IScheduleWizardEvents {
     KeyedWizard(WizardControls shown, WPARAM key) : shown_(std::move(shown)), key_(key) {}
     void Form_Load(IScheduleWizardView& view) override {
         view_ = &view;
-        view.Render(shown_);
+        view.Render(shown_, WizardEnabling{});
         const HWND window = reinterpret_cast<HWND>(view.OwnerWindow());
         ::PostMessageW(window, WM_KEYDOWN, key_, 0);
         // Should the key be lost, the dialog still ends rather than hang the test.

@@ -65,6 +65,13 @@ TEST_F(WizardTest, OpensWithTheRecordsDatesTheStoredOptionsAndTheProfilesAddress
     EXPECT_EQ(std::tuple(w.cutOffTime.hour, w.cutOffTime.minute), std::tuple(23, 30));
     EXPECT_EQ(w.mailList, (std::vector<std::string>{"a@example.com", "b@example.com"}));
     EXPECT_EQ(w.weekDays, ParseWeekDays("0111110"));
+    EXPECT_EQ(view_.enabled, (WizardEnabling{false, true, true, true, false}));
+    WizardControls weekly = w;
+    weekly.option = WizardOption::optCustomTime;
+    weekly.cutOff = false;
+    weekly.mailNotify = MailNotifyChoice::OnFailure;
+    wizard_->OptionClick(weekly);
+    EXPECT_EQ(view_.enabled, (WizardEnabling{true, false, true, false, true}));
 
     for (const auto& [frequency, option] : {std::pair{"1", WizardOption::optNoSchedule},
                                             {"4", WizardOption::optOnlyOnce},

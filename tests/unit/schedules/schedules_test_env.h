@@ -37,10 +37,14 @@ inline std::string RecordLine(std::string_view recordNo,
 
 class FakeWizardView : public IScheduleWizardView {
   public:
-    void Render(const WizardControls& controls) override { shown = controls; }
+    void Render(const WizardControls& controls, const WizardEnabling& enabling) override {
+        shown = controls;
+        enabled = enabling;
+    }
     std::uintptr_t OwnerWindow() override { return 7; }
     void Close() override { closed = true; }
     WizardControls shown;
+    WizardEnabling enabled;
     bool closed = false;
 };
 
