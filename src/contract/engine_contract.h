@@ -437,5 +437,18 @@ inline constexpr std::array<std::string_view, 6> kLogFailureSentences = {
     "Backup is in progress from the ip address",
     "Backup is in progress. Try later",
 };
+// ---- Schedule manager and wizard ---------------------------------------------------------------
+// The users whose schedules the manager lists (application folder): its last line, names split at ";".
+inline constexpr std::string_view kUserListFile = "userlist.ini";
+inline constexpr std::string_view kUserListSeparator = ";";
+// The notification addresses for the engine (user folder): one a line.
+inline constexpr std::string_view kMailIdFile = "Mailid.txt";
+// The addresses in the record's MailList and the profile's Mail-ID each end with this.
+inline constexpr std::string_view kMailListSeparator = ";";
+// The user's date format: this key of the profile's DateFormat section, obscured.
+inline constexpr std::string_view kUserDateFormat = "DateFormat";
+// ScheduleDisable's two values.
+inline constexpr std::string_view kScheduleDisabledTrue = "TRUE";
+inline constexpr std::string_view kScheduleDisabledFalse = "FALSE";
 
 }  // namespace ovp::contract

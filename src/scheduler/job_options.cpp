@@ -15,8 +15,11 @@ std::string_view Flag(bool set) {
     return set ? "1" : "0";
 }
 
+// The wizard opens a box ticked unless its value is "0" or empty, and the engine reads the values
+// the same way: one rule for every reader.
 bool IsSet(std::string_view stored) {
-    return Trim(stored) == "1";
+    const std::string value = Trim(stored);
+    return !value.empty() && value != "0";
 }
 
 }  // namespace

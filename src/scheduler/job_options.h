@@ -52,7 +52,7 @@ class ScheduleJobOptionsStore {
     bool WriteScheduleType(ScheduleType type);
     // The wizard's save: every option above. True when all were written.
     bool WriteAll(const ScheduleJobOptions& options);
-    // The options as stored, for the wizard's opening; missing values read as "not set".
+    // The options as stored, for the wizard's opening: a box is ticked unless its value is "0" or empty.
     ScheduleJobOptions Read();
 
     // The stop command for the named user's running job: only while that user's schedule file

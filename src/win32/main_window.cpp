@@ -342,6 +342,10 @@ void MainWindow::OpenWindow(FeatureWindow window) {
         ShowStatusWindow();
         return;
     }
+    if (window == FeatureWindow::ScheduleManager) {
+        ShowScheduleManager();
+        return;
+    }
     if (window == FeatureWindow::LogViewer) {
         if (logView_ != nullptr && logForm_ != nullptr) {
             logView_->Show(*logForm_);
@@ -355,11 +359,26 @@ void MainWindow::OpenWindow(FeatureWindow window) {
         errorReport_->Open();
         return;
     }
-    // The schedule manager and the about window are not part of this version yet.
-    const char* name = window == FeatureWindow::ScheduleManager ? "SchedulerFrm" : "AboutOVEnterprise";
+    // The about window is not part of this version yet.
+    const char* name = "AboutOVEnterprise";
     if (context_ != nullptr) {
         context_->trace.Info(std::string("Not available in this version: ") + name);
     }
+}
+
+void MainWindow::ShowScheduleManager() {
+    if (context_ == nullptr || form_ == nullptr) {
+        return;
+    }
+    // One manager: a second request brings the open one to the front.
+    if (scheduleView_ == nullptr) {
+        scheduleView_ =
+            std::make_unique<ScheduleManagerView>(context_->texts, context_->settings.productName, instance_);
+        scheduleManager_ = std::make_unique<SchedulerFrm>(
+            *context_, messageBox_, *scheduleView_,
+            [this](std::string_view userName) { form_->Commands().mnuStop_Click(userName); });
+    }
+    scheduleView_->Show(*scheduleManager_, nullptr);
 }
 
 std::uintptr_t MainWindow::OwnerWindow() {
@@ -397,6 +416,9 @@ void MainWindow::Shutdown() noexcept {
         }
         if (logView_ != nullptr && logView_->IsLoaded()) {
             logView_->Close();
+        }
+        if (scheduleView_ != nullptr && scheduleView_->IsLoaded()) {
+            scheduleView_->Close();
         }
         RemoveTrayIcon();
         if (window_ != nullptr) {

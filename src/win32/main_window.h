@@ -19,12 +19,14 @@
 #include "app/main_form.h"
 #include "app/startup_host.h"
 #include "context/app_context.h"
+#include "schedules/schedule_manager.h"
 #include "sessionlog/session_log_presenter.h"
 #include "ui/message_box.h"
 #include "win32/failure_notification_win.h"
 #include "win32/general_message_win.h"
 #include "win32/locale_format_win.h"
 #include "win32/report_window_win.h"
+#include "win32/schedule_manager_win.h"
 #include "win32/session_log_window_win.h"
 #include "win32/status_window_win.h"
 #include "win32/tray_icon_win.h"
@@ -91,6 +93,7 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     // What Exit does without ending the message loop (the loop has already ended).
     void Shutdown() noexcept;
 
+    const ScheduleManagerView* ScheduleView() const { return scheduleView_.get(); }
     bool IsSubclassed() const { return subclassed_; }
     const Win32TrayIcon* TrayIcon() const { return tray_.get(); }
     Win32TrayIcon* TrayIcon() { return tray_.get(); }
@@ -113,6 +116,7 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     void PassToWindowLogic(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void OnTrayIconMouse(LPARAM mouseMessage);
     void TryAddTrayIcon();
+    void ShowScheduleManager();
     void SetFormTimer(FormTimer timer, std::uint32_t periodMs);
     void KillFormTimer(FormTimer timer);
     void Subclass();
@@ -147,6 +151,10 @@ class MainWindow final : public WindowBase<MainWindow>, public IStartupHost, pub
     HCURSOR previousCursor_ = nullptr;
     std::unique_ptr<MainForm> form_;
     std::unique_ptr<ErrorReportWindow> errorReport_;
+    // Created at the first request and kept: a wizard's nested loop may still be running in them
+    // when Exit closes the window.
+    std::unique_ptr<ScheduleManagerView> scheduleView_;
+    std::unique_ptr<SchedulerFrm> scheduleManager_;
 };
 
 }  // namespace ovp::win

@@ -60,6 +60,19 @@ TEST_F(JobOptionsTest, EachOptionLandsWhereTheEngineReadsIt) {
     EXPECT_FALSE(options_.Read().stopAtCutOff);
 }
 
+TEST_F(JobOptionsTest, ABoxReadsTickedUnlessItsValueIsZeroOrEmpty) {
+    for (const auto& [stored, ticked] :
+         {std::pair{"1", true}, {"TRUE", true}, {" 2 ", true}, {"0", false}, {" 0 ", false}, {"", false}}) {
+        store_.Write(folders_.UserNameFile(), "Registry", "BackupIdle", stored);
+        store_.Write(folders_.UserNameFile(), "Registry", "STARTMISSEDSCH", stored);
+        store_.Write(folders_.ProfileFile("alice"), "BackupStatus", "DesktopNotification", stored);
+        const ScheduleJobOptions read = options_.Read();
+        EXPECT_EQ(std::tuple(read.pauseOnActivity, read.startMissed, read.desktopNotification),
+                  std::tuple(ticked, ticked, ticked))
+            << stored;
+    }
+}
+
 TEST_F(JobOptionsTest, StopIsRequestedOnlyWhileTheNamedUsersRunMarkerSaysAJobRuns) {
     EXPECT_EQ(options_.RequestStop("alice"), StopRequest::NoScheduleFile);
     EXPECT_EQ(options_.RequestStop(""), StopRequest::NoScheduleFile);
