@@ -49,6 +49,7 @@ bool RunAndRecord(ovp::standin::EngineSimulator& simulator,
             break;
         case SimAction::Missed:
             done = simulator.SetMissedDays(command.missedDays);
+            break;
         case SimAction::Logs:
             done = simulator.WriteSessionLogs(command.logCount);
             break;
