@@ -48,17 +48,16 @@ TEST(WrapToolTipTextTest, CountsCharactersNotBytes) {
     EXPECT_TRUE(IsValidUtf8(wrapped));
 }
 
-TEST(ToolTipTableTest, TheFirstEqualKeyWinsAndTextsAreEnglishWhateverTheStringTableHolds) {
+TEST(ToolTipTableTest, TheFirstEqualKeyWinsAndTheLanguageFileHasTheLastWord) {
     const ToolTipEntry table[] = {{"frmA.cmd", 0, "first"}, {"frmA.cmd", 0, "second"}};
     ASSERT_NE(FindToolTip(table, "frmA.cmd"), nullptr);
     EXPECT_EQ(FindToolTip(table, "frmA.cmd")->english, "first");
     EXPECT_EQ(FindToolTip(table, "frmA.CMD"), nullptr);
 
-    test::FakeLocaleText texts;  // no entry has an id, so no id is ever looked up
-    for (int id = 0; id < 5000; ++id) {
-        texts.texts[id] = "localised";
-    }
+    test::FakeLocaleText texts;
     EXPECT_EQ(ToolTipText(texts, "frmStatus.Cmd_Yes", "B"), "view the log file for the scheduled backup operation");
+    texts.texts[5118] = "Ver el registro de la copia programada";
+    EXPECT_EQ(ToolTipText(texts, "frmStatus.Cmd_Yes", "B"), "Ver el registro de la copia programada");
     EXPECT_EQ(ToolTipText(texts, "frmStatus.Nothing", "B"), "");
 }
 
