@@ -21,10 +21,13 @@ namespace c = contract;
 
 namespace {
 
+constexpr int kTextQuestionTitle = 5800;
 constexpr std::string_view kQuestionTitle = "Continuous data protection (CDP)";
+constexpr int kTextSwitchOnQuestion = 5801;
 constexpr std::string_view kSwitchOnQuestion =
     "On enabling this option, files and folders selected for backup will be backed up in real time on detecting "
     "changes.";
+constexpr int kTextSwitchOffQuestion = 5802;
 constexpr std::string_view kSwitchOffQuestion =
     "On disabling this option, your files and folders will be backed up only at the next scheduled time.";
 
@@ -203,8 +206,11 @@ void mnuCDP_Click(CommandEnv& env) {
     }
     ResumeNext([&] {
         const bool on = env.context.trayMenu.Item(TrayMenuItem::mnuCDP).checked;
-        if (Question(env.messageBox, on ? kSwitchOffQuestion : kSwitchOnQuestion, "Proceed", "Cancel",
-                     env.host.OwnerWindow(), kQuestionTitle)) {
+        AppContext& context = env.context;
+        const std::string question = on ? Text(context, kTextSwitchOffQuestion, kSwitchOffQuestion)
+                                        : Text(context, kTextSwitchOnQuestion, kSwitchOnQuestion);
+        if (Question(env.messageBox, question, "Proceed", "Cancel", env.host.OwnerWindow(),
+                     Text(context, kTextQuestionTitle, kQuestionTitle))) {
             env.host.ArmCommandTimer(CommandTimer::CDPTimer, true);
         }
     });

@@ -171,6 +171,18 @@ bool WriteImages(const std::filesystem::path& appFolder) {
     return written;
 }
 
+bool WriteLanguageFiles(const std::filesystem::path& appFolder) {
+    const std::filesystem::path languages = appFolder / PathFromUtf8(c::kLanguageFolder);
+    bool written = CreateFolders(languages);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(FromBuildPath(OVP_STANDIN_ASSET_LANG), error)) {
+        if (entry.path().extension() == PathFromUtf8(c::kLanguageFileSuffix)) {
+            written = CopyFileOverwrite(entry.path(), languages / entry.path().filename()) && written;
+        }
+    }
+    return written && !error;
+}
+
 bool WriteBrandFile(const std::filesystem::path& appFolder,
                     std::string_view customIconName,
                     std::string_view productName) {
@@ -224,6 +236,9 @@ bool LayOutApplicationFolder(const std::filesystem::path& appFolder,
     }
     if (parts.images) {
         done = WriteImages(appFolder) && done;
+    }
+    if (parts.languages) {
+        done = WriteLanguageFiles(appFolder) && done;
     }
     if (parts.monitor) {
         done = CopyProgram(built.monitor, appFolder, names.tray) && done;

@@ -1,9 +1,9 @@
 #pragma once
 // Lays out an application folder the way the product's installer and login would leave it, with
-// the stand-ins in place of the engine: Configuration.ini, the images, the monitor, the service
-// stand-in and its batch files, the background engine, main application, client and drive
-// launcher stand-ins, the mail-paths, real-time and shell helper library stand-ins, the engine
-// simulator, and a logged-in user.
+// the stand-ins in place of the engine: Configuration.ini, the images, the language files, the
+// monitor, the service stand-in and its batch files, the background engine, main application,
+// client and drive launcher stand-ins, the mail-paths, real-time and shell helper library
+// stand-ins, the engine simulator, and a logged-in user.
 // Every file name comes from the product's own configuration code, so the layout follows the
 // names the monitor looks for. Used by the end-to-end tests and the demo.
 
@@ -53,6 +53,9 @@ std::string ServiceBatchText(ServiceBatch batch, const ExecutableNames& names);
 // The icons of the tray status monitor, copied from the product's assets into the images folder.
 bool WriteImages(const std::filesystem::path& appFolder);
 
+// The product's language files, copied from its assets into the language folder.
+bool WriteLanguageFiles(const std::filesystem::path& appFolder);
+
 // The brand build's file, Images\Config.txt: the product name, a brand text and the custom tray
 // icon's file name, with the normal icon copied into the images folder under that name. An empty
 // icon name writes an empty third line and copies nothing; a name that is not a plain file name
@@ -70,6 +73,7 @@ bool WriteLoggedInUser(const std::filesystem::path& appFolder,
 struct LayoutParts {
     bool configuration = true;
     bool images = true;
+    bool languages = true;
     bool monitor = true;
     bool service = true;  // the service program and its three batch files
     bool background = true;

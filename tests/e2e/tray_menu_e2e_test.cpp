@@ -35,8 +35,10 @@ HWND OpenMenuOf(DWORD processId) {
 
 class TrayMenuTest : public MonitorTest {
   protected:
-    void Start(std::uint32_t connection) {
+    void Start(std::uint32_t connection, const wchar_t* language = L"English") {
         LayOut();
+        ::WritePrivateProfileStringW(L"ProductInfo", L"Language", language,
+                                     (app_ / PathFromUtf8(contract::kConfigurationFile)).c_str());
         const std::vector<HWND> before = TrayIcons();
         monitor_ = StartMonitor();
         ASSERT_TRUE(WaitForStartup(monitor_));
@@ -127,8 +129,8 @@ TEST_F(TrayMenuTest, DoubleClickWithTheQuotaMarkerOpensTheUpgradePageAndRemovesT
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(UserFile(contract::kQuotaExceededFile)); }, 5s));
 }
 
-// The monitor's own message box of that title; null while none is shown.
-HWND MessageBoxOf(DWORD processId, std::wstring_view title) {
+// The monitor's own window (a message box, the status window) of that title; null while none is shown.
+HWND WindowTitled(DWORD processId, std::wstring_view title) {
     for (HWND window : TopLevelWindowsOf(processId)) {
         wchar_t text[128] = {};
         ::GetWindowTextW(window, text, 128);
@@ -144,7 +146,7 @@ TEST_F(TrayMenuTest, ContinuousBackupIsSwitchedOnAfterTheQuestionAndTheClientsAc
     ScriptClientAnswers("402\r\n");
     Choose(TrayMenuItem::mnuCDP);
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = MessageBoxOf(monitor_.id, L"Continuous data protection (CDP)")); }, 10s))
+    ASSERT_TRUE(WaitUntil([&] { return (box = WindowTitled(monitor_.id, L"Continuous data protection (CDP)")); }, 10s))
         << "no question";
     ::PostMessageW(box, WM_COMMAND, IDC_Continue, 0);  // "Proceed"
     ASSERT_TRUE(WaitUntil([&] { return StandInEvents().find("PostCDPStatusMsg 1") != std::string::npos; }, 20s))
@@ -170,6 +172,37 @@ TEST_F(TrayMenuTest, CloseInteractiveWindowEndsTheClientButNeverAnUnrelatedProce
     EXPECT_TRUE(client.Exit(15s).has_value()) << "the client kept running";
     EXPECT_TRUE(unrelated.Running());
     EXPECT_TRUE(WaitUntil([&] { return ReadIni(Profile(), "BackupStatus", "Status") == L"0"; }, 5s));
+}
+
+std::wstring TextOf(HWND window, int id) {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(::GetDlgItem(window, id), text, static_cast<int>(std::size(text)));
+    return text;
+}
+
+// The shipped language file, laid out in the language folder as the installer does, reaches the
+// windows and the message box of the real program (the menu's captions: the window tests).
+TEST_F(TrayMenuTest, InSpanishTheStatusWindowAndTheQuestionsSpeakSpanish) {
+    ASSERT_NO_FATAL_FAILURE(Start(1, L"Spanish"));
+    Choose(TrayMenuItem::mnuStatus);
+    HWND status = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (status = WindowTitled(monitor_.id, L"Orvessa Professional - Estado de la copia programada")); },
+        15s))
+        << "no status window with a Spanish title";
+    EXPECT_EQ(TextOf(status, IDC_Cmd_No), L"Salir");
+    EXPECT_EQ(TextOf(status, IDC_Cmd_Yes), L"Registro");
+    EXPECT_EQ(TextOf(status, IDC_chkDesNotify1), L"Mostrar tras cada copia programada");
+    ::PostMessageW(status, WM_CLOSE, 0, 0);
+
+    Choose(TrayMenuItem::mnuCDP);
+    HWND box = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (box = WindowTitled(monitor_.id, L"Protección continua de datos (CDP)")); }, 10s))
+        << "no question with a Spanish title";
+    EXPECT_EQ(TextOf(box, IDC_Continue), L"Continuar");
+    EXPECT_EQ(TextOf(box, IDC_IDCancel), L"Cancelar");
+    ::PostMessageW(box, WM_COMMAND, IDC_IDCancel, 0);
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ std::string IconFileBytes(std::uint8_t shade) {
 class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        fx_.WriteConfiguration();
+        fx_.WriteConfiguration(configuration_);
         CreateFolders(fx_.app / "Images");
         ovp::test::WriteAll(fx_.app / "Images" / "ovlog.ico", IconFileBytes(0x20));
         ovp::test::WriteAll(fx_.app / "Images" / "ovlogred.ico", IconFileBytes(0xE0));
@@ -74,6 +74,7 @@ class MainWindowTest : public ::testing::Test {
 
     WNDPROC Procedure() const { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(form_.Window(), GWLP_WNDPROC)); }
 
+    std::string configuration_ = ovp::test::GroupConfiguration();
     ovp::test::AppFixture fx_;
     MainWindow form_{::GetModuleHandleW(nullptr), OwnExecutable()};
 };
@@ -229,6 +230,32 @@ TEST_F(MainWindowTest, TheRightButtonPopsTheRefreshedMenuUp) {
               L"Upgrade Account|Status|-|Grp Online - Schedule Backup|Open Grp Online Explorer|-|Activity Log|-|Web "
               L"Management [x]|Continuous Backup [x]|Stop Scheduled Backup (grey)|Disable Scheduled Backup [x]|Manage "
               L"all the Scheduled Jobs|Backup Now|-|Check for Updates|-|Send Error Report|Help|-|Exit|");
+}
+
+// The product's Spanish file in the language folder and "Spanish" configured.
+class SpanishMainWindowTest : public MainWindowTest {
+  protected:
+    SpanishMainWindowTest() {
+        configuration_.replace(configuration_.find("Language=English"), 16, "Language=Spanish");
+        CreateFolders(fx_.app / "Lang");
+        std::filesystem::copy_file(std::filesystem::path(OVP_ASSET_LANG) / "Spanish.txt",
+                                   fx_.app / "Lang" / "Spanish.txt");
+    }
+};
+
+TEST_F(SpanishMainWindowTest, TheMenuSpeaksTheConfiguredLanguage) {
+    fx_.SetCurrentUser("alice");
+    AppContext& context = fx_.Context();
+    CreateFolders(context.values.UserFolder());
+    context.trayMenu.ApplyLocalisedCaptions(context.texts, context.settings.productName);  // as at start-up
+    fx_.registry.WriteDword(RegistryRoot::CurrentUser, context.values.ConnectionParametersKey(), "Status", 1);
+    form_.AddTrayIcon();
+
+    EXPECT_EQ(PopUpAndRead(form_.Window()),
+              L"Ampliar cuenta|Estado|-|Grp Online - Programar copia|Abrir el explorador de Grp Online|-|Registro de "
+              L"actividad|-|Administración web|Copia continua|Detener copia programada (grey)|Desactivar copia "
+              L"programada|Administrar las tareas programadas|Hacer copia ahora|-|Buscar actualizaciones|-|Enviar "
+              L"informe de errores|Ayuda|-|Salir|");
 }
 
 TEST_F(MainWindowTest, BlinkingTicksAndMenusDoNotLeak) {
