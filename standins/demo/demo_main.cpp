@@ -116,6 +116,18 @@ HWND WaitForWindow(DWORD processId, const wchar_t* title) {
     return window;
 }
 
+// User and kernel time of the process so far.
+ULONGLONG CpuMs(HANDLE process) {
+    FILETIME created{}, ended{}, kernel{}, user{};
+    if (!::GetProcessTimes(process, &created, &ended, &kernel, &user)) {
+        return 0;
+    }
+    const auto ms = [](const FILETIME& time) {
+        return ((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 10000;
+    };
+    return ms(kernel) + ms(user);
+}
+
 // "<what> <left> <top> <width> <height>" of the window into the state file, for the screenshot.
 void ReportPlace(const std::filesystem::path& stateFile, const char* what, HWND window) {
     RECT place{};
@@ -209,8 +221,10 @@ int Show(const std::filesystem::path& appFolder, const std::filesystem::path& co
             break;
         }
     }
+    const ULONGLONG iconAt = ::GetTickCount64();
+    const ULONGLONG cpuAtIcon = CpuMs(info.hProcess);
     if (shown) {
-        ovp::ReplaceFileBytes(controlFolder / L"startup.txt", std::to_string(::GetTickCount64() - started) + "\n");
+        ovp::ReplaceFileBytes(controlFolder / L"startup.txt", std::to_string(iconAt - started) + "\n");
     }
     ovp::ReplaceFileBytes(stateFile, shown ? "icon\n" : "failed\n");
 
@@ -218,6 +232,9 @@ int Show(const std::filesystem::path& appFolder, const std::filesystem::path& co
            ::WaitForSingleObject(info.hProcess, kPollMs) == WAIT_TIMEOUT) {
         ShowReportWhenAsked(controlFolder, stateFile, info.dwProcessId);
     }
+    // The CPU time the monitor used from its icon to the end of the show, and how long that was.
+    ovp::ReplaceFileBytes(controlFolder / L"cpu.txt", std::to_string(CpuMs(info.hProcess) - cpuAtIcon) + " " +
+                                                          std::to_string(::GetTickCount64() - iconAt) + "\n");
     if (const HWND form = MainForm(info.dwProcessId)) {
         ::PostMessageW(form, WM_COMMAND, static_cast<WPARAM>(ovp::CommandId(ovp::TrayMenuItem::MnuExit)), 0);
     }

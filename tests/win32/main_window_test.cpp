@@ -72,6 +72,17 @@ class MainWindowTest : public ::testing::Test {
         TakeQuitMessage();
     }
 
+    // alice logged in, the captions localised as at start-up, the icon in the tray.
+    AppContext& LogInWithIcon() {
+        fx_.SetCurrentUser("alice");
+        AppContext& context = fx_.Context();
+        CreateFolders(context.values.UserFolder());
+        context.trayMenu.ApplyLocalisedCaptions(context.texts, context.settings.productName);
+        fx_.registry.WriteDword(RegistryRoot::CurrentUser, context.values.ConnectionParametersKey(), "Status", 1);
+        form_.AddTrayIcon();
+        return context;
+    }
+
     WNDPROC Procedure() const { return reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(form_.Window(), GWLP_WNDPROC)); }
 
     std::string configuration_ = ovp::test::GroupConfiguration();
@@ -217,14 +228,9 @@ std::wstring PopUpAndRead(HWND form) {
 // Which caption and state each value earns is the core's; here the real menu shows them, with the
 // hidden items (separators too) left out.
 TEST_F(MainWindowTest, TheRightButtonPopsTheRefreshedMenuUp) {
-    fx_.SetCurrentUser("alice");
-    AppContext& context = fx_.Context();
-    CreateFolders(context.values.UserFolder());
+    AppContext& context = LogInWithIcon();
     context.transfer.Trf_WriteUserProfileWithoutEncryptIdle("RealTimeBackup", "1");
     context.transfer.Trf_WriteUserProfile("ScheduleDisable", "TRUE");
-    context.trayMenu.ApplyLocalisedCaptions(context.texts, context.settings.productName);  // as at start-up
-    fx_.registry.WriteDword(RegistryRoot::CurrentUser, context.values.ConnectionParametersKey(), "Status", 1);
-    form_.AddTrayIcon();
 
     EXPECT_EQ(PopUpAndRead(form_.Window()),
               L"Upgrade Account|Status|-|Grp Online - Schedule Backup|Open Grp Online Explorer|-|Activity Log|-|Web "
@@ -244,12 +250,7 @@ class SpanishMainWindowTest : public MainWindowTest {
 };
 
 TEST_F(SpanishMainWindowTest, TheMenuSpeaksTheConfiguredLanguage) {
-    fx_.SetCurrentUser("alice");
-    AppContext& context = fx_.Context();
-    CreateFolders(context.values.UserFolder());
-    context.trayMenu.ApplyLocalisedCaptions(context.texts, context.settings.productName);  // as at start-up
-    fx_.registry.WriteDword(RegistryRoot::CurrentUser, context.values.ConnectionParametersKey(), "Status", 1);
-    form_.AddTrayIcon();
+    LogInWithIcon();
 
     EXPECT_EQ(PopUpAndRead(form_.Window()),
               L"Ampliar cuenta|Estado|-|Grp Online - Programar copia|Abrir el explorador de Grp Online|-|Registro de "
