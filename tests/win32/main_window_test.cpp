@@ -254,7 +254,7 @@ TEST_F(SpanishMainWindowTest, TheMenuSpeaksTheConfiguredLanguage) {
 
     EXPECT_EQ(PopUpAndRead(form_.Window()),
               L"Ampliar cuenta|Estado|-|Grp Online - Programar copia|Abrir el explorador de Grp Online|-|Registro de "
-              L"actividad|-|Administración web|Copia continua|Detener copia programada (grey)|Desactivar copia "
+              L"actividad|-|Administración web [x]|Copia continua|Detener copia programada (grey)|Desactivar copia "
               L"programada|Administrar las tareas programadas|Hacer copia ahora|-|Buscar actualizaciones|-|Enviar "
               L"informe de errores|Ayuda|-|Salir|");
 }
