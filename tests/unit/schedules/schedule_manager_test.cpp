@@ -70,7 +70,7 @@ TEST_F(ManagerTest, TheRunMarkerMarksItsJobInProgress) {
                          RecordLine("2", "MYSQLSET") + RecordLine("3", "SYSTEMSTATEBACKUP") +
                          RecordLine("4", "OVEXCHANGEBACKUP") + RecordLine("5", "OVEXCHANGEBRICKBACKUP"));
     f_.Obscured("bob", "SQLPROG", "MYSQLSET");
-    const std::pair<std::string_view, std::string_view> markers[] = {{"1", "oventbkupjob,"},
+    const std::pair<std::string_view, std::string_view> markers[] = {{"1", "DEFAULT BACKUPSET,"},
                                                                      {"2", "SQLSERVERBACKUPbob,MYSQLSET,"},
                                                                      {"3", "SYSTEMSTATEBACKUP,"},
                                                                      {"4", "OVEXCHANGEBACKUP,"},
@@ -84,7 +84,7 @@ TEST_F(ManagerTest, TheRunMarkerMarksItsJobInProgress) {
         std::string shown;
         for (const ScheduleManagerRow& row : view_.shown.rows) {
             if (row.status == "In Progress") {
-                shown += JobKindFromManagerRowText(row.backupSet) + ",";
+                shown += row.backupSet + ",";
             }
         }
         EXPECT_EQ(shown, std::string(running)) << marker;

@@ -37,12 +37,14 @@ inline std::string RecordLine(std::string_view recordNo,
 
 class FakeWizardView : public IScheduleWizardView {
   public:
+    void ShowCaptions(const std::vector<WizardCaption>& shownCaptions) override { captions = shownCaptions; }
     void Render(const WizardControls& controls, const WizardEnabling& enabling) override {
         shown = controls;
         enabled = enabling;
     }
     std::uintptr_t OwnerWindow() override { return 7; }
     void Close() override { closed = true; }
+    std::vector<WizardCaption> captions;
     WizardControls shown;
     WizardEnabling enabled;
     bool closed = false;
@@ -51,6 +53,7 @@ class FakeWizardView : public IScheduleWizardView {
 // Shows the wizard by loading it into a fake view and handing it to `drive`.
 class FakeManagerView : public IScheduleManagerView {
   public:
+    void ShowCaptions(const std::vector<ManagerCaption>& shownCaptions) override { captions = shownCaptions; }
     void Render(const ScheduleManagerViewState& state) override { shown = state; }
     void ShowWizard(IScheduleWizardEvents& wizard) override {
         FakeWizardView view;
@@ -62,6 +65,7 @@ class FakeManagerView : public IScheduleManagerView {
     }
     std::uintptr_t OwnerWindow() override { return 9; }
     void Close() override { closed = true; }
+    std::vector<ManagerCaption> captions;
     ScheduleManagerViewState shown;
     std::function<void(IScheduleWizardEvents&, FakeWizardView&)> drive;
     int wizards = 0;
