@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "win32/schedule_dialog_ids.h"
 #include "win32/schedule_manager_win.h"
 #include "win32/schedule_wizard_win.h"
+#include "win32/text_win.h"
 #include "window_test_helpers.h"
 
 namespace ovp::win {
@@ -38,14 +40,58 @@ WizardControls SomeControls() {
     return w;
 }
 
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+// The window's title and the texts of its buttons and labels but the progress label, sorted.
+std::vector<std::wstring> Captions(HWND window) {
+    std::vector<std::wstring> texts{WindowText(window)};
+    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t kind[32] = {};
+        ::GetClassNameW(child, kind, 32);
+        if ((_wcsicmp(kind, L"Button") == 0 || _wcsicmp(kind, L"Static") == 0) &&
+            ::GetDlgCtrlID(child) != IDC_lblMsgProgres) {
+            texts.push_back(WindowText(child));
+        }
+    }
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
+// A caption "#<n>" for every label up to last; and those texts, sorted.
+template <class Label>
+std::vector<Caption<Label>> NumberedCaptions(Label last) {
+    std::vector<Caption<Label>> captions;
+    for (int i = 0; i <= static_cast<int>(last); ++i) {
+        captions.push_back({static_cast<Label>(i), "#" + std::to_string(i)});
+    }
+    return captions;
+}
+template <class Label>
+std::vector<std::wstring> SortedTexts(const std::vector<Caption<Label>>& captions) {
+    std::vector<std::wstring> texts;
+    for (const Caption<Label>& caption : captions) {
+        texts.push_back(Wide(caption.text));
+    }
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
 // Renders the given controls on load, then presses a key; records what each event hands over.
 class KeyedWizard : public IScheduleWizardEvents {
   public:
     KeyedWizard(WizardControls shown, WPARAM key) : shown_(std::move(shown)), key_(key) {}
     void Form_Load(IScheduleWizardView& view) override {
         view_ = &view;
-        view.Render(shown_, WizardEnabling{});
         const HWND window = reinterpret_cast<HWND>(view.OwnerWindow());
+        if (!captions.empty()) {
+            view.ShowCaptions(captions);
+            shownCaptions = Captions(window);
+        }
+        view.Render(shown_, WizardEnabling{});
         ::PostMessageW(window, WM_KEYDOWN, key_, 0);
         // Should the key be lost, the dialog still ends rather than hang the test.
         ::SetTimer(window, 1, 5000, [](HWND w, UINT, UINT_PTR, DWORD) { ::EndDialog(w, 0); });
@@ -64,6 +110,8 @@ class KeyedWizard : public IScheduleWizardEvents {
         calls.push_back("cancel");
         view_->Close();
     }
+    std::vector<WizardCaption> captions;
+    std::vector<std::wstring> shownCaptions;
     std::vector<std::string> calls;
     WizardControls saved;
 
@@ -79,6 +127,7 @@ class ListingManager : public IScheduleManagerEvents {
     explicit ListingManager(ScheduleManagerView& view) : view_(view) {}
     void Form_Load() override {
         ++loads;
+        view_.ShowCaptions(captions);
         view_.Render(
             {{{"DEFAULT BACKUPSET", "03-20-2026 22:00:00", "Week-Day", "In Progress", "alice", "1", "202603202200"},
               {"SYSTEMSTATEBACKUP", "04-01-2026 01:00:00", "Monthly", "", "bob", "3", "202604010100"}},
@@ -96,6 +145,7 @@ class ListingManager : public IScheduleManagerEvents {
         view_.Close();
     }
     int loads = 0;
+    std::vector<ManagerCaption> captions;
     std::vector<std::string> calls;
 
   private:
@@ -166,6 +216,30 @@ TEST_F(ScheduleWindowsTest, TheManagerListsItsRowsAndASecondRequestKeepsTheOpenW
     DispatchWindowMessage(key);
     EXPECT_EQ(events_.calls, (std::vector<std::string>{"select 1", "stop 1", "edit 1", "cancel"}));
     EXPECT_FALSE(manager_.IsLoaded());
+}
+
+// Each caption lands on a control of its own, and no text of the templates is left.
+TEST_F(ScheduleWindowsTest, EveryCaptionReplacesItsTemplateText) {
+    events_.captions = NumberedCaptions(ManagerLabel::Close);
+    ASSERT_TRUE(manager_.Show(events_, nullptr));
+    std::vector<std::wstring> shown = Captions(manager_.Window());
+    const HWND list = ::GetDlgItem(manager_.Window(), IDC_Sch_list_lv);
+    for (int column = 0; column < 5; ++column) {
+        wchar_t heading[64] = {};
+        LVCOLUMNW query{};
+        query.mask = LVCF_TEXT;
+        query.pszText = heading;
+        query.cchTextMax = 64;
+        ::SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&query));
+        shown.emplace_back(heading);
+    }
+    std::sort(shown.begin(), shown.end());
+    EXPECT_EQ(shown, SortedTexts(events_.captions));
+
+    KeyedWizard wizard(SomeControls(), VK_ESCAPE);
+    wizard.captions = NumberedCaptions(WizardLabel::Cancel);
+    ScheduleWizardView::Run(wizard, nullptr, texts_, "Grp Backup");
+    EXPECT_EQ(wizard.shownCaptions, SortedTexts(wizard.captions));
 }
 
 // Opening and closing the manager and its wizard leaks neither memory nor handles. About a minute

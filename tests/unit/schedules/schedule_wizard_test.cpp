@@ -97,6 +97,26 @@ TEST_F(WizardTest, AnAddressIsAddedOnlyWhenNewAndValidAndTheEntryIsAlwaysCleared
               "Enter a valid email address.|Enter a valid email address.|Email id already exists|");
 }
 
+TEST_F(WizardTest, EveryTextComesFromTheLanguageFile) {
+    test::WriteNumberedLanguage(f_.fx.app);
+    Open(RecordLine("1", "oventbkupjob"));
+    test::ExpectEveryCaptionTranslated(view_.captions, WizardLabel::Cancel);
+    WizardControls w = Controls();
+    w.mailEntry = "nobody";
+    wizard_->btnAdd_Click(w);
+    w.mailEntry = "a(b@example.com";
+    w.mailList = {"a(b@example.com"};
+    wizard_->btnAdd_Click(w);
+    w = Controls();
+    w.mailNotify = MailNotifyChoice::Always;
+    Save(w);
+    w.mailList.clear();
+    Save(w);
+    w.calendar = {2026, 3, 12, 0, 0, 0};
+    Save(w);
+    EXPECT_EQ(Messages(), "<5530>|<5531>|<105>|<104>|<108>|");
+}
+
 // Each way a save ends: what the file holds and which options were written before it ended.
 TEST_F(WizardTest, EachSavePathWritesWhatItShouldAndNoMore) {
     struct Case {
