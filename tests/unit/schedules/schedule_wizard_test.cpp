@@ -112,9 +112,16 @@ TEST_F(WizardTest, EveryTextComesFromTheLanguageFile) {
     Save(w);
     w.mailList.clear();
     Save(w);
+    const DateTime start = w.calendar;
     w.calendar = {2026, 3, 12, 0, 0, 0};
     Save(w);
     EXPECT_EQ(Messages(), "<5530>|<5531>|<105>|<104>|<108>|");
+    // What is stored does not depend on the language.
+    w.calendar = start;
+    w.mailNotify = MailNotifyChoice::DoNotNotify;
+    Save(w);
+    ASSERT_TRUE(wizard_->Saved());
+    EXPECT_EQ(f_.ReadSchedule("bob").find('<'), std::string::npos);
 }
 
 // Each way a save ends: what the file holds and which options were written before it ended.
