@@ -180,7 +180,7 @@ TEST_F(ManagerTest, EditWorksOnTheRowUsersRecordAndReEnablesThatUsersSchedules) 
     EXPECT_EQ(f_.profiles.Writes("Registry/" + Obscure("Default User name")), "");
 }
 
-// With every text translated, nothing English is left but the keywords and names.
+// With every text translated, nothing English is left but the keywords and the names.
 TEST_F(ManagerTest, EveryTextComesFromTheLanguageFile) {
     test::WriteNumberedLanguage(f_.fx.app);
     std::string records;
@@ -203,16 +203,10 @@ TEST_F(ManagerTest, EveryTextComesFromTheLanguageFile) {
     EXPECT_EQ(view_.shown.rows[0].backupSet, "<5421>");
     EXPECT_EQ(view_.shown.progressLabel, "<1604> (<275>bob) <1606> : 'SYSTEMSTATEBACKUP' <1608>");
 
-    manager_.Pic_Edit_Click(6);
-    manager_.Pic_Edit_Click(7);
+    manager_.Pic_Edit_Click(6);  // carol's, disabled
     manager_.Sch_list_lv_DblClick(7);
-    manager_.Pic_Delete_Click(7);
-    manager_.Pic_Sttrf_Click(8);
-    manager_.Pic_Sttrf_Click(7);
-    manager_.Pic_Delete_Click(8);
     manager_.Pic_Delete_Click(-1);
-    manager_.Pic_Sttrf_Click(-1);
-    EXPECT_EQ(Messages(), "<5430>|<5431>|<5431>.|<5432>|<5436>|<5437>|<5434>|<5433>|<5435>|");
+    EXPECT_EQ(Messages(), "<5430>|<5431>.|<5433>|");
 }
 
 // View Log opens the newest scheduled-backup log of the selected row's user; with none it opens

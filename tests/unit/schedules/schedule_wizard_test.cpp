@@ -101,21 +101,17 @@ TEST_F(WizardTest, EveryTextComesFromTheLanguageFile) {
     test::WriteNumberedLanguage(f_.fx.app);
     Open(RecordLine("1", "oventbkupjob"));
     test::ExpectEveryCaptionTranslated(view_.captions, WizardLabel::Cancel);
+    // The check's answer picks the message.
     WizardControls w = Controls();
-    w.mailEntry = "nobody";
-    wizard_->btnAdd_Click(w);
-    w.mailEntry = "a(b@example.com";
-    w.mailList = {"a(b@example.com"};
-    wizard_->btnAdd_Click(w);
-    w = Controls();
     w.mailNotify = MailNotifyChoice::Always;
+    w.mailList = {"a(b@example.com"};
     Save(w);
     w.mailList.clear();
     Save(w);
     const DateTime start = w.calendar;
     w.calendar = {2026, 3, 12, 0, 0, 0};
     Save(w);
-    EXPECT_EQ(Messages(), "<5530>|<5531>|<105>|<104>|<108>|");
+    EXPECT_EQ(Messages(), "<105>|<104>|<108>|");
     // What is stored does not depend on the language.
     w.calendar = start;
     w.mailNotify = MailNotifyChoice::DoNotNotify;
