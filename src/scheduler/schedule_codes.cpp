@@ -88,14 +88,6 @@ void ApplyScheduleKind(ScheduleRecord& record, int kind, std::string_view sqlBac
     }
 }
 
-std::string ManagerRowText(std::string_view jobKind) {
-    return std::string(jobKind == contract::kJobKindBackupSet ? kDefaultBackupSetRowText : jobKind);
-}
-
-std::string JobKindFromManagerRowText(std::string_view rowText) {
-    return std::string(rowText == kDefaultBackupSetRowText ? contract::kJobKindBackupSet : rowText);
-}
-
 std::string GetFreNameFromIndex(std::string_view code) {
     switch (ParseIntegerOr(code, 0)) {
         case 1:

@@ -17,9 +17,6 @@ inline constexpr int kScheduleKindSystemState = 5;
 inline constexpr int kScheduleKindExchange = 6;
 inline constexpr int kScheduleKindExchangeBrick = 8;
 
-// The manager's row text for the user's own backup set.
-inline constexpr std::string_view kDefaultBackupSetRowText = "DEFAULT BACKUPSET";
-
 // The kind of an existing record, read from its keyword (case as stored); 0 when unknown.
 int ScheduleKindFromJobKind(std::string_view jobKind);
 // The keyword of a kind; the SQL Server kind takes the profile's SQLBACKUPSET. "" when unknown.
@@ -29,10 +26,6 @@ std::string RecordNoForScheduleKind(int kind);
 // The save step: the keyword from the kind, and RecordNo only when the record has none yet (an
 // existing number is the engine's and stays).
 void ApplyScheduleKind(ScheduleRecord& record, int kind, std::string_view sqlBackupSet);
-
-// "DEFAULT BACKUPSET" for the user's backup set, otherwise the keyword itself; and back.
-std::string ManagerRowText(std::string_view jobKind);
-std::string JobKindFromManagerRowText(std::string_view rowText);
 
 // Display name of a frequency code ("6" -> "Week-Day"); "" for a code we do not know.
 std::string GetFreNameFromIndex(std::string_view code);

@@ -7,7 +7,6 @@
 #include "base/text.h"
 #include "contract/engine_contract.h"
 #include "contract/folders.h"
-#include "contract/locale_file.h"
 #include "scheduler/job_control.h"
 #include "scheduler/schedule_codes.h"
 #include "scheduler/schedule_dates.h"
@@ -40,7 +39,33 @@ std::string ShownNextTransfer(std::string_view nextRun, std::string_view userDat
     return text;
 }
 
+// The list's frequency names, by the English name of the record's code.
+constexpr ScheduleText kFrequencyNames[] = {{5422, "Once"},    {5423, "Hourly"},   {5424, "Daily"},
+                                            {5425, "Monthly"}, {5426, "Week-Day"}, {5427, "Weekend (Sat - Sun)"}};
+
+constexpr CaptionRow<ManagerLabel> kCaptions[] = {
+    {ManagerLabel::Title, {5400, "Scheduled Jobs"}},
+    {ManagerLabel::BackupSetColumn, {5401, "Backup set"}},
+    {ManagerLabel::NextTransferColumn, {5402, "Next Transfer"}},
+    {ManagerLabel::FrequencyColumn, {5403, "Frequency"}},
+    {ManagerLabel::StatusColumn, {5404, "Status"}},
+    {ManagerLabel::UserNameColumn, {5405, "User Name"}},
+    {ManagerLabel::CannotEditNote,
+     {5406, "The scheduled job with the status 'In Progress' cannot be edited or deleted."}},
+    {ManagerLabel::StopNote, {5407, "Click 'Stop Transfer' to stop the scheduled job which is 'In Progress'."}},
+    {ManagerLabel::Edit, {5408, "Edit"}},
+    {ManagerLabel::Delete, {5409, "Delete"}},
+    {ManagerLabel::StopTransfer, {5410, "Stop Transfer"}},
+    {ManagerLabel::Refresh, {5411, "Refresh"}},
+    {ManagerLabel::ViewLog, {5412, "View Log"}},
+    {ManagerLabel::Close, {5413, "Close"}},
+};
+
 }  // namespace
+
+std::vector<ManagerCaption> ManagerCaptions(ILocaleText& texts, std::string_view brandName) {
+    return LocalisedCaptions<ManagerLabel>(kCaptions, texts, brandName);
+}
 
 std::vector<std::string> GetUserNameList(std::string_view userListBytes) {
     std::string lastLine;
@@ -85,6 +110,7 @@ bool MarkerNamesJob(std::string_view marker,
 }
 
 void SchedulerFrm::Form_Load() {
+    view_.ShowCaptions(ManagerCaptions(context_.texts, context_.settings.productName));
     LoadList();
 }
 
@@ -131,9 +157,9 @@ void SchedulerFrm::LoadUser(const std::string& userName) {
         if (record.JobKind.empty()) {
             continue;
         }
-        ScheduleManagerRow row{ManagerRowText(record.JobKind),
+        ScheduleManagerRow row{ShownJobKind(record.JobKind),
                                ShownNextTransfer(record.NextRun, dateFormat),
-                               GetFreNameFromIndex(record.Frequency),
+                               ShownFrequency(record.Frequency),
                                "",
                                userName,
                                record.RecordNo,
@@ -141,13 +167,12 @@ void SchedulerFrm::LoadUser(const std::string& userName) {
         const bool running = MarkerNamesJob(marker, record.JobKind, sqlProg, context_.exchangeJobKeyword,
                                             context_.exchangeBrickJobKeyword);
         if (disabled) {
-            row.status = Text(0, manager_text::kDisabled);
+            row.status = Text(manager_text::kDisabled);
         } else if (running) {
-            row.status = Text(kTextInProgress, manager_text::kInProgress);
-            state_.progressLabel = Text(kTextScheduledBackup, "Scheduled backup") + " (" +
-                                   Text(kTextUsername, "Username:") + userName + ") " +
-                                   Text(kTextForTheBackupSet, "for the Backup set") + " : '" + record.JobKind + "' " +
-                                   Text(kTextIsInProgress, "is in progress");
+            row.status = Text(manager_text::kInProgress);
+            state_.progressLabel = Text(manager_text::kScheduledBackup) + " (" + Text(manager_text::kUsername) +
+                                   userName + ") " + Text(manager_text::kForTheBackupSet) + " : '" + record.JobKind +
+                                   "' " + Text(manager_text::kIsInProgress);
         }
         state_.rows.push_back(std::move(row));
         jobs_.push_back(RowJob{userName, record.JobKind, running});
@@ -187,8 +212,8 @@ void SchedulerFrm::LoadUserSchTime(int row, bool fromDoubleClick) {
         user.WriteSchedulesDisabled(false);
     }
     if (RunsNow(row)) {
-        const std::string message = std::string(manager_text::kCannotEdit) + (fromDoubleClick ? "." : "");
-        Notice(message);
+        const std::string message = Text(manager_text::kCannotEdit) + (fromDoubleClick ? "." : "");
+        ovp::Notice(box_, message, view_.OwnerWindow());
         return;
     }
     ScheduleTable table(user.ScheduleFile());
@@ -277,16 +302,30 @@ bool SchedulerFrm::RunsNow(int row) {
                           context_.exchangeJobKeyword, context_.exchangeBrickJobKeyword);
 }
 
-void SchedulerFrm::Notice(std::string_view message, std::string_view iconKind) {
-    ovp::Notice(box_, message, view_.OwnerWindow(), iconKind);
+void SchedulerFrm::Notice(ScheduleText message, std::string_view iconKind) {
+    ovp::Notice(box_, Text(message), view_.OwnerWindow(), iconKind);
 }
 
-bool SchedulerFrm::Question(std::string_view message) {
-    return ovp::Question(box_, message, view_.OwnerWindow());
+bool SchedulerFrm::Question(ScheduleText message) {
+    return ovp::Question(box_, Text(message), view_.OwnerWindow());
 }
 
-std::string SchedulerFrm::Text(int id, std::string_view english) {
-    return id == 0 ? std::string(english) : LocaleStringOr(context_.texts, id, english, context_.settings.productName);
+std::string SchedulerFrm::Text(ScheduleText text) {
+    return Localised(context_.texts, text, context_.settings.productName);
+}
+
+std::string SchedulerFrm::ShownJobKind(std::string_view jobKind) {
+    return jobKind == c::kJobKindBackupSet ? Text(manager_text::kDefaultBackupSet) : std::string(jobKind);
+}
+
+std::string SchedulerFrm::ShownFrequency(std::string_view code) {
+    const std::string english = GetFreNameFromIndex(code);
+    for (const ScheduleText& name : kFrequencyNames) {
+        if (name.english == english) {
+            return Text(name);
+        }
+    }
+    return english;
 }
 
 }  // namespace ovp

@@ -18,33 +18,33 @@
 namespace ovp {
 
 namespace manager_text {
-inline constexpr std::string_view kTitle = "Scheduled Jobs";
-inline constexpr std::string_view kCannotEditNote =
-    "The scheduled job with the status 'In Progress' cannot be edited or deleted.";
-inline constexpr std::string_view kStopNote = "Click 'Stop Transfer' to stop the scheduled job which is 'In Progress'.";
-inline constexpr std::string_view kDisabled = "Disabled";
-inline constexpr std::string_view kInProgress = "In Progress";
-inline constexpr std::string_view kReEnable =
-    "Your scheduled job is currently disabled. Enable them again to activate the scheduled backup jobs. "
-    "Would you like to re-enable the scheduled backup jobs?";
-inline constexpr std::string_view kCannotEdit = "The backup operation is in progress, record cannot be edited";
-inline constexpr std::string_view kCannotDelete = "The backup operation is in progress, record cannot be deleted.";
-inline constexpr std::string_view kSelectToDelete = "Select a record to delete.";
-inline constexpr std::string_view kConfirmDelete = "Are you sure you wish to delete the scheduled record?";
-inline constexpr std::string_view kSelectToStop = "Select a record to stop its transfer.";
-inline constexpr std::string_view kSelectRunning =
-    "To stop the backup operation, select the scheduled job which is 'In Progress'.";
-inline constexpr std::string_view kConfirmStop = "The scheduled backup job is 'In Progress'. Do you want to stop it?";
-inline constexpr std::string_view kNotFound = "The scheduled record not found. It may have backed up already.";
-inline constexpr std::string_view kNotDeleted = "The scheduled record could not be deleted.";
+inline constexpr ScheduleText kDisabled{5420, "Disabled"};
+inline constexpr ScheduleText kInProgress{658, "In Progress"};
+inline constexpr ScheduleText kDefaultBackupSet{5421, "DEFAULT BACKUPSET"};
+// The progress label's word groups.
+inline constexpr ScheduleText kScheduledBackup{1604, "Scheduled backup"};
+inline constexpr ScheduleText kUsername{275, "Username:"};
+inline constexpr ScheduleText kForTheBackupSet{1606, "for the Backup set"};
+inline constexpr ScheduleText kIsInProgress{1608, "is in progress"};
+
+inline constexpr ScheduleText kReEnable{
+    5430,
+    "Your scheduled job is currently disabled. Enable them again to activate the "
+    "scheduled backup jobs. Would you like to re-enable the scheduled backup jobs?"};
+inline constexpr ScheduleText kCannotEdit{5431, "The backup operation is in progress, record cannot be edited"};
+inline constexpr ScheduleText kCannotDelete{5432, "The backup operation is in progress, record cannot be deleted."};
+inline constexpr ScheduleText kSelectToDelete{5433, "Select a record to delete."};
+inline constexpr ScheduleText kConfirmDelete{5434, "Are you sure you wish to delete the scheduled record?"};
+inline constexpr ScheduleText kSelectToStop{5435, "Select a record to stop its transfer."};
+inline constexpr ScheduleText kSelectRunning{
+    5436, "To stop the backup operation, select the scheduled job which is 'In Progress'."};
+inline constexpr ScheduleText kConfirmStop{5437, "The scheduled backup job is 'In Progress'. Do you want to stop it?"};
+inline constexpr ScheduleText kNotFound{5438, "The scheduled record not found. It may have backed up already."};
+inline constexpr ScheduleText kNotDeleted{5439, "The scheduled record could not be deleted."};
 }  // namespace manager_text
 
-// Localised text ids of the list's status and the progress label.
-inline constexpr int kTextInProgress = 658;
-inline constexpr int kTextScheduledBackup = 1604;
-inline constexpr int kTextUsername = 275;
-inline constexpr int kTextForTheBackupSet = 1606;
-inline constexpr int kTextIsInProgress = 1608;
+// The window's fixed texts, localised.
+std::vector<ManagerCaption> ManagerCaptions(ILocaleText& texts, std::string_view brandName);
 
 // userlist.ini is a line of names; a larger file is not one.
 inline constexpr std::uintmax_t kMaxUserListBytes = 1024 * 1024;
@@ -97,9 +97,13 @@ class SchedulerFrm final : public IScheduleManagerEvents {
     // The row's job runs now: by the last load, or by line 1 of its user's file read just now.
     bool RunsNow(int row);
     bool ValidRow(int row) const { return row >= 0 && static_cast<std::size_t>(row) < jobs_.size(); }
-    void Notice(std::string_view message, std::string_view iconKind = "info");
-    bool Question(std::string_view message);
-    std::string Text(int id, std::string_view english);
+    // The message localised.
+    void Notice(ScheduleText message, std::string_view iconKind = "info");
+    bool Question(ScheduleText message);
+    std::string Text(ScheduleText text);
+    // The row's texts that stand for a code.
+    std::string ShownJobKind(std::string_view jobKind);
+    std::string ShownFrequency(std::string_view code);
 
     AppContext& context_;
     IMessageBox& box_;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "schedules/schedule_texts.h"
 #include "schedules/schedule_wizard_view.h"
 
 namespace ovp {
@@ -14,7 +15,7 @@ struct ScheduleManagerRow {
     std::string backupSet;     // "DEFAULT BACKUPSET" or the keyword
     std::string nextTransfer;  // in the user's date format
     std::string frequency;
-    std::string status;  // "Disabled", the in-progress text or ""
+    std::string status;  // the disabled or the in-progress text, or ""
     std::string userName;
     std::string recordNo;  // hidden column
     std::string sortKey;   // hidden column
@@ -27,9 +28,30 @@ struct ScheduleManagerViewState {
     std::string progressLabel;  // `lblMsgProgres`; "" while no listed job runs
 };
 
+// The window's fixed texts.
+enum class ManagerLabel {
+    Title,
+    BackupSetColumn,
+    NextTransferColumn,
+    FrequencyColumn,
+    StatusColumn,
+    UserNameColumn,
+    CannotEditNote,  // `lblCannotEdit`
+    StopNote,        // `lblStopNote`
+    Edit,
+    Delete,
+    StopTransfer,
+    Refresh,
+    ViewLog,
+    Close,
+};
+using ManagerCaption = Caption<ManagerLabel>;
+
 class IScheduleManagerView {
   public:
     virtual ~IScheduleManagerView() = default;
+    // Once, before the first Render.
+    virtual void ShowCaptions(const std::vector<ManagerCaption>& captions) = 0;
     virtual void Render(const ScheduleManagerViewState& state) = 0;
     // Shows the wizard modally over the manager and returns when it has closed.
     virtual void ShowWizard(IScheduleWizardEvents& wizard) = 0;

@@ -37,7 +37,58 @@ std::string JoinMailList(const std::vector<std::string>& addresses) {
     return list;
 }
 
+constexpr CaptionRow<WizardLabel> kCaptions[] = {
+    {WizardLabel::Title, {5500, "Backup job scheduling wizard"}},
+    {WizardLabel::Heading, {5501, "Scheduler"}},
+    {WizardLabel::WhenGroup, {5502, "When"}},
+    {WizardLabel::NoSchedule, {5503, "No backup schedule"}},
+    {WizardLabel::OnlyOnce, {5504, "Start backup immediately"}},
+    {WizardLabel::WeekDay, {5505, "WeekDay"}},
+    {WizardLabel::Month, {5506, "Month"}},
+    {WizardLabel::Sunday, {5507, "Sun"}},
+    {WizardLabel::Monday, {5508, "Mon"}},
+    {WizardLabel::Tuesday, {5509, "Tue"}},
+    {WizardLabel::Wednesday, {5510, "Wed"}},
+    {WizardLabel::Thursday, {5511, "Thu"}},
+    {WizardLabel::Friday, {5512, "Fri"}},
+    {WizardLabel::Saturday, {5513, "Sat"}},
+    {WizardLabel::StartTime, {5514, "Start time:"}},
+    {WizardLabel::Recommended, {5515, "Recommended time (for faster backups at off-peak hours)"}},
+    {WizardLabel::CutOff, {5516, "Cut-Off Time: "}},
+    {WizardLabel::StartMissed, {5517, " Start the missed scheduled backup when the computer is turned on"}},
+    {WizardLabel::BackupIdle, {5518, "Auto-Pause: Halt backup in case user activity is detected"}},
+    {WizardLabel::Desktop, {5519, "Show desktop notification on scheduled backup"}},
+    {WizardLabel::MailGroup, {5520, "Mail notification"}},
+    {WizardLabel::DoNotNotify, {5521, "Do not notify"}},
+    {WizardLabel::NotifyOnFailure, {5522, "Notify on failure"}},
+    {WizardLabel::NotifyAlways, {5523, "Notify always"}},
+    {WizardLabel::AttachLog, {5524, "Attach Log"}},
+    {WizardLabel::MailTo, {5525, "Mail To :"}},
+    {WizardLabel::Add, {5526, "Add"}},
+    {WizardLabel::Back, {5527, "< Back"}},
+    {WizardLabel::Save, {5528, "Save"}},
+    {WizardLabel::Cancel, {5529, "Cancel"}},
+};
+
+// By the check's answer, which is the text id.
+constexpr ScheduleText kValidationMessages[] = {
+    {108, "Set the schedule backup frequency for a future date and time."},
+    {104, "Enter a valid email address to receive notifications."},
+    {105, "Enter your valid email address."},
+    {106, "Enter your valid email address."},
+};
+
 }  // namespace
+
+std::vector<WizardCaption> WizardCaptions(ILocaleText& texts, std::string_view brandName) {
+    return LocalisedCaptions<WizardLabel>(kCaptions, texts, brandName);
+}
+
+ScheduleText ValidationMessage(int code) {
+    const auto found = std::find_if(std::begin(kValidationMessages), std::end(kValidationMessages),
+                                    [code](const ScheduleText& message) { return message.id == code; });
+    return found != std::end(kValidationMessages) ? *found : kValidationMessages[0];
+}
 
 WizardEnabling EnablingOf(const WizardControls& controls) {
     const bool weekDays = controls.option == WizardOption::optCustomTime;
@@ -84,6 +135,7 @@ void InitializeScheduleJob(ScheduleRecord& record, int kind) {
 
 void frmSchStart1::Form_Load(IScheduleWizardView& view) {
     view_ = &view;
+    view.ShowCaptions(WizardCaptions(context_.texts, context_.settings.productName));
     const ScheduleRecord& record = table_.Current();
     const ScheduleJobOptions options = user_.Options().Read();
 
@@ -219,12 +271,12 @@ void frmSchStart1::Save() {
         Sch_CheckStartWithRetry(w.calendar, w.startTime, record.Frequency, w.monthDayIndex + 1, clock);
     w.calendar = check.calendar;
     if (check.code != kSchStartAccepted) {
-        Notice(wizard_text::kFutureStart);
+        Notice(ValidationMessage(check.code));
         return;
     }
     if (w.mailNotify != MailNotifyChoice::DoNotNotify) {
         if (const int mail = Sch_Mail_validate(w.mailList); mail != kMailCheckPassed) {
-            Notice(mail == kMailCheckNoAddress ? wizard_text::kNeedAddress : wizard_text::kFirstAddressInvalid);
+            Notice(ValidationMessage(mail));
             return;
         }
     }
@@ -310,8 +362,9 @@ void frmSchStart1::WriteMailIdFile() {
     }
 }
 
-void frmSchStart1::Notice(std::string_view message) {
-    ovp::Notice(box_, message, view_ != nullptr ? view_->OwnerWindow() : 0);
+void frmSchStart1::Notice(ScheduleText message) {
+    ovp::Notice(box_, Localised(context_.texts, message, context_.settings.productName),
+                view_ != nullptr ? view_->OwnerWindow() : 0);
 }
 
 void frmSchStart1::Render() {

@@ -16,15 +16,16 @@
 namespace ovp {
 
 namespace wizard_text {
-inline constexpr std::string_view kTitle = "Backup job scheduling wizard";
-inline constexpr std::string_view kEnterValidAddress = "Enter a valid email address.";
-inline constexpr std::string_view kAddressExists = "Email id already exists";
-inline constexpr std::string_view kNeedAddress = "Enter a valid email address to receive notifications.";  // 104
-inline constexpr std::string_view kFirstAddressInvalid = "Enter your valid email address.";                // 105
-inline constexpr std::string_view kFutureStart =
-    "Set the schedule backup frequency for a future date and time.";  // 108
-inline constexpr std::string_view kNotSaved = "The schedule could not be saved.";
+inline constexpr ScheduleText kEnterValidAddress{5530, "Enter a valid email address."};
+inline constexpr ScheduleText kAddressExists{5531, "Email id already exists"};
+inline constexpr ScheduleText kNotSaved{5532, "The schedule could not be saved."};
 }  // namespace wizard_text
+
+// The window's fixed texts, localised.
+std::vector<WizardCaption> WizardCaptions(ILocaleText& texts, std::string_view brandName);
+
+// The message of a check's refusal (104, 105, 106 or 108, which is also its text id).
+ScheduleText ValidationMessage(int code);
 
 // The answers of the notification check.
 inline constexpr int kMailCheckPassed = 100;
@@ -73,7 +74,8 @@ class frmSchStart1 final : public IScheduleWizardEvents {
     void SaveUnscheduled();
     bool RewriteFile();
     void WriteMailIdFile();
-    void Notice(std::string_view message);
+    // The message localised.
+    void Notice(ScheduleText message);
     void Render();
     void Finish();
 

@@ -8,6 +8,7 @@
 
 #include "base/datetime.h"
 #include "scheduler/schedule_dates.h"
+#include "schedules/schedule_texts.h"
 
 namespace ovp {
 
@@ -58,9 +59,46 @@ struct WizardEnabling {
 // and the addresses unless nobody is notified.
 WizardEnabling EnablingOf(const WizardControls& controls);
 
+// The window's fixed texts.
+enum class WizardLabel {
+    Title,
+    Heading,    // `lblHeading`
+    WhenGroup,  // the group box of the options
+    NoSchedule,
+    OnlyOnce,
+    WeekDay,
+    Month,
+    Sunday,  // .. Saturday: `CheckSun` .. `CheckSat`
+    Monday,
+    Tuesday,
+    Wednesday,
+    Thursday,
+    Friday,
+    Saturday,
+    StartTime,  // the start picker's label
+    Recommended,
+    CutOff,
+    StartMissed,
+    BackupIdle,
+    Desktop,
+    MailGroup,  // the group box of the notification
+    DoNotNotify,
+    NotifyOnFailure,
+    NotifyAlways,
+    AttachLog,
+    MailTo,  // the address entry's label
+    Add,
+    Back,
+    Save,
+    Cancel,
+};
+using WizardCaption = Caption<WizardLabel>;
+
 class IScheduleWizardView {
   public:
     virtual ~IScheduleWizardView() = default;
+    // Once, before the first Render.
+    virtual void ShowCaptions(const std::vector<WizardCaption>& captions) = 0;
     virtual void Render(const WizardControls& controls, const WizardEnabling& enabling) = 0;
     // The window the wizard's message boxes belong to.
     virtual std::uintptr_t OwnerWindow() = 0;

@@ -52,3 +52,7 @@
 #define IDC_Sch_Start4_Next 479
 #define IDC_wiz_back 480
 #define IDC_Sch_Start4_Cancel 481
+#define IDC_grpWhen 482
+#define IDC_lblStartTime 483
+#define IDC_grpMail 484
+#define IDC_lblMailTo 485

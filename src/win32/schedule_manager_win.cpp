@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <utility>
 
 #include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
@@ -27,6 +28,17 @@ constexpr std::array<Column, 7> kColumns = {{{L"Backup set", 150},
                                              {L"User Name", 100},
                                              {L"RecordNo", 0},
                                              {L"SortKey", 0}}};
+
+// The buttons and notes, by their captions; the title and the column headings go elsewhere.
+constexpr std::array<std::pair<ManagerLabel, int>, 8> kCaptionItems = {
+    {{ManagerLabel::CannotEditNote, IDC_lblCannotEdit},
+     {ManagerLabel::StopNote, IDC_lblStopNote},
+     {ManagerLabel::Edit, IDC_Pic_Edit},
+     {ManagerLabel::Delete, IDC_Pic_Delete},
+     {ManagerLabel::StopTransfer, IDC_Pic_Sttrf},
+     {ManagerLabel::Refresh, IDC_Pic_Refresh},
+     {ManagerLabel::ViewLog, IDC_cmdViewLog},
+     {ManagerLabel::Close, IDC_cmdCancel}}};
 
 void SetItemText(HWND list, int item, int column, const std::string& text) {
     std::wstring wide = Wide(text);
@@ -67,6 +79,30 @@ bool ScheduleManagerView::Show(IScheduleManagerEvents& events, HWND owner) {
     const HWND front = ::GetLastActivePopup(window_);
     ::SetForegroundWindow(front != nullptr ? front : window_);
     return true;
+}
+
+void ScheduleManagerView::ShowCaptions(const std::vector<ManagerCaption>& captions) {
+    if (window_ == nullptr) {
+        return;
+    }
+    for (const ManagerCaption& caption : captions) {
+        std::wstring text = Wide(caption.text);
+        const int column = static_cast<int>(caption.control) - static_cast<int>(ManagerLabel::BackupSetColumn);
+        if (caption.control == ManagerLabel::Title) {
+            ::SetWindowTextW(window_, text.c_str());
+        } else if (caption.control <= ManagerLabel::UserNameColumn) {
+            LVCOLUMNW heading{};
+            heading.mask = LVCF_TEXT;
+            heading.pszText = text.data();
+            ::SendDlgItemMessageW(window_, IDC_Sch_list_lv, LVM_SETCOLUMNW, static_cast<WPARAM>(column),
+                                  reinterpret_cast<LPARAM>(&heading));
+        }
+        for (const auto& [control, item] : kCaptionItems) {
+            if (control == caption.control) {
+                ::SetDlgItemTextW(window_, item, text.c_str());
+            }
+        }
+    }
 }
 
 void ScheduleManagerView::Render(const ScheduleManagerViewState& state) {

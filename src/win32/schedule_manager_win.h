@@ -26,6 +26,7 @@ class ScheduleManagerView final : public WindowBase<ScheduleManagerView>, public
     bool Show(IScheduleManagerEvents& events, HWND owner);
     bool IsLoaded() const { return window_ != nullptr; }
 
+    void ShowCaptions(const std::vector<ManagerCaption>& captions) override;
     void Render(const ScheduleManagerViewState& state) override;
     void ShowWizard(IScheduleWizardEvents& wizard) override;
     std::uintptr_t OwnerWindow() override { return reinterpret_cast<std::uintptr_t>(window_); }

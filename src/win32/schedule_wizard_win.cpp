@@ -4,6 +4,7 @@
 
 #include <array>
 #include <initializer_list>
+#include <utility>
 
 #include "win32/schedule_dialog_ids.h"
 #include "win32/text_win.h"
@@ -17,6 +18,39 @@ constexpr std::array<int, 7> kWeekDayBoxes = {IDC_CheckSun, IDC_CheckMon, IDC_Ch
 constexpr std::array<int, 4> kOptions = {IDC_optNoSchedule, IDC_optOnlyOnce, IDC_optCustomTime, IDC_optRecommendedTime};
 constexpr std::array<int, 3> kMailNotify = {IDC_rdMailNotify0, IDC_rdMailNotify1, IDC_rdMailNotify2};
 constexpr int kMonthDays = 31;
+
+// The dialog item of each caption but the title.
+constexpr std::array<std::pair<WizardLabel, int>, 29> kCaptionItems = {{
+    {WizardLabel::Heading, IDC_lblHeading},
+    {WizardLabel::WhenGroup, IDC_grpWhen},
+    {WizardLabel::NoSchedule, IDC_optNoSchedule},
+    {WizardLabel::OnlyOnce, IDC_optOnlyOnce},
+    {WizardLabel::WeekDay, IDC_optCustomTime},
+    {WizardLabel::Month, IDC_optRecommendedTime},
+    {WizardLabel::Sunday, IDC_CheckSun},
+    {WizardLabel::Monday, IDC_CheckMon},
+    {WizardLabel::Tuesday, IDC_CheckTue},
+    {WizardLabel::Wednesday, IDC_CheckWed},
+    {WizardLabel::Thursday, IDC_CheckThu},
+    {WizardLabel::Friday, IDC_CheckFri},
+    {WizardLabel::Saturday, IDC_CheckSat},
+    {WizardLabel::StartTime, IDC_lblStartTime},
+    {WizardLabel::Recommended, IDC_recommendedTime},
+    {WizardLabel::CutOff, IDC_ChkEndTime},
+    {WizardLabel::StartMissed, IDC_ChkStartMissedJob},
+    {WizardLabel::BackupIdle, IDC_chkBackupIdle},
+    {WizardLabel::Desktop, IDC_chkdesktop},
+    {WizardLabel::MailGroup, IDC_grpMail},
+    {WizardLabel::DoNotNotify, IDC_rdMailNotify0},
+    {WizardLabel::NotifyOnFailure, IDC_rdMailNotify1},
+    {WizardLabel::NotifyAlways, IDC_rdMailNotify2},
+    {WizardLabel::AttachLog, IDC_chkMailLog},
+    {WizardLabel::MailTo, IDC_lblMailTo},
+    {WizardLabel::Add, IDC_btnAdd},
+    {WizardLabel::Back, IDC_wiz_back},
+    {WizardLabel::Save, IDC_Sch_Start4_Next},
+    {WizardLabel::Cancel, IDC_Sch_Start4_Cancel},
+}};
 
 SYSTEMTIME ToSystemTime(const DateTime& at) {
     SYSTEMTIME time{};
@@ -71,6 +105,23 @@ void ScheduleWizardView::Run(IScheduleWizardEvents& events,
     ScheduleWizardView view(events, texts, brandName);
     ::DialogBoxParamW(instance != nullptr ? instance : ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_frmSchStart1),
                       owner, &ScheduleWizardView::DialogProc, reinterpret_cast<LPARAM>(&view));
+}
+
+void ScheduleWizardView::ShowCaptions(const std::vector<WizardCaption>& captions) {
+    if (window_ == nullptr) {
+        return;
+    }
+    for (const WizardCaption& caption : captions) {
+        const std::wstring text = Wide(caption.text);
+        if (caption.control == WizardLabel::Title) {
+            ::SetWindowTextW(window_, text.c_str());
+        }
+        for (const auto& [control, item] : kCaptionItems) {
+            if (control == caption.control) {
+                ::SetDlgItemTextW(window_, item, text.c_str());
+            }
+        }
+    }
 }
 
 void ScheduleWizardView::Render(const WizardControls& w, const WizardEnabling& enabling) {

@@ -24,6 +24,7 @@ class ScheduleWizardView final : public WindowBase<ScheduleWizardView>, public I
                     std::string_view brandName,
                     HINSTANCE instance = nullptr);
 
+    void ShowCaptions(const std::vector<WizardCaption>& captions) override;
     void Render(const WizardControls& controls, const WizardEnabling& enabling) override;
     std::uintptr_t OwnerWindow() override { return reinterpret_cast<std::uintptr_t>(window_); }
     void Close() override;

@@ -4,14 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "schedules/schedule_manager.h"
+#include "schedules/schedule_wizard.h"
 #include "support/fakes.h"
 #include "win32/message_dispatch.h"
 #include "win32/schedule_dialog_ids.h"
 #include "win32/schedule_manager_win.h"
 #include "win32/schedule_wizard_win.h"
+#include "win32/text_win.h"
 #include "window_test_helpers.h"
 
 namespace ovp::win {
@@ -38,14 +42,43 @@ WizardControls SomeControls() {
     return w;
 }
 
+// The title and the texts of the buttons, the labels (not the progress label) and the columns.
+std::set<std::wstring> Captions(HWND window) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    std::set<std::wstring> texts{text};
+    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        ::GetClassNameW(child, text, 512);
+        const bool list = _wcsicmp(text, WC_LISTVIEWW) == 0;
+        if ((_wcsicmp(text, L"Button") == 0 || _wcsicmp(text, L"Static") == 0) &&
+            ::GetDlgCtrlID(child) != IDC_lblMsgProgres) {
+            ::GetWindowTextW(child, text, 512);
+            texts.insert(text);
+        }
+        for (int column = 0; list && column < 5; ++column) {
+            LVCOLUMNW query{};
+            query.mask = LVCF_TEXT;
+            query.pszText = text;
+            query.cchTextMax = 512;
+            ::SendMessageW(child, LVM_GETCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&query));
+            texts.insert(text);
+        }
+    }
+    return texts;
+}
+
 // Renders the given controls on load, then presses a key; records what each event hands over.
 class KeyedWizard : public IScheduleWizardEvents {
   public:
     KeyedWizard(WizardControls shown, WPARAM key) : shown_(std::move(shown)), key_(key) {}
     void Form_Load(IScheduleWizardView& view) override {
         view_ = &view;
-        view.Render(shown_, WizardEnabling{});
         const HWND window = reinterpret_cast<HWND>(view.OwnerWindow());
+        if (!captions.empty()) {
+            view.ShowCaptions(captions);
+            shownCaptions = Captions(window);
+        }
+        view.Render(shown_, WizardEnabling{});
         ::PostMessageW(window, WM_KEYDOWN, key_, 0);
         // Should the key be lost, the dialog still ends rather than hang the test.
         ::SetTimer(window, 1, 5000, [](HWND w, UINT, UINT_PTR, DWORD) { ::EndDialog(w, 0); });
@@ -64,6 +97,8 @@ class KeyedWizard : public IScheduleWizardEvents {
         calls.push_back("cancel");
         view_->Close();
     }
+    std::vector<WizardCaption> captions;
+    std::set<std::wstring> shownCaptions;
     std::vector<std::string> calls;
     WizardControls saved;
 
@@ -79,6 +114,7 @@ class ListingManager : public IScheduleManagerEvents {
     explicit ListingManager(ScheduleManagerView& view) : view_(view) {}
     void Form_Load() override {
         ++loads;
+        view_.ShowCaptions(captions);
         view_.Render(
             {{{"DEFAULT BACKUPSET", "03-20-2026 22:00:00", "Week-Day", "In Progress", "alice", "1", "202603202200"},
               {"SYSTEMSTATEBACKUP", "04-01-2026 01:00:00", "Monthly", "", "bob", "3", "202604010100"}},
@@ -96,6 +132,7 @@ class ListingManager : public IScheduleManagerEvents {
         view_.Close();
     }
     int loads = 0;
+    std::vector<ManagerCaption> captions;
     std::vector<std::string> calls;
 
   private:
@@ -166,6 +203,25 @@ TEST_F(ScheduleWindowsTest, TheManagerListsItsRowsAndASecondRequestKeepsTheOpenW
     DispatchWindowMessage(key);
     EXPECT_EQ(events_.calls, (std::vector<std::string>{"select 1", "stop 1", "edit 1", "cancel"}));
     EXPECT_FALSE(manager_.IsLoaded());
+}
+
+// Each caption lands on a control of its own: none of the templates' texts is left.
+TEST_F(ScheduleWindowsTest, EveryCaptionReplacesItsTemplateText) {
+    for (int id = 5400; id < 5600; ++id) {
+        texts_.texts[id] = std::to_string(id);
+    }
+    events_.captions = ManagerCaptions(texts_, "");
+    ASSERT_TRUE(manager_.Show(events_, nullptr));
+    KeyedWizard wizard(SomeControls(), VK_ESCAPE);
+    wizard.captions = WizardCaptions(texts_, "");
+    ScheduleWizardView::Run(wizard, nullptr, texts_, "Grp Backup");
+    for (const auto& [shown, count] : {std::pair(Captions(manager_.Window()), events_.captions.size()),
+                                       std::pair(wizard.shownCaptions, wizard.captions.size())}) {
+        EXPECT_EQ(shown.size(), count);
+        for (const std::wstring& text : shown) {
+            EXPECT_EQ(text.find_first_not_of(L"0123456789"), std::wstring::npos) << Narrow(text);
+        }
+    }
 }
 
 // Opening and closing the manager and its wizard leaks neither memory nor handles. About a minute

@@ -92,10 +92,6 @@ TEST(ScheduleCodesTest, JobKindsFromKeywordsAndBack) {
     EXPECT_EQ(applied(kScheduleKindSqlServer, ""), "2 SQLSERVERBACKUPdb");
     EXPECT_EQ(applied(kScheduleKindExchangeBrick, "7"), "7 OVEXCHANGEBRICKBACKUP");
     EXPECT_EQ(RecordNoForScheduleKind(3), "");
-
-    EXPECT_EQ(ManagerRowText("oventbkupjob"), "DEFAULT BACKUPSET");
-    EXPECT_EQ(JobKindFromManagerRowText("DEFAULT BACKUPSET"), "oventbkupjob");
-    EXPECT_EQ(ManagerRowText("OVEXCHANGEBACKUP"), "OVEXCHANGEBACKUP");
 }
 
 }  // namespace

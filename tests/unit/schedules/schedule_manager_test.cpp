@@ -70,7 +70,7 @@ TEST_F(ManagerTest, TheRunMarkerMarksItsJobInProgress) {
                          RecordLine("2", "MYSQLSET") + RecordLine("3", "SYSTEMSTATEBACKUP") +
                          RecordLine("4", "OVEXCHANGEBACKUP") + RecordLine("5", "OVEXCHANGEBRICKBACKUP"));
     f_.Obscured("bob", "SQLPROG", "MYSQLSET");
-    const std::pair<std::string_view, std::string_view> markers[] = {{"1", "oventbkupjob,"},
+    const std::pair<std::string_view, std::string_view> markers[] = {{"1", "DEFAULT BACKUPSET,"},
                                                                      {"2", "SQLSERVERBACKUPbob,MYSQLSET,"},
                                                                      {"3", "SYSTEMSTATEBACKUP,"},
                                                                      {"4", "OVEXCHANGEBACKUP,"},
@@ -84,7 +84,7 @@ TEST_F(ManagerTest, TheRunMarkerMarksItsJobInProgress) {
         std::string shown;
         for (const ScheduleManagerRow& row : view_.shown.rows) {
             if (row.status == "In Progress") {
-                shown += JobKindFromManagerRowText(row.backupSet) + ",";
+                shown += row.backupSet + ",";
             }
         }
         EXPECT_EQ(shown, std::string(running)) << marker;
@@ -178,6 +178,35 @@ TEST_F(ManagerTest, EditWorksOnTheRowUsersRecordAndReEnablesThatUsersSchedules) 
     EXPECT_EQ(view_.shown.rows.size(), 3u);  // listed again after the wizard
     EXPECT_EQ(f_.Shared("Default User name"), "");
     EXPECT_EQ(f_.profiles.Writes("Registry/" + Obscure("Default User name")), "");
+}
+
+// With every text translated, nothing English is left but the keywords and the names.
+TEST_F(ManagerTest, EveryTextComesFromTheLanguageFile) {
+    test::WriteNumberedLanguage(f_.fx.app);
+    std::string records;
+    for (const std::string_view frequency : {"1", "2", "3", "5", "6", "7"}) {
+        records += RecordLine("1", "oventbkupjob", "03-20-2026 22:00:00", frequency);
+    }
+    f_.WriteSchedule("alice", "0", records);
+    f_.WriteSchedule("bob", "3", RecordLine("3", "SYSTEMSTATEBACKUP") + RecordLine("2", "SQLSERVERBACKUPbob"));
+    f_.Obscured("carol", "ScheduleDisable", "TRUE");
+    f_.WriteSchedule("carol", "0", RecordLine("3", "SYSTEMSTATEBACKUP"));
+    Load();
+    test::ExpectEveryCaptionTranslated(view_.captions, ManagerLabel::Close);
+    std::string frequencies;
+    for (const ScheduleManagerRow& row : view_.shown.rows) {
+        frequencies += row.frequency + ",";
+    }
+    EXPECT_EQ(frequencies, "<5422>,<5423>,<5424>,<5425>,<5426>,<5427>,<5426>,<5426>,<5426>,");
+    EXPECT_EQ(Rows().substr(Rows().find("SYS")),
+              "SYSTEMSTATEBACKUP/carol/<5420>|SYSTEMSTATEBACKUP/bob/<658>|SQLSERVERBACKUPbob/bob/|");
+    EXPECT_EQ(view_.shown.rows[0].backupSet, "<5421>");
+    EXPECT_EQ(view_.shown.progressLabel, "<1604> (<275>bob) <1606> : 'SYSTEMSTATEBACKUP' <1608>");
+
+    manager_.Pic_Edit_Click(6);  // carol's, disabled
+    manager_.Sch_list_lv_DblClick(7);
+    manager_.Pic_Delete_Click(-1);
+    EXPECT_EQ(Messages(), "<5430>|<5431>.|<5433>|");
 }
 
 // View Log opens the newest scheduled-backup log of the selected row's user; with none it opens

@@ -97,6 +97,29 @@ TEST_F(WizardTest, AnAddressIsAddedOnlyWhenNewAndValidAndTheEntryIsAlwaysCleared
               "Enter a valid email address.|Enter a valid email address.|Email id already exists|");
 }
 
+TEST_F(WizardTest, EveryTextComesFromTheLanguageFile) {
+    test::WriteNumberedLanguage(f_.fx.app);
+    Open(RecordLine("1", "oventbkupjob"));
+    test::ExpectEveryCaptionTranslated(view_.captions, WizardLabel::Cancel);
+    // The check's answer picks the message.
+    WizardControls w = Controls();
+    w.mailNotify = MailNotifyChoice::Always;
+    w.mailList = {"a(b@example.com"};
+    Save(w);
+    w.mailList.clear();
+    Save(w);
+    const DateTime start = w.calendar;
+    w.calendar = {2026, 3, 12, 0, 0, 0};
+    Save(w);
+    EXPECT_EQ(Messages(), "<105>|<104>|<108>|");
+    // What is stored does not depend on the language.
+    w.calendar = start;
+    w.mailNotify = MailNotifyChoice::DoNotNotify;
+    Save(w);
+    ASSERT_TRUE(wizard_->Saved());
+    EXPECT_EQ(f_.ReadSchedule("bob").find('<'), std::string::npos);
+}
+
 // Each way a save ends: what the file holds and which options were written before it ended.
 TEST_F(WizardTest, EachSavePathWritesWhatItShouldAndNoMore) {
     struct Case {

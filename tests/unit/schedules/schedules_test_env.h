@@ -2,7 +2,10 @@
 // The schedule windows' tests: the command fixture (alice logged in, installation "Grp Backup"),
 // schedule files of any user, and views that record what they are told.
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <set>
 
 #include "scheduler/schedule_codes.h"
 #include "scheduler/schedule_file.h"
@@ -35,14 +38,39 @@ inline std::string RecordLine(std::string_view recordNo,
     return FormatScheduleLine(record) + "\r\n";
 }
 
+// A language file that translates the text of every id N as "<N>".
+inline void WriteNumberedLanguage(const std::filesystem::path& app) {
+    std::string language;
+    for (int id = 1; id < 10000; ++id) {
+        language += std::to_string(id) + "=<" + std::to_string(id) + ">\n";
+    }
+    WriteAll(app / "Lang" / "English.txt", language);
+}
+
+// Under WriteNumberedLanguage: a caption for every label up to last, in their order, each
+// translated and by an id of its own.
+template <class Label>
+void ExpectEveryCaptionTranslated(const std::vector<Caption<Label>>& captions, Label last) {
+    ASSERT_EQ(captions.size(), static_cast<std::size_t>(last) + 1);
+    std::set<std::string> texts;
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        EXPECT_EQ(captions[i].control, static_cast<Label>(i));
+        EXPECT_TRUE(captions[i].text.starts_with("<")) << captions[i].text;
+        texts.insert(captions[i].text);
+    }
+    EXPECT_EQ(texts.size(), captions.size());
+}
+
 class FakeWizardView : public IScheduleWizardView {
   public:
+    void ShowCaptions(const std::vector<WizardCaption>& shownCaptions) override { captions = shownCaptions; }
     void Render(const WizardControls& controls, const WizardEnabling& enabling) override {
         shown = controls;
         enabled = enabling;
     }
     std::uintptr_t OwnerWindow() override { return 7; }
     void Close() override { closed = true; }
+    std::vector<WizardCaption> captions;
     WizardControls shown;
     WizardEnabling enabled;
     bool closed = false;
@@ -51,6 +79,7 @@ class FakeWizardView : public IScheduleWizardView {
 // Shows the wizard by loading it into a fake view and handing it to `drive`.
 class FakeManagerView : public IScheduleManagerView {
   public:
+    void ShowCaptions(const std::vector<ManagerCaption>& shownCaptions) override { captions = shownCaptions; }
     void Render(const ScheduleManagerViewState& state) override { shown = state; }
     void ShowWizard(IScheduleWizardEvents& wizard) override {
         FakeWizardView view;
@@ -62,6 +91,7 @@ class FakeManagerView : public IScheduleManagerView {
     }
     std::uintptr_t OwnerWindow() override { return 9; }
     void Close() override { closed = true; }
+    std::vector<ManagerCaption> captions;
     ScheduleManagerViewState shown;
     std::function<void(IScheduleWizardEvents&, FakeWizardView&)> drive;
     int wizards = 0;
