@@ -186,10 +186,9 @@ TEST_F(TranslatedErrorReportTest, EveryTextIsTranslatedAndCaptionsKeepTheirEngli
                                     &s.previewCaption, &s.to}) {
         EXPECT_TRUE(text->starts_with("<5")) << *text;
     }
-    // A caption longer than its English is cut, with no room for dots in "To:"; other texts are not.
+    // A caption longer than its English is cut, with no room for dots in "To:".
     EXPECT_EQ(s.messageCaption, "<5609...");
     EXPECT_EQ(s.toCaption, "<56");
-    EXPECT_EQ(s.logsTip, "<5619> Grp Caption");
     // The subject travels to the support team: it stays as the team reads it.
     EXPECT_EQ(s.subject, "Grp Caption : user feedback");
 
