@@ -1,15 +1,49 @@
 #include "report/error_report_presenter.h"
 
+#include <utility>
+
 #include "base/resume_next.h"
 #include "base/text.h"
 #include "contract/configuration.h"
+#include "contract/locale_file.h"
 #include "contract/trace.h"
 #include "net/email_address.h"
+#include "ui/captions.h"
+#include "ui/tooltips.h"
 
 namespace ovp {
 
 namespace {
 
+constexpr int kTextTitle = 5600;
+constexpr int kTextFeedbackOn = 5601;
+constexpr int kTextTo = 5602;
+constexpr int kTextUserName = 5603;
+constexpr int kTextEmailAddress = 5604;
+constexpr int kTextContactNo = 5605;
+constexpr int kTextTicketNo = 5606;
+constexpr int kTextTicketHint = 5607;
+constexpr int kTextSubject = 5608;
+constexpr int kTextMessage = 5609;
+constexpr int kTextAttachLogs = 5610;
+constexpr int kTextSubmit = 5611;
+constexpr int kTextClose = 5612;
+constexpr int kTextWhatWillBeSentLink = 5613;
+constexpr int kTextSupportTeam = 5614;
+constexpr int kTextUserNameTip = 5615;
+constexpr int kTextEmailTip = 5616;
+constexpr int kTextContactTip = 5617;
+constexpr int kTextTicketTip = 5618;
+constexpr int kTextLogsTip = 5619;
+constexpr int kTextSentLabel = 5620;
+constexpr int kTextEnterMessage = 5621;
+constexpr int kTextEnterEmail = 5622;
+constexpr int kTextInvalidEmail = 5623;
+constexpr int kTextSentMessage = 5624;
+constexpr int kTextNotSent = 5625;
+constexpr int kTextPreviewTitle = 5626;
+
+// The default subject goes to the support team as it stands, so it is never translated.
 constexpr std::string_view kSubjectSuffix = " : user feedback";
 constexpr std::string_view kClearedSubjectSuffix = ": user feedback";
 constexpr std::string_view kTicketLabel = " Ticket : ";
@@ -61,30 +95,42 @@ std::string frmErrorReport1::Product() const {
     return DisplayName(context_.settings);
 }
 
+std::string frmErrorReport1::Caption(int id, std::string_view english) const {
+    return WindowCaption(context_.texts, id, english, Product());
+}
+
+std::string frmErrorReport1::Text(int id, std::string_view english) const {
+    return LocaleStringOr(context_.texts, id, english, Product());
+}
+
 void frmErrorReport1::Form_Load() {
     ResumeNext([&] {
         const std::string product = Product();
         ErrorReportViewState& s = state_;
-        s.title = std::string(report_text::kTitle);
-        s.feedbackCaption = "Feedback on " + product;
-        s.toCaption = "To:";
-        s.fromNameCaption = "User Name:";
-        s.fromCaption = "Email Address:";
-        s.contactCaption = "Contact No:";
-        s.ticketCaption = "Trouble Ticket No: ";
-        s.ticketHint = "     (If created already)";
-        s.subjectCaption = "Subject:";
-        s.messageCaption = "Message:";
-        s.fromNameTip = product + " User Name";
-        s.fromTip = product + " User's Email ID.";
-        s.contactTip = product + " User's Contact Number";
-        s.ticketTip = "Enter your trouble ticket number (If created already)";
-        s.logsCaption = "Attach log / trace files";
-        s.logsTip = "Send the log files to " + product + " support team.";
-        s.sendCaption = "Submit";
-        s.closeCaption = "Close";
-        s.previewCaption = "What will be sent...";
-        s.to = product + " support team";
+        // The labels, the buttons and the link have the room of their English text; the titles,
+        // the tips and the read-only box have room for any length.
+        s.title = Text(kTextTitle, "Send your feedback to the technical support team");
+        s.feedbackCaption = Caption(kTextFeedbackOn, "Feedback on " + product);
+        s.toCaption = Caption(kTextTo, "To:");
+        s.fromNameCaption = Caption(kTextUserName, "User Name:");
+        s.fromCaption = Caption(kTextEmailAddress, "Email Address:");
+        s.contactCaption = Caption(kTextContactNo, "Contact No:");
+        s.ticketCaption = Caption(kTextTicketNo, "Trouble Ticket No: ");
+        s.ticketHint = Caption(kTextTicketHint, "     (If created already)");
+        s.subjectCaption = Caption(kTextSubject, "Subject:");
+        s.messageCaption = Caption(kTextMessage, "Message:");
+        s.fromNameTip = Text(kTextUserNameTip, product + " User Name");
+        s.fromTip = Text(kTextEmailTip, product + " User's Email ID.");
+        s.contactTip = Text(kTextContactTip, product + " User's Contact Number");
+        s.ticketTip = Text(kTextTicketTip, "Enter your trouble ticket number (If created already)");
+        s.logsCaption = Caption(kTextAttachLogs, "Attach log / trace files");
+        s.logsTip = Text(kTextLogsTip, "Send the log files to " + product + " support team.");
+        s.sendCaption = Caption(kTextSubmit, "Submit");
+        s.closeCaption = Caption(kTextClose, "Close");
+        s.sendTip = ToolTipText(context_.texts, "frmErrorReport1.cmdSend", product);
+        s.closeTip = ToolTipText(context_.texts, "frmErrorReport1.cmdExit", product);
+        s.previewCaption = Caption(kTextWhatWillBeSentLink, "What will be sent...");
+        s.to = Text(kTextSupportTeam, product + " support team");
         s.fromName = context_.values.CurrentUserName();
         s.subject = product + std::string(kSubjectSuffix);
         // Logs are private: they go only when the user ticks the box.
@@ -142,15 +188,15 @@ void frmErrorReport1::Notify(std::string_view message) {
 
 bool frmErrorReport1::Validate() {
     if (state_.message.empty()) {
-        Notify(report_text::kEnterMessage);
+        Notify(Text(kTextEnterMessage, "Enter the feedback/query."));
         return false;
     }
     if (Trim(state_.from).empty()) {
-        Notify(report_text::kEnterEmail);
+        Notify(Text(kTextEnterEmail, "Enter your email address."));
         return false;
     }
     if (!IsValidEmail(Trim(state_.from))) {
-        Notify(report_text::kInvalidEmail);
+        Notify(Text(kTextInvalidEmail, "Enter a valid email address."));
         state_.from.clear();
         view_.Render(state_);
         return false;
@@ -189,13 +235,14 @@ void frmErrorReport1::cmdSend_Click() {
             }
             trace("End SendEmail");
             if (sent) {
-                state_.success = std::string(report_text::kSentLabel);
+                state_.success = Caption(kTextSentLabel, "Sent Successfully!");
             }
         }
         if (sent) {
-            Notify(report_text::kSentMessage);
+            Notify(Text(kTextSentMessage, "The error report has been sent successfully."));
         } else {
-            Notify(std::string(report_text::kNotSent) + " " + context_.settings.endpoints.feedbackLink);
+            Notify(Text(kTextNotSent, "Your email could not be sent. Fill up the feedback form at ") + " " +
+                   context_.settings.endpoints.feedbackLink);
         }
     });
 }
@@ -210,7 +257,8 @@ void frmErrorReport1::cmdPreview_Click() {
             BusyScope busy(busy_, state_, view_);
             body = BuildBody();
         }
-        view_.ShowPreview(std::string(report_text::kPreviewTitle), body);
+        view_.ShowPreview(
+            ReportPreview{Text(kTextPreviewTitle, "What will be sent"), Caption(kTextClose, "Close"), std::move(body)});
     });
 }
 

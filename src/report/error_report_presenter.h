@@ -14,17 +14,6 @@
 
 namespace ovp {
 
-namespace report_text {
-inline constexpr std::string_view kTitle = "Send your feedback to the technical support team";
-inline constexpr std::string_view kEnterMessage = "Enter the feedback/query.";
-inline constexpr std::string_view kEnterEmail = "Enter your email address.";
-inline constexpr std::string_view kInvalidEmail = "Enter a valid email address.";
-inline constexpr std::string_view kSentLabel = "Sent Successfully!";
-inline constexpr std::string_view kSentMessage = "The error report has been sent successfully.";
-inline constexpr std::string_view kNotSent = "Your email could not be sent. Fill up the feedback form at ";
-inline constexpr std::string_view kPreviewTitle = "What will be sent";
-}  // namespace report_text
-
 inline constexpr int kReportSendTries = 3;
 
 // Whether the contact number box takes the character: digits, backspace, blank, "-", "_", "(" and
@@ -61,6 +50,9 @@ class frmErrorReport1 final : public IErrorReportEvents {
     std::string BuildBody();
     void Notify(std::string_view message);
     std::string Product() const;
+    // A caption, kept to its English text's room; a text (message, tip, title) of any length.
+    std::string Caption(int id, std::string_view english) const;
+    std::string Text(int id, std::string_view english) const;
 
     AppContext& context_;
     IMessageBox& messageBox_;

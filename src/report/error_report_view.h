@@ -12,7 +12,7 @@ struct ErrorReportViewState {
     std::string feedbackCaption;  // `lblfeedback`
     std::string toCaption, fromNameCaption, fromCaption, contactCaption, ticketCaption, ticketHint, subjectCaption,
         messageCaption;
-    std::string fromNameTip, fromTip, contactTip, ticketTip, logsTip;
+    std::string fromNameTip, fromTip, contactTip, ticketTip, logsTip, sendTip, closeTip;
     std::string logsCaption;     // `chkLogs`
     std::string sendCaption;     // `cmdSend`
     std::string closeCaption;    // `cmdExit`
@@ -34,14 +34,21 @@ struct ErrorReportViewState {
     bool closeEnabled = true;
 };
 
+// The "what will be sent" view: its captions and the body exactly as it will travel.
+struct ReportPreview {
+    std::string title;
+    std::string closeCaption;
+    std::string body;
+};
+
 class IErrorReportView {
   public:
     virtual ~IErrorReportView() = default;
     // Sets every control to the state; a text box whose text already equals its value is left
     // alone, so that typing keeps its caret.
     virtual void Render(const ErrorReportViewState& state) = 0;
-    // The "what will be sent" view, with the body exactly as it will travel.
-    virtual void ShowPreview(const std::string& title, const std::string& body) = 0;
+    // Shows the preview until the user closes it.
+    virtual void ShowPreview(const ReportPreview& preview) = 0;
     virtual void Close() = 0;
     // The window's handle, as the owner of the message boxes.
     virtual std::uintptr_t Handle() = 0;

@@ -32,6 +32,7 @@ std::wstring ForEditControl(const std::string& text) {
 
 struct PreviewText {
     std::wstring title;
+    std::wstring closeCaption;
     std::wstring body;
     HWND* window;
 };
@@ -113,12 +114,14 @@ void ErrorReportView::Render(const ErrorReportViewState& state) {
     ::EnableWindow(::GetDlgItem(window_, IDC_cmdPreview), state.sendEnabled);
     ::EnableWindow(::GetDlgItem(window_, IDC_cmdExit), state.closeEnabled);
     if (toolTip_ != nullptr) {
-        for (const auto& [id, tip] : std::array<std::pair<int, const std::string*>, 5>{{
+        for (const auto& [id, tip] : std::array<std::pair<int, const std::string*>, 7>{{
                  {IDC_txtFromName, &state.fromNameTip},
                  {IDC_txtFrom, &state.fromTip},
                  {IDC_txtContactNumber, &state.contactTip},
                  {IDC_txtTicketNumber, &state.ticketTip},
                  {IDC_chkLogs, &state.logsTip},
+                 {IDC_cmdSend, &state.sendTip},
+                 {IDC_cmdExit, &state.closeTip},
              }}) {
             toolTip_->AddTool(::GetDlgItem(window_, id), *tip);
         }
@@ -132,6 +135,7 @@ INT_PTR CALLBACK ErrorReportView::PreviewProc(HWND dialog, UINT message, WPARAM 
             auto* text = reinterpret_cast<PreviewText*>(lParam);
             *text->window = dialog;
             ::SetWindowTextW(dialog, text->title.c_str());
+            ::SetDlgItemTextW(dialog, IDC_cmdPreviewClose, text->closeCaption.c_str());
             ::SetDlgItemTextW(dialog, IDC_txtPreview, text->body.c_str());
             // From the top, nothing selected: the focus goes to Close, not into the text.
             ::SetFocus(::GetDlgItem(dialog, IDC_cmdPreviewClose));
@@ -147,11 +151,11 @@ INT_PTR CALLBACK ErrorReportView::PreviewProc(HWND dialog, UINT message, WPARAM 
     }
 }
 
-void ErrorReportView::ShowPreview(const std::string& title, const std::string& body) {
+void ErrorReportView::ShowPreview(const ReportPreview& preview) {
     if (window_ == nullptr) {
         return;
     }
-    PreviewText text{Wide(title), ForEditControl(body), &preview_};
+    PreviewText text{Wide(preview.title), ButtonCaption(preview.closeCaption), ForEditControl(preview.body), &preview_};
     ::DialogBoxParamW(instance_ != nullptr ? instance_ : ::GetModuleHandleW(nullptr),
                       MAKEINTRESOURCEW(IDD_ReportPreview), window_, &ErrorReportView::PreviewProc,
                       reinterpret_cast<LPARAM>(&text));

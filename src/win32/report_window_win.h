@@ -32,7 +32,7 @@ class ErrorReportView final : public WindowBase<ErrorReportView>, public IErrorR
     bool IsLoaded() const { return window_ != nullptr; }
 
     void Render(const ErrorReportViewState& state) override;
-    void ShowPreview(const std::string& title, const std::string& body) override;
+    void ShowPreview(const ReportPreview& preview) override;
     void Close() override;
     std::uintptr_t Handle() override { return reinterpret_cast<std::uintptr_t>(window_); }
 

@@ -84,6 +84,21 @@ TEST(ErrorReportViewTest, TypingReachesThePresenterAndTheContactNumberTakesOnlyI
               (std::vector<std::string>{"contact 5", "contact 57", "from ", "contact 57", "subject Grp : user feedback",
                                         "message line 1\nline 2", "send"}));
 
+    // The preview shows its captions as the presenter gives them; a timer of this thread reads it
+    // from inside its modal loop and closes it.
+    static ErrorReportView* shown = nullptr;
+    static std::wstring read;
+    shown = &view;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (const HWND preview = shown->PreviewWindow()) {
+            read = TextOf(preview) + L"|" + TextOf(::GetDlgItem(preview, IDC_cmdPreviewClose));
+            ::EndDialog(preview, 0);
+        }
+    });
+    view.ShowPreview({"Lo que se enviar\u00e1", "Salir", "body"});
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(read, L"Lo que se enviar\u00e1|Salir");
+
     // While a report is on its way the window's own close does not close it.
     events.sending = true;
     ::SendMessageW(window, WM_CLOSE, 0, 0);

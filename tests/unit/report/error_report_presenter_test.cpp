@@ -19,19 +19,22 @@ class RecordingReportView : public IErrorReportView {
             onRender(state);
         }
     }
-    void ShowPreview(const std::string& /*title*/, const std::string& body) override { preview = body; }
+    void ShowPreview(const ReportPreview& shown) override {
+        preview = shown.body;
+        previewCaptions = shown.title + "|" + shown.closeCaption;
+    }
     void Close() override { closed = true; }
     std::uintptr_t Handle() override { return 77; }
 
     ErrorReportViewState rendered;
     std::function<void(const ErrorReportViewState&)> onRender;
-    std::string preview;
+    std::string preview, previewCaptions;
     bool closed = false;
 };
 
 class ErrorReportPresenterTest : public ::testing::Test {
   protected:
-    ErrorReportPresenterTest() { form_.Form_Load(); }
+    void SetUp() override { form_.Form_Load(); }
     test::FakeHttp& Http() { return fx_.fx.http; }
     // The messages shown, each ended by "|".
     std::string Shown() {
@@ -153,6 +156,58 @@ TEST_F(ErrorReportPresenterTest, ThePreviewShowsTheBodyExactlyAsItWillTravel) {
     form_.cmdSend_Click();
     ASSERT_EQ(Http().requests.size(), 1u);
     EXPECT_NE(Http().requests[0].body.find("&CONTENT=" + view_.preview), std::string::npos);
+}
+
+// Every text of the language file is "<id> Tallux", so what came from it is told from English.
+class TranslatedErrorReportTest : public ErrorReportPresenterTest {
+  protected:
+    TranslatedErrorReportTest() {
+        std::string language;
+        for (int id = 5000; id < 5700; ++id) {
+            language += std::to_string(id) + "=<" + std::to_string(id) + "> Tallux\n";
+        }
+        CreateFolders(fx_.fx.app / "Lang");
+        test::WriteAll(fx_.fx.app / "Lang" / "English.txt", language);
+    }
+};
+
+TEST_F(TranslatedErrorReportTest, EveryTextIsTranslatedAndCaptionsKeepTheirEnglishRoom) {
+    const ErrorReportViewState& s = view_.rendered;
+    for (const std::string* text : {&s.title,          &s.feedbackCaption,
+                                    &s.toCaption,      &s.fromNameCaption,
+                                    &s.fromCaption,    &s.contactCaption,
+                                    &s.ticketCaption,  &s.ticketHint,
+                                    &s.subjectCaption, &s.messageCaption,
+                                    &s.fromNameTip,    &s.fromTip,
+                                    &s.contactTip,     &s.ticketTip,
+                                    &s.logsTip,        &s.sendTip,
+                                    &s.closeTip,       &s.logsCaption,
+                                    &s.sendCaption,    &s.closeCaption,
+                                    &s.previewCaption, &s.to}) {
+        EXPECT_TRUE(text->starts_with("<5")) << *text;
+    }
+    // A caption longer than its English is cut, with no room for dots in "To:".
+    EXPECT_EQ(s.messageCaption, "<5609...");
+    EXPECT_EQ(s.toCaption, "<56");
+    // The subject travels to the support team: it stays as the team reads it.
+    EXPECT_EQ(s.subject, "Grp Caption : user feedback");
+
+    Type("", "");
+    form_.cmdSend_Click();
+    Type("   ", "hi");
+    form_.cmdSend_Click();
+    Type("me@example", "hi");
+    form_.cmdSend_Click();
+    Type("me@example.com", "hi");
+    form_.cmdSend_Click();
+    EXPECT_EQ(form_.State().success, "<5620> Grp Caption");
+    Http().answers = {FakeHttpAnswer::Status(500), FakeHttpAnswer::Status(500), FakeHttpAnswer::Status(500)};
+    form_.cmdSend_Click();
+    EXPECT_EQ(Shown(),
+              "<5621> Grp Caption|<5622> Grp Caption|<5623> Grp Caption|<5624> Grp Caption|"
+              "<5625> Grp Caption https://www.example.com/feedback|");
+    form_.cmdPreview_Click();
+    EXPECT_EQ(view_.previewCaptions, "<5626> Grp Caption|<5...");
 }
 
 }  // namespace
