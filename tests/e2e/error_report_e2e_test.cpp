@@ -16,23 +16,6 @@ namespace {
 
 constexpr wchar_t kReportTitle[] = L"Send your feedback to the technical support team";
 
-HWND VisibleWindowOf(DWORD processId, std::wstring_view title) {
-    for (HWND window : TopLevelWindowsOf(processId)) {
-        wchar_t text[128] = {};
-        ::GetWindowTextW(window, text, 128);
-        if (::IsWindowVisible(window) && title == text) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
-std::wstring ControlText(HWND dialog, int id) {
-    wchar_t text[512] = {};
-    ::SendMessageW(::GetDlgItem(dialog, id), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
 class ServiceTest : public MonitorTest {
   protected:
     void SetUp() override {
@@ -62,19 +45,12 @@ class ServiceTest : public MonitorTest {
     // The product's message box that is shown next: its message, after the box is closed with
     // the button of that id.
     std::wstring AnswerMessage(int button) {
-        HWND box = nullptr;
-        const std::wstring caption = win::Wide(settings_.caption);
-        EXPECT_TRUE(WaitUntil(
-            [&] {
-                box = VisibleWindowOf(monitor_.id, caption);
-                return box != nullptr;
-            },
-            60s))
-            << "no message";
+        const HWND box = WaitForWindowOf(monitor_, win::Wide(settings_.caption), 0, 60s);
+        EXPECT_NE(box, nullptr) << "no message";
         if (box == nullptr) {
             return {};
         }
-        const std::wstring message = ControlText(box, IDC_lblMessage);
+        const std::wstring message = WindowText(box, IDC_lblMessage);
         ::PostMessageW(box, WM_COMMAND, button, 0);
         WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, 10s);
         return message;
@@ -83,10 +59,9 @@ class ServiceTest : public MonitorTest {
     // Opens the report window from the tray menu and submits what the user typed.
     void SendReport(const wchar_t* from, const wchar_t* message) {
         Choose(TrayMenuItem::MnuSendReport);
-        HWND report = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (report = VisibleWindowOf(monitor_.id, kReportTitle)) != nullptr; }, 15s))
-            << "no report window";
-        EXPECT_EQ(ControlText(report, IDC_txtSubject), L"Orvessa Professional : user feedback");
+        const HWND report = WaitForWindowOf(monitor_, kReportTitle, 0, 15s);
+        ASSERT_NE(report, nullptr) << "no report window";
+        EXPECT_EQ(WindowText(report, IDC_txtSubject), L"Orvessa Professional : user feedback");
         EXPECT_EQ(::SendMessageW(::GetDlgItem(report, IDC_chkLogs), BM_GETCHECK, 0, 0), BST_UNCHECKED);
         ::SendMessageW(::GetDlgItem(report, IDC_txtFrom), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(from));
         ::SendMessageW(::GetDlgItem(report, IDC_txtContactNumber), WM_SETTEXT, 0,

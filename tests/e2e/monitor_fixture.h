@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -112,6 +114,87 @@ inline std::wstring ClassNameOf(HWND window) {
     return std::wstring(name, static_cast<std::size_t>(std::max(0, ::GetClassNameW(window, name, 256))));
 }
 
+// The title of a window (asked without waiting for its thread), or the text of its control of that
+// id (which only WM_GETTEXT reads across processes for every kind of control).
+inline std::wstring WindowText(HWND window, int id = 0) {
+    wchar_t text[512] = {};
+    if (id == 0) {
+        ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+    } else {
+        ::SendMessageW(::GetDlgItem(window, id), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    }
+    return text;
+}
+
+// The visible top-level window of that process with that title or, given a control id, holding
+// that control; null when none is shown.
+inline HWND VisibleWindowOf(DWORD processId, std::wstring_view title, int control = 0) {
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (::IsWindowVisible(window) &&
+            (control != 0 ? ::GetDlgItem(window, control) != nullptr : WindowText(window) == title)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// A list view of another process: messages that carry pointers need their memory in that process.
+class RemoteListView {
+  public:
+    RemoteListView(HWND list, DWORD processId)
+        : list_(list),
+          process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)) {
+        if (process_) {
+            memory_ = ::VirtualAllocEx(process_.get(), nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+        }
+    }
+    ~RemoteListView() {
+        if (memory_ != nullptr) {
+            ::VirtualFreeEx(process_.get(), memory_, 0, MEM_RELEASE);
+        }
+    }
+    RemoteListView(const RemoteListView&) = delete;
+    RemoteListView& operator=(const RemoteListView&) = delete;
+
+    int Count() const { return static_cast<int>(::SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+
+    std::wstring Cell(int item, int column) const {
+        LVITEMW cell{};
+        cell.iSubItem = column;
+        cell.cchTextMax = kTextChars;
+        cell.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(memory_) + sizeof(LVITEMW));
+        if (!Write(cell)) {
+            return {};
+        }
+        ::SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_));
+        std::wstring text(kTextChars, L'\0');
+        ::ReadProcessMemory(process_.get(), cell.pszText, text.data(), kTextChars * sizeof(wchar_t), nullptr);
+        text.resize(std::wcslen(text.c_str()));
+        return text;
+    }
+
+    void Tick(int item) const {
+        LVITEMW state{};
+        state.stateMask = LVIS_STATEIMAGEMASK;
+        state.state = INDEXTOSTATEIMAGEMASK(2);
+        if (Write(state)) {
+            ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_));
+        }
+    }
+
+  private:
+    static constexpr int kTextChars = 512;
+    static constexpr SIZE_T kBytes = sizeof(LVITEMW) + kTextChars * sizeof(wchar_t);
+
+    bool Write(const LVITEMW& item) const {
+        return memory_ != nullptr && ::WriteProcessMemory(process_.get(), memory_, &item, sizeof(item), nullptr);
+    }
+
+    HWND list_;
+    win::unique_handle process_;
+    void* memory_ = nullptr;
+};
+
 // The hidden main form of that monitor process; null when it has none (yet).
 inline HWND MainWindowOf(DWORD processId) {
     for (HWND window : TopLevelWindowsOf(processId)) {
@@ -201,12 +284,8 @@ class MonitorTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        if (HasFailure()) {  // the user's trace (UTF-16LE) for whoever reads the failure
-            const std::string bytes =
-                ReadFileBytes(folders_.UserFolder(user_) / PathFromUtf8(contract::kTrayTraceFile)).value_or("");
-            std::wstring trace(bytes.size() / 2, L'\0');
-            std::memcpy(trace.data(), bytes.data(), trace.size() * sizeof(wchar_t));
-            std::printf("---- user trace\n%s\n", win::Narrow(trace).c_str());
+        if (HasFailure()) {  // for whoever reads the failure
+            std::printf("---- user trace\n%s\n", UserTrace().c_str());
         }
         for (const standin::RunningProcess& process : standin::ProcessesUnder(root_)) {
             if (_wcsicmp(process.image.filename().c_str(), win::Wide(names_.tray).c_str()) == 0) {
@@ -265,6 +344,28 @@ class MonitorTest : public ::testing::Test {
         };
         WaitUntil([&] { return done() || !monitor.Running(); }, kStartupTimeout);
         return done();
+    }
+
+    // The visible window of that monitor with that title or holding that control, once it shows;
+    // null when none came in time or the monitor ended.
+    static HWND WaitForWindowOf(const Child& monitor,
+                                std::wstring_view title,
+                                int control = 0,
+                                std::chrono::milliseconds timeout = 10s) {
+        HWND window = nullptr;
+        WaitUntil(
+            [&] { return (window = VisibleWindowOf(monitor.id, title, control)) != nullptr || !monitor.Running(); },
+            timeout);
+        return window;
+    }
+
+    // The user's trace (UTF-16LE) as text.
+    std::string UserTrace() const {
+        const std::string bytes =
+            ReadFileBytes(folders_.UserFolder(user_) / PathFromUtf8(contract::kTrayTraceFile)).value_or("");
+        std::wstring trace(bytes.size() / 2, L'\0');
+        std::memcpy(trace.data(), bytes.data(), trace.size() * sizeof(wchar_t));
+        return win::Narrow(trace);
     }
 
     HWND WaitForMainWindow(const Child& monitor) {
