@@ -69,9 +69,6 @@ TEST_F(NotificationTest, AWeekOfMissedBackupsIsWarnedAboutAndEachLinkLeadsOn) {
         SCOPED_TRACE(form);
         const HWND warning = WaitForWindowWith(IDC_LabelBackupFailure, kFirstCheck);
         ASSERT_NE(warning, nullptr) << "no warning within " << kFirstCheck.count() << " s";
-        const std::string sentence = win::Narrow(WindowText(warning, IDC_LabelBackupFailure));
-        EXPECT_NE(sentence.find("past 7 day(s)."), std::string::npos) << sentence;
-        EXPECT_NE(sentence.find("Do you want to"), std::string::npos) << sentence;
         EXPECT_TRUE(::GetWindowLongW(warning, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_TRUE(InsideWorkArea(warning));
 
