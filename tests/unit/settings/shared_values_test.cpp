@@ -61,14 +61,6 @@ TEST_F(SharedValuesTest, UserRegistryFallsBackFromTheVendorKeyToTheProductKeyBot
     EXPECT_EQ(set(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Orvessa Professional", "vendor"), "vendor");
 }
 
-TEST_F(SharedValuesTest, NothingIsCachedAndUserNameValuesKeepToTheirSections) {
-    EXPECT_EQ(values_.ReadUserNameOrvessa("RTBackup"), "");
-    store_.Write(folders_.UserNameFile(), "Orvessa", "RTBackup", "1");
-    EXPECT_EQ(values_.ReadUserNameOrvessa("RTBackup"), "1");
-    ASSERT_TRUE(values_.WriteUserNameRegistry("Tray", "0"));
-    EXPECT_EQ(store_.Read(folders_.UserNameFile(), "Registry", "Tray"), "0");
-}
-
 TEST_F(SharedValuesTest, QuotaIsMinusOneAndZeroUnlessStoredAsPlainDecimals) {
     const auto quota = [this](std::string_view used, std::string_view max) {
         values_.WriteProfile("QuotaStatus", "Used", used);
