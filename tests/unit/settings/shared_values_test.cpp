@@ -25,18 +25,6 @@ class SharedValuesTest : public ::testing::Test {
     SharedValues values_{registry_, store_, folders_, users_, trace_};
 };
 
-TEST_F(SharedValuesTest, UserChangeBetweenTwoCallsLandsInTheOtherUsersFile) {
-    users_.WriteCurrentUserName("alice");
-    ASSERT_TRUE(values_.WriteProfile("BackupStatus", "Status", "1"));
-    users_.WriteCurrentUserName("bob");
-    ASSERT_TRUE(values_.WriteProfile("BackupStatus", "Status", "5"));
-
-    EXPECT_EQ(store_.Read(folders_.ProfileFile("alice"), "BackupStatus", "Status"), "1");
-    EXPECT_EQ(store_.Read(folders_.ProfileFile("bob"), "BackupStatus", "Status"), "5");
-    EXPECT_EQ(values_.ReadProfile("BackupStatus", "Status"), "5");
-    EXPECT_EQ(values_.UserFolder(), folders_.UserFolder("bob"));
-}
-
 TEST_F(SharedValuesTest, CurrentUserIsStoredObscuredAndAnUnsafeNameCountsAsNoUser) {
     users_.WriteCurrentUserName("Jörg");
     EXPECT_EQ(store_.Read(folders_.UserNameFile(), "Registry", "Default User name"), Obscure("Jörg"));
