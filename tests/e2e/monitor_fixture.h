@@ -17,12 +17,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <cwchar>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "app_layout.h"
@@ -143,33 +143,30 @@ class RemoteListView {
   public:
     RemoteListView(HWND list, DWORD processId)
         : list_(list),
-          process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)) {
-        if (process_) {
-            memory_ = ::VirtualAllocEx(process_.get(), nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        }
-    }
+          process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
+          memory_(process_ ? ::VirtualAllocEx(process_.get(),
+                                              nullptr,
+                                              sizeof(LVITEMW) + sizeof(Text),
+                                              MEM_COMMIT | MEM_RESERVE,
+                                              PAGE_READWRITE)
+                           : nullptr) {}
     ~RemoteListView() {
         if (memory_ != nullptr) {
             ::VirtualFreeEx(process_.get(), memory_, 0, MEM_RELEASE);
         }
     }
-    RemoteListView(const RemoteListView&) = delete;
-    RemoteListView& operator=(const RemoteListView&) = delete;
 
     int Count() const { return static_cast<int>(::SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
 
     std::wstring Cell(int item, int column) const {
         LVITEMW cell{};
         cell.iSubItem = column;
-        cell.cchTextMax = kTextChars;
+        cell.cchTextMax = static_cast<int>(std::extent_v<Text>) - 1;
         cell.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(memory_) + sizeof(LVITEMW));
-        if (!Write(cell)) {
-            return {};
+        Text text = {};
+        if (Send(LVM_GETITEMTEXTW, item, cell)) {
+            ::ReadProcessMemory(process_.get(), cell.pszText, text, sizeof(text) - sizeof(wchar_t), nullptr);
         }
-        ::SendMessageW(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_));
-        std::wstring text(kTextChars, L'\0');
-        ::ReadProcessMemory(process_.get(), cell.pszText, text.data(), kTextChars * sizeof(wchar_t), nullptr);
-        text.resize(std::wcslen(text.c_str()));
         return text;
     }
 
@@ -177,22 +174,24 @@ class RemoteListView {
         LVITEMW state{};
         state.stateMask = LVIS_STATEIMAGEMASK;
         state.state = INDEXTOSTATEIMAGEMASK(2);
-        if (Write(state)) {
-            ::SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_));
-        }
+        Send(LVM_SETITEMSTATE, item, state);
     }
 
   private:
-    static constexpr int kTextChars = 512;
-    static constexpr SIZE_T kBytes = sizeof(LVITEMW) + kTextChars * sizeof(wchar_t);
+    using Text = wchar_t[512];
 
-    bool Write(const LVITEMW& item) const {
-        return memory_ != nullptr && ::WriteProcessMemory(process_.get(), memory_, &item, sizeof(item), nullptr);
+    // Copies the item over and sends the message that points to it; false without memory there.
+    bool Send(UINT message, int item, const LVITEMW& data) const {
+        if (memory_ == nullptr || !::WriteProcessMemory(process_.get(), memory_, &data, sizeof(data), nullptr)) {
+            return false;
+        }
+        ::SendMessageW(list_, message, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_));
+        return true;
     }
 
     HWND list_;
     win::unique_handle process_;
-    void* memory_ = nullptr;
+    void* memory_;
 };
 
 // The hidden main form of that monitor process; null when it has none (yet).
