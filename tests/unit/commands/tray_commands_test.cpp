@@ -273,18 +273,5 @@ TEST_F(TrayCommandsTest, ProgramsAndPagesAreOpenedByFullPath) {
     EXPECT_EQ(fx_->shell.requests[1].arguments, "LaunchDrive");
 }
 
-TEST_F(TrayCommandsTest, ExitWaitsForARunningCommandAndOthersAreIgnoredMeanwhile) {
-    Context().commandRunning = true;
-    commands_->OnMenuCommand(Item::mnuCDP);
-    commands_->OnMenuCommand(Item::MnuExit);
-    EXPECT_TRUE(box_.shown.empty());
-    EXPECT_TRUE(host_.calls.empty());
-    EXPECT_TRUE(Context().exitRequested);
-
-    Context().commandRunning = false;
-    commands_->OnMenuCommand(Item::mnuShutdown);
-    EXPECT_EQ(host_.calls, Lines{"exit"});
-}
-
 }  // namespace
 }  // namespace ovp
