@@ -59,6 +59,31 @@ TEST_F(TransferTest, QuotedPaddedAndObscuredValuesReadBackAsWritten) {
     EXPECT_EQ(users_.CurrentUserName(), "$bob$");
 }
 
+TEST_F(TransferTest, UserNameFileAndSearchFilesUseTheApplicationFolder) {
+    ASSERT_TRUE(transfer_.Trf_WriteUserNameProfile("RTBPausedBySch", "1"));
+    EXPECT_EQ(store_.Read(folders_.UserNameFile(), "Orvessa", "RTBPausedBySch"), "1");
+    EXPECT_EQ(transfer_.Trf_ReadUserNameProfile("RTBPausedBySch"), "1");
+
+    const auto productSearch = dir_ / "TalluxSearch.ini";
+    const auto brandSearch = dir_ / "Orvessa ProfessionalSearch.ini";
+    ASSERT_TRUE(transfer_.Trf_WriteSearchUserNameProfile("User1", "alice"));
+    EXPECT_EQ(store_.Read(productSearch, "Orvessa", "User1"), "alice");
+    EXPECT_TRUE(store_.Dump(brandSearch).empty());
+
+    test::WriteAll(dir_ / "Images" / "Config.txt", "Brand\r\n");
+    ASSERT_TRUE(transfer_.Trf_WriteSearchUserNameProfile("User2", "bob"));
+    EXPECT_EQ(store_.Read(productSearch, "Orvessa", "User2"), "bob");
+    EXPECT_EQ(store_.Read(brandSearch, "Orvessa", "User2"), "bob");
+}
+
+TEST_F(TransferTest, CreateLocalDirCreatesNestedFoldersAndRefusesFiles) {
+    EXPECT_TRUE(transfer_.Trf_CreateLocalDir(Utf8FromPath(dir_ / "a" / "b")));
+    EXPECT_TRUE(FolderExists(dir_ / "a" / "b"));
+    test::WriteAll(dir_ / "file", "x");
+    EXPECT_FALSE(transfer_.Trf_CreateLocalDir(Utf8FromPath(dir_ / "file")));
+    EXPECT_FALSE(transfer_.Trf_CreateLocalDir(""));
+}
+
 class ThrowingStore : public IProfileStore {
   public:
     std::string Read(const std::filesystem::path&, std::string_view, std::string_view) override {
@@ -76,6 +101,7 @@ TEST_F(TransferTest, StoreFailuresGiveEmptyOrFalseAndTraceTheirLines) {
     clsTransfer transfer{failing, folders_, "Tallux", users_, trace_};
     EXPECT_EQ(transfer.Trf_ReadUserProfile("password"), "");
     EXPECT_FALSE(transfer.Trf_WriteUserProfile("password", "x"));
+    EXPECT_FALSE(transfer.Trf_WriteSearchUserNameProfile("User1", "x"));
     EXPECT_EQ(trace_.lines, (std::vector<std::string>{"   [ERROR] Error in Trf_ReadUserProfile of monitor",
                                                       "   [ERROR] Error encrypting of monitor"}));
 }
