@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "support/fakes.h"
 #include "win32/dialog_ids.h"
 #include "window_test_helpers.h"
 
@@ -96,21 +95,6 @@ TEST(GeneralMessageTest, OnlyTheVisibleFirstButtonAnswersTrue) {
         EXPECT_TRUE(ownerDisabled) << c.name;                      // modal to its owner...
         EXPECT_TRUE(::IsWindowEnabled(driver.Owner())) << c.name;  // ...until it closes
     }
-}
-
-TEST(GeneralMessageTest, TheButtonsSpeakTheUsersLanguage) {
-    ovp::test::FakeLocaleText texts;
-    texts.texts = {{5202, "S\xC3\xAD"}, {5203, "No, gracias"}};
-    std::wstring first, second;
-    BoxDriver driver([&](HWND box) {
-        first = ItemText(box, IDC_Continue);
-        second = ItemText(box, IDC_IDCancel);
-        Click(box, IDC_IDCancel);
-    });
-    driver.texts = &texts;
-    driver.Ask(Request("Stop?", true));
-    EXPECT_EQ(first, L"S\u00ED");
-    EXPECT_EQ(second, L"No, gracias");
 }
 
 TEST(GeneralMessageTest, TitledBorderlessTopmostRoundedExceptTheLowerRightCorner) {
