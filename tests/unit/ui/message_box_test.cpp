@@ -49,14 +49,13 @@ TEST(LocalisedMessageBoxTest, ButtonWordsTakeTheUsersLanguage) {
     test::ScriptedMessageBox shown;
     LocalisedMessageBox box(shown);
     box.UseTexts(texts, "Grp");
+    Notice(box, "", 0);
+    Question(box, "", 0);
+    Question(box, "", "Proceed", "Cancel", 0);
+    Question(box, "", "Save", "No", 0);
     std::string captions;
-    for (const auto& [first, second] :
-         {std::pair{"OK", "Close"}, {"Yes", "No"}, {"Proceed", "Cancel"}, {"Save", "No"}}) {
-        MessageBoxRequest request;
-        request.firstCaption = first;
-        request.secondCaption = second;
-        box.Show(request);
-        captions += shown.shown.back().firstCaption + "/" + shown.shown.back().secondCaption + "|";
+    for (const MessageBoxRequest& request : shown.shown) {
+        captions += request.firstCaption + "/" + request.secondCaption + "|";
     }
     EXPECT_EQ(captions, "Vale/Cerrar|S\xC3\xAD/No, gracias|Seguir/Cancel|Save/No, gracias|");
 }
