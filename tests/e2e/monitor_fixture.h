@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "app_layout.h"
@@ -112,6 +114,86 @@ inline std::wstring ClassNameOf(HWND window) {
     return std::wstring(name, static_cast<std::size_t>(std::max(0, ::GetClassNameW(window, name, 256))));
 }
 
+// The title of a window (asked without waiting for its thread), or the text of its control of that
+// id (which only WM_GETTEXT reads across processes for every kind of control).
+inline std::wstring WindowText(HWND window, int id = 0) {
+    wchar_t text[512] = {};
+    if (id == 0) {
+        ::GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+    } else {
+        ::SendMessageW(::GetDlgItem(window, id), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    }
+    return text;
+}
+
+// The visible top-level window of that process with that title or, given a control id, holding
+// that control; null when none is shown.
+inline HWND VisibleWindowOf(DWORD processId, std::wstring_view title, int control = 0) {
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (::IsWindowVisible(window) &&
+            (control != 0 ? ::GetDlgItem(window, control) != nullptr : WindowText(window) == title)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// A list view of another process: messages that carry pointers need their memory in that process.
+class RemoteListView {
+  public:
+    RemoteListView(HWND list, DWORD processId)
+        : list_(list),
+          process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId)),
+          memory_(process_ ? ::VirtualAllocEx(process_.get(),
+                                              nullptr,
+                                              sizeof(LVITEMW) + sizeof(Text),
+                                              MEM_COMMIT | MEM_RESERVE,
+                                              PAGE_READWRITE)
+                           : nullptr) {}
+    ~RemoteListView() {
+        if (memory_ != nullptr) {
+            ::VirtualFreeEx(process_.get(), memory_, 0, MEM_RELEASE);
+        }
+    }
+
+    int Count() const { return static_cast<int>(::SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0)); }
+
+    std::wstring Cell(int item, int column) const {
+        LVITEMW cell{};
+        cell.iSubItem = column;
+        cell.cchTextMax = static_cast<int>(std::extent_v<Text>) - 1;
+        cell.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(memory_) + sizeof(LVITEMW));
+        Text text = {};
+        if (Send(LVM_GETITEMTEXTW, item, cell)) {
+            ::ReadProcessMemory(process_.get(), cell.pszText, text, sizeof(text) - sizeof(wchar_t), nullptr);
+        }
+        return text;
+    }
+
+    void Tick(int item) const {
+        LVITEMW state{};
+        state.stateMask = LVIS_STATEIMAGEMASK;
+        state.state = INDEXTOSTATEIMAGEMASK(2);
+        Send(LVM_SETITEMSTATE, item, state);
+    }
+
+  private:
+    using Text = wchar_t[512];
+
+    // Copies the item over and sends the message that points to it; false without memory there.
+    bool Send(UINT message, int item, const LVITEMW& data) const {
+        if (memory_ == nullptr || !::WriteProcessMemory(process_.get(), memory_, &data, sizeof(data), nullptr)) {
+            return false;
+        }
+        ::SendMessageW(list_, message, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(memory_));
+        return true;
+    }
+
+    HWND list_;
+    win::unique_handle process_;
+    void* memory_;
+};
+
 // The hidden main form of that monitor process; null when it has none (yet).
 inline HWND MainWindowOf(DWORD processId) {
     for (HWND window : TopLevelWindowsOf(processId)) {
@@ -201,12 +283,8 @@ class MonitorTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        if (HasFailure()) {  // the user's trace (UTF-16LE) for whoever reads the failure
-            const std::string bytes =
-                ReadFileBytes(folders_.UserFolder(user_) / PathFromUtf8(contract::kTrayTraceFile)).value_or("");
-            std::wstring trace(bytes.size() / 2, L'\0');
-            std::memcpy(trace.data(), bytes.data(), trace.size() * sizeof(wchar_t));
-            std::printf("---- user trace\n%s\n", win::Narrow(trace).c_str());
+        if (HasFailure()) {  // for whoever reads the failure
+            std::printf("---- user trace\n%s\n", UserTrace().c_str());
         }
         for (const standin::RunningProcess& process : standin::ProcessesUnder(root_)) {
             if (_wcsicmp(process.image.filename().c_str(), win::Wide(names_.tray).c_str()) == 0) {
@@ -265,6 +343,28 @@ class MonitorTest : public ::testing::Test {
         };
         WaitUntil([&] { return done() || !monitor.Running(); }, kStartupTimeout);
         return done();
+    }
+
+    // The visible window of that monitor with that title or holding that control, once it shows;
+    // null when none came in time or the monitor ended.
+    static HWND WaitForWindowOf(const Child& monitor,
+                                std::wstring_view title,
+                                int control = 0,
+                                std::chrono::milliseconds timeout = 10s) {
+        HWND window = nullptr;
+        WaitUntil(
+            [&] { return (window = VisibleWindowOf(monitor.id, title, control)) != nullptr || !monitor.Running(); },
+            timeout);
+        return window;
+    }
+
+    // The user's trace (UTF-16LE) as text.
+    std::string UserTrace() const {
+        const std::string bytes =
+            ReadFileBytes(folders_.UserFolder(user_) / PathFromUtf8(contract::kTrayTraceFile)).value_or("");
+        std::wstring trace(bytes.size() / 2, L'\0');
+        std::memcpy(trace.data(), bytes.data(), trace.size() * sizeof(wchar_t));
+        return win::Narrow(trace);
     }
 
     HWND WaitForMainWindow(const Child& monitor) {

@@ -3,10 +3,6 @@
 // one stopped, each found in the files the engine reads. What each value earns is the unit tests';
 // here the real windows, controls and message boxes act.
 
-#include <windows.h>
-
-#include <commctrl.h>
-
 #include "monitor_fixture.h"
 #include "scheduler/schedule_codes.h"
 #include "scheduler/schedule_record.h"
@@ -24,28 +20,6 @@ std::string RecordLine(std::string_view recordNo, std::string_view jobKind) {
            "\r\n";
 }
 
-// A list view cell of another process: the item structure and its text buffer must live there.
-std::wstring RemoteCell(HWND list, DWORD processId, int item, int column) {
-    win::unique_handle process(
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    constexpr int kChars = 256;
-    auto* remote = static_cast<char*>(::VirtualAllocEx(
-        process.get(), nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE));
-    if (remote == nullptr) {
-        return L"<no memory>";
-    }
-    LVITEMW cell{};
-    cell.iSubItem = column;
-    cell.cchTextMax = kChars;
-    cell.pszText = reinterpret_cast<wchar_t*>(remote + sizeof(LVITEMW));
-    wchar_t text[kChars] = {};
-    ::WriteProcessMemory(process.get(), remote, &cell, sizeof(cell), nullptr);
-    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(remote));
-    ::ReadProcessMemory(process.get(), cell.pszText, text, sizeof(text) - sizeof(wchar_t), nullptr);
-    ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    return text;
-}
-
 class ScheduleManagerTest : public MonitorTest {
   protected:
     std::filesystem::path ScheduleOf(std::string_view user) const {
@@ -53,34 +27,17 @@ class ScheduleManagerTest : public MonitorTest {
     }
     std::string Schedule(std::string_view user) const { return ReadFileBytes(ScheduleOf(user)).value_or("<none>"); }
 
-    // A visible window of the monitor with that title, or holding that control.
-    HWND WindowOf(std::wstring_view title, int control = 0) const {
-        for (HWND window : TopLevelWindowsOf(monitor_.id)) {
-            wchar_t text[128] = {};
-            ::GetWindowTextW(window, text, 128);
-            if (::IsWindowVisible(window) &&
-                (control != 0 ? ::GetDlgItem(window, control) != nullptr : title == text)) {
-                return window;
-            }
-        }
-        return nullptr;
-    }
     HWND WaitForWindow(std::wstring_view title, int control = 0) const {
-        HWND window = nullptr;
-        WaitUntil([&] { return (window = WindowOf(title, control)) != nullptr; }, 10s);
-        return window;
+        return WaitForWindowOf(monitor_, title, control);
     }
     static void Click(HWND dialog, int id) { ::PostMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
     // The rows as "text/user" joined by "|".
     std::string Rows() const {
-        const HWND list = ::GetDlgItem(manager_, IDC_Sch_list_lv);
+        const RemoteListView list(::GetDlgItem(manager_, IDC_Sch_list_lv), monitor_.id);
         std::string rows;
-        const auto count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-        for (int item = 0; item < count; ++item) {
-            rows += win::Narrow(RemoteCell(list, monitor_.id, item, 0) + L"/" + RemoteCell(list, monitor_.id, item, 4) +
-                                L"/" + RemoteCell(list, monitor_.id, item, 3)) +
-                    "|";
+        for (int item = 0; item < list.Count(); ++item) {
+            rows += win::Narrow(list.Cell(item, 0) + L"/" + list.Cell(item, 4) + L"/" + list.Cell(item, 3)) + "|";
         }
         return rows;
     }
@@ -132,7 +89,8 @@ TEST_F(ScheduleManagerTest, ListsTwoUsersJobsAndEditsDeletesAndStopsThem) {
     Click(wizard, IDC_Sch_Start4_Next);
     EXPECT_TRUE(WaitUntil([&] { return Schedule("bob").find("\b\b6\b\b1111110\r\n") != std::string::npos; }, 10s))
         << Schedule("bob");
-    EXPECT_TRUE(WaitUntil([&] { return WindowOf(L"Backup job scheduling wizard") == nullptr; }, 5s));
+    EXPECT_TRUE(
+        WaitUntil([&] { return VisibleWindowOf(monitor_.id, L"Backup job scheduling wizard") == nullptr; }, 5s));
     EXPECT_EQ(Schedule(user_), alices);
 
     // Deleting bob's mail-server job.

@@ -29,8 +29,7 @@ HttpHandle FakeHttp::Connect(HttpHandle session,
                              std::string_view /*user*/,
                              std::string_view /*password*/) {
     Handle* parent = Find(session);
-    if (parent == nullptr || failConnect) {
-        lastError = 12029;
+    if (parent == nullptr) {
         return 0;
     }
     Handle connection;
@@ -40,7 +39,7 @@ HttpHandle FakeHttp::Connect(HttpHandle session,
     return New(connection);
 }
 
-HttpHandle FakeHttp::StartRequest(Handle& parent, FakeHttpRequest request) {
+HttpHandle FakeHttp::StartRequest(FakeHttpRequest request) {
     Handle handle;
     handle.request = requests.size();
     requests.push_back(std::move(request));
@@ -48,7 +47,6 @@ HttpHandle FakeHttp::StartRequest(Handle& parent, FakeHttpRequest request) {
         handle.answer = answers.front();
         answers.pop_front();
     }
-    (void)parent;
     return New(handle);
 }
 
@@ -66,7 +64,7 @@ HttpHandle FakeHttp::OpenRequest(HttpHandle connection,
     request.object = std::string(object);
     request.version = std::string(version);
     request.flags = flags;
-    return StartRequest(*parent, request);
+    return StartRequest(request);
 }
 
 bool FakeHttp::AddHeaders(HttpHandle request, std::string_view headers) {
@@ -141,7 +139,7 @@ HttpHandle FakeHttp::OpenUrl(HttpHandle session, std::string_view url, HttpReque
     request.object = std::string(url);
     request.flags = flags;
     request.sent = true;
-    const HttpHandle handle = StartRequest(*parent, request);
+    const HttpHandle handle = StartRequest(request);
     if (handles_[handle].answer.sendFails) {
         lastError = handles_[handle].answer.sendError;
         handles_.erase(handle);
@@ -152,11 +150,6 @@ HttpHandle FakeHttp::OpenUrl(HttpHandle session, std::string_view url, HttpReque
 
 void FakeHttp::Close(HttpHandle handle) {
     handles_.erase(handle);
-}
-
-bool FakeHttp::DialUp(std::string_view connectionName) {
-    dialled.emplace_back(connectionName);
-    return true;
 }
 
 }  // namespace ovp::test

@@ -71,14 +71,12 @@ class FakeHttp : public IHttp {
     void Close(HttpHandle handle) override;
     std::uint32_t LastError() override { return lastError; }
     std::string LastResponseInfo() override { return lastResponse; }
-    bool DialUp(std::string_view connectionName) override;
+    bool DialUp(std::string_view /*connectionName*/) override { return true; }
 
     std::deque<FakeHttpAnswer> answers;
     std::vector<FakeHttpRequest> requests;
     // The sizes asked for by each read.
     std::vector<std::size_t> reads;
-    std::vector<std::string> dialled;
-    bool failConnect = false;
     std::uint32_t lastError = 0;
     std::string lastResponse;
 
@@ -93,7 +91,7 @@ class FakeHttp : public IHttp {
     };
     HttpHandle New(Handle handle);
     Handle* Find(HttpHandle handle);
-    HttpHandle StartRequest(Handle& parent, FakeHttpRequest request);
+    HttpHandle StartRequest(FakeHttpRequest request);
 
     std::map<HttpHandle, Handle> handles_;
     HttpHandle next_ = 1;

@@ -40,23 +40,19 @@ class FakeLauncher : public IProcessLauncher {
     std::uint32_t nextId_ = 700;
 };
 
-// Records each call as "PostCDPStatusMsg 1" or "SendMsgToApp 1034", in order, and the library file
-// of the last call.
+// Records each call as "PostCDPStatusMsg 1" or "SendMsgToApp 1034", in order.
 class FakeCompanions : public ICompanionLibraries {
   public:
-    bool PostCDPStatusMsg(const std::filesystem::path& library, std::int32_t state) override {
-        lastLibrary = library;
+    bool PostCDPStatusMsg(const std::filesystem::path& /*library*/, std::int32_t state) override {
         calls.push_back("PostCDPStatusMsg " + std::to_string(state));
         return present;
     }
-    bool SendMsgToApp(const std::filesystem::path& library, std::int32_t message) override {
-        lastLibrary = library;
+    bool SendMsgToApp(const std::filesystem::path& /*library*/, std::int32_t message) override {
         calls.push_back("SendMsgToApp " + std::to_string(message));
         return present;
     }
     bool present = true;
     std::vector<std::string> calls;
-    std::filesystem::path lastLibrary;
 };
 
 // Answers the scripted values in order (each taken modulo the bound), then fails.

@@ -29,8 +29,7 @@ class FakeProcesses : public IProcesses {
   public:
     std::vector<ProcessInfo> List() override;
     std::size_t EndMatching(const std::function<bool(std::string_view imagePath)>& matches) override;
-    // Refuses the ids in `otherSession` and `selfId`, as the real adapter refuses processes of
-    // other logon sessions and the monitor itself.
+    // Refuses a process whose image does not match, as the real adapter does.
     EndByIdResult EndById(std::uint32_t id, const std::function<bool(std::string_view imagePath)>& matches) override;
     // Ends one process, as when it exits by itself.
     bool End(std::uint32_t id);
@@ -40,8 +39,6 @@ class FakeProcesses : public IProcesses {
     std::vector<ProcessInfo> running;
     std::vector<std::uint32_t> protectedIds;  // ending fails for these
     std::vector<std::uint32_t> ended;
-    std::vector<std::uint32_t> otherSession;
-    std::uint32_t selfId = 4242;
 
   private:
     std::uint32_t nextId_ = 100;

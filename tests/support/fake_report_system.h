@@ -11,7 +11,7 @@ namespace ovp::test {
 
 class FakeReportSystem : public IReportSystem {
   public:
-    bool Is64BitSystem() override { return is64Bit; }
+    bool Is64BitSystem() override { return true; }
     std::string FileVersion(const std::filesystem::path& file) override {
         const auto it = versions.find(Utf8FromPath(file.filename()));
         return it == versions.end() ? std::string() : it->second;
@@ -21,15 +21,13 @@ class FakeReportSystem : public IReportSystem {
         return it == systemValues.end() ? std::string() : it->second;
     }
     LocaleDetails Locale(LocaleKind kind) override { return kind == LocaleKind::Regional ? regional : codePage; }
-    std::filesystem::path CommonAppDataFolder() override { return commonAppData; }
+    std::filesystem::path CommonAppDataFolder() override { return {}; }
 
-    bool is64Bit = true;
     std::map<std::string, std::string> versions;
     // "key|name" -> value
     std::map<std::string, std::string> systemValues;
     LocaleDetails regional{"1033", "United States", "USA", "English", "h:mm:ss tt", "M/d/yyyy"};
     LocaleDetails codePage{"1031", "Germany", "DEU", "German", "HH:mm:ss", "dd.MM.yyyy"};
-    std::filesystem::path commonAppData;
 };
 
 }  // namespace ovp::test

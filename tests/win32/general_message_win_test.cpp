@@ -4,9 +4,7 @@
 
 #include <string>
 
-#include "support/fakes.h"
 #include "win32/dialog_ids.h"
-#include "win32/images_win.h"
 #include "window_test_helpers.h"
 
 namespace ovp::win {
@@ -99,21 +97,6 @@ TEST(GeneralMessageTest, OnlyTheVisibleFirstButtonAnswersTrue) {
     }
 }
 
-TEST(GeneralMessageTest, TheButtonsSpeakTheUsersLanguage) {
-    ovp::test::FakeLocaleText texts;
-    texts.texts = {{5202, "S\xC3\xAD"}, {5203, "No, gracias"}};
-    std::wstring first, second;
-    BoxDriver driver([&](HWND box) {
-        first = ItemText(box, IDC_Continue);
-        second = ItemText(box, IDC_IDCancel);
-        Click(box, IDC_IDCancel);
-    });
-    driver.texts = &texts;
-    driver.Ask(Request("Stop?", true));
-    EXPECT_EQ(first, L"S\u00ED");
-    EXPECT_EQ(second, L"No, gracias");
-}
-
 TEST(GeneralMessageTest, TitledBorderlessTopmostRoundedExceptTheLowerRightCorner) {
     LONG style = 0;
     LONG exStyle = 0;
@@ -189,19 +172,8 @@ TEST(GeneralMessageTest, TheBoxGrowsWithTheMessageAndKeepsItsButtonsOnTheScreen)
     EXPECT_EQ(many.length, forty.size());
 }
 
-COLORREF PixelAt(HWND window, int x, int y) {
-    ::UpdateWindow(window);
-    const HDC dc = ::GetDC(window);
-    const COLORREF colour = ::GetPixel(dc, x, y);
-    ::ReleaseDC(window, dc);
-    return colour;
-}
-
 TEST(GeneralMessageTest, CaptionsSitInReadOnlyBoxesWithoutACaretOnPicturesThatChangeUnderTheMouse) {
     const std::filesystem::path images = OVP_ASSET_IMAGES;
-    const auto middle = [&](std::string_view key) {
-        return PictureMiddleColour(LoadBitmapFile(PictureFile(images, key)).get(), CLR_INVALID);
-    };
     struct Seen {
         std::wstring caption;
         bool readOnly = false;
@@ -232,8 +204,8 @@ TEST(GeneralMessageTest, CaptionsSitInReadOnlyBoxesWithoutACaretOnPicturesThatCh
         ::GetWindowRect(caption, &boxRect);
         // The picture beside the caption box, and the box's own background.
         const auto look = [&](COLORREF* colours) {
-            colours[0] = PixelAt(button, 3, (rect.bottom - rect.top) / 2);
-            colours[1] = PixelAt(caption, 1, 1);
+            colours[0] = test::PixelAt(button, 3, (rect.bottom - rect.top) / 2);
+            colours[1] = test::PixelAt(caption, 1, 1);
         };
         look(seen.rest);
         ::SetCursorPos((boxRect.left + boxRect.right) / 2, (boxRect.top + boxRect.bottom) / 2);
@@ -253,9 +225,9 @@ TEST(GeneralMessageTest, CaptionsSitInReadOnlyBoxesWithoutACaretOnPicturesThatCh
     EXPECT_EQ(seen.focusAfterClickIntoBox, button);
     EXPECT_EQ(seen.caret, nullptr);
     for (const int i : {0, 1}) {
-        EXPECT_EQ(seen.rest[i], middle("Small Btn1")) << i;
-        EXPECT_EQ(seen.hover[i], middle("Small Btn2")) << i;
-        EXPECT_EQ(seen.left[i], middle("Small Btn1")) << i;
+        EXPECT_EQ(seen.rest[i], test::PictureColour(images, "Small Btn1")) << i;
+        EXPECT_EQ(seen.hover[i], test::PictureColour(images, "Small Btn2")) << i;
+        EXPECT_EQ(seen.left[i], test::PictureColour(images, "Small Btn1")) << i;
     }
 }
 

@@ -11,7 +11,6 @@
 #include "support/fakes.h"
 #include "win32/clock_win.h"
 #include "win32/dialog_ids.h"
-#include "win32/images_win.h"
 #include "window_test_helpers.h"
 
 namespace ovp::win {
@@ -19,6 +18,7 @@ namespace {
 
 using test::IsShown;
 using test::ItemText;
+using test::PictureColour;
 
 // Each text field and the control it lands in (the presenter decides the texts, not where they go).
 constexpr std::pair<std::string StatusViewState::*, int> kTextControls[] = {
@@ -204,17 +204,9 @@ TEST_F(StatusWindowTest, KeysReachTheWindowWhileAWaitRunsItsMessages) {
 
 // The colour a control shows a little inside its left edge, halfway down (clear of its caption).
 COLORREF ShownColour(HWND control) {
-    ::UpdateWindow(control);
     RECT client{};
     ::GetClientRect(control, &client);
-    const HDC dc = ::GetDC(control);
-    const COLORREF colour = ::GetPixel(dc, 4, client.bottom / 2);
-    ::ReleaseDC(control, dc);
-    return colour;
-}
-
-COLORREF PictureColour(const std::filesystem::path& images, std::string_view key) {
-    return PictureMiddleColour(LoadBitmapFile(PictureFile(images, key)).get(), CLR_INVALID);
+    return test::PixelAt(control, 4, client.bottom / 2);
 }
 
 TEST_F(StatusWindowTest, PicturesChangeUnderTheMouseAndTheHandComesFromTheImagesFolder) {

@@ -15,6 +15,7 @@
 #include "platform/message_box.h"
 #include "ui/message_box.h"
 #include "win32/general_message_win.h"
+#include "win32/images_win.h"
 
 namespace ovp::win::test {
 
@@ -147,6 +148,20 @@ class BoxDriver {
 
 inline bool IsShown(HWND dialog, int id) {
     return (::GetWindowLongW(::GetDlgItem(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// The colour a window shows at that point of its client area, once it has painted.
+inline COLORREF PixelAt(HWND window, int x, int y) {
+    ::UpdateWindow(window);
+    const HDC dc = ::GetDC(window);
+    const COLORREF colour = ::GetPixel(dc, x, y);
+    ::ReleaseDC(window, dc);
+    return colour;
+}
+
+// The colour in the middle of that picture of the images folder.
+inline COLORREF PictureColour(const std::filesystem::path& images, std::string_view key) {
+    return PictureMiddleColour(LoadBitmapFile(PictureFile(images, key)).get(), CLR_INVALID);
 }
 
 inline std::wstring ItemText(HWND dialog, int id) {

@@ -226,11 +226,6 @@ TEST_F(WindowMessagesTest, EndOfSessionEndsAnIdleClientOnlyAndClosesItsWindow) {
 
 // ---- The private tray message -------------------------------------------------------------------
 
-TEST_F(WindowMessagesTest, RightButtonShowsTheTrayMenu) {
-    messages_.OnTrayMouse(TrayMouse::RightUp);
-    EXPECT_EQ(host_.calls, (Lines{"menu"}));
-}
-
 TEST_F(WindowMessagesTest, DoubleClickOpensTheNewestSessionLogMaximised) {
     messages_.OnTrayMouse(TrayMouse::DoubleClick);  // no Session folder yet
     const auto session = UserFolder() / "Session";

@@ -26,11 +26,12 @@ class TrayCommandsTest : public ::testing::Test {
 
     void Configure(int productNumber, std::string_view productName, std::string_view language = "English") {
         fx_ = std::make_unique<test::AppFixture>();
-        fx_->WriteConfiguration("[ProductInfo]\r\nProductNumber=" + std::to_string(productNumber) +
-                                "\r\nProductName=" + std::string(productName) +
-                                "\r\nProductInstallationName=Grp Backup\r\nProductTreeViewName=Grp Tree\r\nProductCaption=Grp Caption\r\n"
-                                "ExeGroup=Grp\r\nLanguage=" +
-                                std::string(language) + "\r\n" + std::string(kLinks));
+        fx_->WriteConfiguration(
+            "[ProductInfo]\r\nProductNumber=" + std::to_string(productNumber) +
+            "\r\nProductName=" + std::string(productName) +
+            "\r\nProductInstallationName=Grp Backup\r\nProductTreeViewName=Grp Tree\r\nProductCaption=Grp Caption\r\n"
+            "ExeGroup=Grp\r\nLanguage=" +
+            std::string(language) + "\r\n" + std::string(kLinks));
         fx_->SetCurrentUser("alice");
         CreateFolders(User(""));
         CreateFolders(fx_->app / "Grp Backup");
@@ -154,7 +155,10 @@ TEST_F(TrayCommandsTest, WebManagementIsOnUnlessSwitchedOffOrInError) {
         bool checked;
         std::string errValAfter;
     } cases[] = {
-        {"", "", true, ""}, {"1", "5", true, ""}, {"0", "", false, ""}, {"1", "-2", false, "-2"},
+        {"", "", true, ""},
+        {"1", "5", true, ""},
+        {"0", "", false, ""},
+        {"1", "-2", false, "-2"},
     };
     for (const Case& c : cases) {
         Profile("Web", "WebPlugin", c.plugin);
@@ -271,19 +275,6 @@ TEST_F(TrayCommandsTest, ProgramsAndPagesAreOpenedByFullPath) {
     EXPECT_EQ(Opened(), (Lines{Utf8FromPath(fx_->app / "GrpClassic.exe"), Utf8FromPath(fx_->app / "GrpLaunchDrive.exe"),
                                Utf8FromPath(fx_->app / "GrpHelp.chm"), "https://www.example.com/promo?u=alice"}));
     EXPECT_EQ(fx_->shell.requests[1].arguments, "LaunchDrive");
-}
-
-TEST_F(TrayCommandsTest, ExitWaitsForARunningCommandAndOthersAreIgnoredMeanwhile) {
-    Context().commandRunning = true;
-    commands_->OnMenuCommand(Item::mnuCDP);
-    commands_->OnMenuCommand(Item::MnuExit);
-    EXPECT_TRUE(box_.shown.empty());
-    EXPECT_TRUE(host_.calls.empty());
-    EXPECT_TRUE(Context().exitRequested);
-
-    Context().commandRunning = false;
-    commands_->OnMenuCommand(Item::mnuShutdown);
-    EXPECT_EQ(host_.calls, Lines{"exit"});
 }
 
 }  // namespace

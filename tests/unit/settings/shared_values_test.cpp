@@ -25,18 +25,6 @@ class SharedValuesTest : public ::testing::Test {
     SharedValues values_{registry_, store_, folders_, users_, trace_};
 };
 
-TEST_F(SharedValuesTest, UserChangeBetweenTwoCallsLandsInTheOtherUsersFile) {
-    users_.WriteCurrentUserName("alice");
-    ASSERT_TRUE(values_.WriteProfile("BackupStatus", "Status", "1"));
-    users_.WriteCurrentUserName("bob");
-    ASSERT_TRUE(values_.WriteProfile("BackupStatus", "Status", "5"));
-
-    EXPECT_EQ(store_.Read(folders_.ProfileFile("alice"), "BackupStatus", "Status"), "1");
-    EXPECT_EQ(store_.Read(folders_.ProfileFile("bob"), "BackupStatus", "Status"), "5");
-    EXPECT_EQ(values_.ReadProfile("BackupStatus", "Status"), "5");
-    EXPECT_EQ(values_.UserFolder(), folders_.UserFolder("bob"));
-}
-
 TEST_F(SharedValuesTest, CurrentUserIsStoredObscuredAndAnUnsafeNameCountsAsNoUser) {
     users_.WriteCurrentUserName("Jörg");
     EXPECT_EQ(store_.Read(folders_.UserNameFile(), "Registry", "Default User name"), Obscure("Jörg"));
@@ -59,14 +47,6 @@ TEST_F(SharedValuesTest, UserRegistryFallsBackFromTheVendorKeyToTheProductKeyBot
     // An empty vendor value still falls back; a filled one wins.
     EXPECT_EQ(set(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Orvessa Professional", ""), "product");
     EXPECT_EQ(set(RegistryRoot::CurrentUser, "Software\\Harrowlane\\Orvessa Professional", "vendor"), "vendor");
-}
-
-TEST_F(SharedValuesTest, NothingIsCachedAndUserNameValuesKeepToTheirSections) {
-    EXPECT_EQ(values_.ReadUserNameOrvessa("RTBackup"), "");
-    store_.Write(folders_.UserNameFile(), "Orvessa", "RTBackup", "1");
-    EXPECT_EQ(values_.ReadUserNameOrvessa("RTBackup"), "1");
-    ASSERT_TRUE(values_.WriteUserNameRegistry("Tray", "0"));
-    EXPECT_EQ(store_.Read(folders_.UserNameFile(), "Registry", "Tray"), "0");
 }
 
 TEST_F(SharedValuesTest, QuotaIsMinusOneAndZeroUnlessStoredAsPlainDecimals) {

@@ -33,23 +33,13 @@ class TransferTest : public ::testing::Test {
     }
 };
 
-TEST_F(TransferTest, ObscuredKeysAreFoundOnlyThroughTheObscuringReader) {
-    ASSERT_TRUE(transfer_.Trf_WriteUserProfile("password", "s3cret:Ü"));
-    EXPECT_EQ(Profile("alice"), (std::map<std::string, std::string>{{"orvessa/sdvvzrug", Obscure("s3cret:Ü")}}));
-    EXPECT_EQ(transfer_.Trf_ReadUserProfile("password"), "s3cret:Ü");
-    EXPECT_EQ(transfer_.Trf_ReadUserProfileWithoutDecrypt("password") + transfer_.Trf_ReadUserProfileIdle("password"),
-              "");
+// Values the engine reads as they are still sit under obscured keys; the date format has its own
+// section.
+TEST_F(TransferTest, PlainValuesAndTheDateFormatKeepTheEnginesKeys) {
     ASSERT_TRUE(transfer_.Trf_WriteUserProfileWithoutEncrypt("random", "42"));
     EXPECT_EQ(store_.Read(folders_.ProfileFile("alice"), "Orvessa", Obscure("random")), "42");
-    ASSERT_TRUE(transfer_.Trf_WriteUserProfileWithoutEncryptIdle("RealTimeBackup", "1"));
-    EXPECT_EQ(transfer_.Trf_ReadUserProfileIdle("RealTimeBackup") + transfer_.Trf_ReadUserProfile("RealTimeBackup"),
-              "1");
-    // Proxy and date format: obscured in their own sections.
-    ASSERT_TRUE(transfer_.Trf_WriteProxyProfile("ProxyName", "proxy.example.com"));
     ASSERT_TRUE(transfer_.Trf_WriteDateFormatProfile("Format", "mm-dd-yyyy"));
-    EXPECT_EQ(store_.Read(folders_.ProfileFile("alice"), "Proxy", Obscure("ProxyName")), Obscure("proxy.example.com"));
-    EXPECT_EQ(transfer_.Trf_ReadProxyProfile("ProxyName") + transfer_.Trf_ReadDateFormatProfile("Format"),
-              "proxy.example.commm-dd-yyyy");
+    EXPECT_EQ(transfer_.Trf_ReadDateFormatProfile("Format"), "mm-dd-yyyy");
 }
 
 // The store drops blanks and one pair of quotes around a value when it reads it; "$" raised by
@@ -67,19 +57,6 @@ TEST_F(TransferTest, QuotedPaddedAndObscuredValuesReadBackAsWritten) {
     }
     users_.WriteCurrentUserName("$bob$");
     EXPECT_EQ(users_.CurrentUserName(), "$bob$");
-}
-
-TEST_F(TransferTest, EveryCallFollowsTheCurrentUser) {
-    ASSERT_TRUE(transfer_.Trf_WriteUserProfile("ScheduleDisable", "TRUE"));
-    users_.WriteCurrentUserName("bob");
-    EXPECT_EQ(transfer_.Trf_ReadUserProfile("ScheduleDisable"), "");
-    ASSERT_TRUE(transfer_.Trf_WriteUserProfileDefault("BackupStatus", "Status", "1"));
-    EXPECT_EQ(Profile("bob").at("backupstatus/status"), "1");
-    EXPECT_EQ(Profile("alice").count("backupstatus/status"), 0u);
-    EXPECT_EQ(transfer_.Trf_ReadOutputValue("BackupStatus", "Status"), "1");
-
-    store_.Write(folders_.UserFolder("bob") / "SimpleAutoPath.ini", "AUTOFILEPATHS", "Path1", "C:\\Docs");
-    EXPECT_EQ(transfer_.ReadSimpleAutofileProfile("Path1"), "C:\\Docs");
 }
 
 TEST_F(TransferTest, UserNameFileAndSearchFilesUseTheApplicationFolder) {

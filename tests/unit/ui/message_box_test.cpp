@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fake_command_host.h"
+#include "support/fakes.h"
+
 namespace ovp {
 namespace {
 
@@ -36,6 +39,25 @@ TEST(MessageBoxLayoutTest, TheBoxGrowsLineByLineUpToItsLimitAndThenScrolls) {
     const MessageBoxLayout huge = MessageBoxLayoutFor(std::string(100000, 'z'));
     EXPECT_EQ(huge.visibleLines, kMessageMaxLines);
     EXPECT_TRUE(huge.scrolls);
+}
+
+// Each button word has its text in the user's language; a word without one, and any other caption,
+// stays as given.
+TEST(LocalisedMessageBoxTest, ButtonWordsTakeTheUsersLanguage) {
+    test::FakeLocaleText texts;
+    texts.texts = {{5200, "Vale"}, {5201, "Cerrar"}, {5202, "S\xC3\xAD"}, {5203, "No, gracias"}, {5205, "Seguir"}};
+    test::ScriptedMessageBox shown;
+    LocalisedMessageBox box(shown);
+    box.UseTexts(texts, "Grp");
+    Notice(box, "", 0);
+    Question(box, "", 0);
+    Question(box, "", "Proceed", "Cancel", 0);
+    Question(box, "", "Save", "No", 0);
+    std::string captions;
+    for (const MessageBoxRequest& request : shown.shown) {
+        captions += request.firstCaption + "/" + request.secondCaption + "|";
+    }
+    EXPECT_EQ(captions, "Vale/Cerrar|S\xC3\xAD/No, gracias|Seguir/Cancel|Save/No, gracias|");
 }
 
 }  // namespace

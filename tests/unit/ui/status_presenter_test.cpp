@@ -258,7 +258,7 @@ TEST_F(StatusPresenterTest, UpgradeOpensTheEncodedAccountPageOnlyForWebAddresses
         fx.WriteConfiguration(config.replace(config.find("English"), 7, c.language));
         fx.SetCurrentUser(c.user);
         if (c.shellFails) {
-            fx.shell.answer = ShellResult{31, 1155, "No association"};
+            fx.shell.answer = ShellResult{2, 2, "Not found"};  // asked again even so
         }
         const fs::path traceFile = fx.app / "Grp Backup" / "TrayTraceFile.txt";
         CreateFolders(traceFile.parent_path());
