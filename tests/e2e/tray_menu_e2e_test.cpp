@@ -129,24 +129,13 @@ TEST_F(TrayMenuTest, DoubleClickWithTheQuotaMarkerOpensTheUpgradePageAndRemovesT
     EXPECT_TRUE(WaitUntil([&] { return !FileExists(UserFile(contract::kQuotaExceededFile)); }, 5s));
 }
 
-// The monitor's own window (a message box, the status window) of that title; null while none is shown.
-HWND WindowTitled(DWORD processId, std::wstring_view title) {
-    for (HWND window : TopLevelWindowsOf(processId)) {
-        wchar_t text[128] = {};
-        ::GetWindowTextW(window, text, 128);
-        if (::IsWindowVisible(window) && title == text) {
-            return window;
-        }
-    }
-    return nullptr;
-}
-
 TEST_F(TrayMenuTest, ContinuousBackupIsSwitchedOnAfterTheQuestionAndTheClientsAccountCheck) {
     ASSERT_NO_FATAL_FAILURE(Start(1));
     ScriptClientAnswers("402\r\n");
     Choose(TrayMenuItem::mnuCDP);
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = WindowTitled(monitor_.id, L"Continuous data protection (CDP)")); }, 10s))
+    ASSERT_TRUE(
+        WaitUntil([&] { return (box = VisibleWindowOf(monitor_.id, L"Continuous data protection (CDP)")); }, 10s))
         << "no question";
     ::PostMessageW(box, WM_COMMAND, IDC_Continue, 0);  // "Proceed"
     ASSERT_TRUE(WaitUntil([&] { return StandInEvents().find("PostCDPStatusMsg 1") != std::string::npos; }, 20s))
@@ -174,12 +163,6 @@ TEST_F(TrayMenuTest, CloseInteractiveWindowEndsTheClientButNeverAnUnrelatedProce
     EXPECT_TRUE(WaitUntil([&] { return ReadIni(Profile(), "BackupStatus", "Status") == L"0"; }, 5s));
 }
 
-std::wstring TextOf(HWND window, int id) {
-    wchar_t text[256] = {};
-    ::GetWindowTextW(::GetDlgItem(window, id), text, static_cast<int>(std::size(text)));
-    return text;
-}
-
 // The shipped language file, laid out in the language folder as the installer does, reaches the
 // windows and the message box of the real program (the menu's captions: the window tests).
 TEST_F(TrayMenuTest, InSpanishTheStatusWindowAndTheQuestionsSpeakSpanish) {
@@ -187,21 +170,23 @@ TEST_F(TrayMenuTest, InSpanishTheStatusWindowAndTheQuestionsSpeakSpanish) {
     Choose(TrayMenuItem::mnuStatus);
     HWND status = nullptr;
     ASSERT_TRUE(WaitUntil(
-        [&] { return (status = WindowTitled(monitor_.id, L"Orvessa Professional - Estado de la copia programada")); },
+        [&] {
+            return (status = VisibleWindowOf(monitor_.id, L"Orvessa Professional - Estado de la copia programada"));
+        },
         15s))
         << "no status window with a Spanish title";
-    EXPECT_EQ(TextOf(status, IDC_Cmd_No), L"Salir");
-    EXPECT_EQ(TextOf(status, IDC_Cmd_Yes), L"Registro");
-    EXPECT_EQ(TextOf(status, IDC_chkDesNotify1), L"Mostrar tras cada copia programada");
+    EXPECT_EQ(WindowText(status, IDC_Cmd_No), L"Salir");
+    EXPECT_EQ(WindowText(status, IDC_Cmd_Yes), L"Registro");
+    EXPECT_EQ(WindowText(status, IDC_chkDesNotify1), L"Mostrar tras cada copia programada");
     ::PostMessageW(status, WM_CLOSE, 0, 0);
 
     Choose(TrayMenuItem::mnuCDP);
     HWND box = nullptr;
     ASSERT_TRUE(
-        WaitUntil([&] { return (box = WindowTitled(monitor_.id, L"Protección continua de datos (CDP)")); }, 10s))
+        WaitUntil([&] { return (box = VisibleWindowOf(monitor_.id, L"Protección continua de datos (CDP)")); }, 10s))
         << "no question with a Spanish title";
-    EXPECT_EQ(TextOf(box, IDC_Continue), L"Continuar");
-    EXPECT_EQ(TextOf(box, IDC_IDCancel), L"Cancelar");
+    EXPECT_EQ(WindowText(box, IDC_Continue), L"Continuar");
+    EXPECT_EQ(WindowText(box, IDC_IDCancel), L"Cancelar");
     ::PostMessageW(box, WM_COMMAND, IDC_IDCancel, 0);
 }
 
