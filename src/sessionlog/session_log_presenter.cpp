@@ -63,9 +63,9 @@ constexpr CaptionText kCaptions[] = {
     {&SessionLogViewState::backupLegend, kTextBackupLegend, t::kBackupLegend},
     {&SessionLogViewState::restoreLegend, kTextRestoreLegend, t::kRestoreLegend},
     {&SessionLogViewState::deleteLegend, kTextDeleteLegend, t::kDeleteLegend},
-    {&SessionLogViewState::operationColumn, kTextOperationColumn, t::kOperationColumn},
-    {&SessionLogViewState::startTimeColumn, kTextStartTimeColumn, t::kStartTimeColumn},
-    {&SessionLogViewState::descriptionColumn, kTextDescriptionColumn, t::kDescriptionColumn},
+    {&SessionLogViewState::operationColumn, kTextOperationColumn, t::kOperationHeader},
+    {&SessionLogViewState::startTimeColumn, kTextStartTimeColumn, t::kStartTimeHeader},
+    {&SessionLogViewState::descriptionColumn, kTextDescriptionColumn, t::kDescriptionHeader},
     {&SessionLogViewState::viewCaption, kTextView, t::kView},
     {&SessionLogViewState::deleteCaption, kTextDelete, t::kDelete},
     {&SessionLogViewState::selectAllCaption, kTextSelectAll, t::kSelectAll},
@@ -107,6 +107,7 @@ void frmSessionLog::Form_Load() {
         texts_ = {};
         // The engine names scheduled backups in the user's language.
         texts_.scheduled = LocaleStringOr(context_.texts, kScheduledLogWordTextId, kScheduledLogWordDefault, brandName);
+        // Untranslated, a scheduled backup's row goes on saying what the engine named it.
         texts_.scheduledLabel = texts_.scheduled + " " + texts_.backup;
         for (const RowText& row : kRowTexts) {
             texts_.*row.text = LocaleStringOr(context_.texts, row.id, texts_.*row.text, brandName);

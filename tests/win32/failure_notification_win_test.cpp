@@ -81,7 +81,7 @@ TEST(NotificationWindowsTest, TheWebManagementAlertFadesInToOpaqueAndStops) {
     ovp::test::FakeTraceSink trace;
     WelcomeView view(trace);
     view.SetFadeInterval(1);
-    view.Show(WebAlert{"Grp Caption - Web Management", "first", ""});
+    view.Show(WebAlert{"Grp Caption - Web Management", "first", "", "Close"});
     const HWND window = view.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_LT(Opacity(window), 255);
