@@ -31,7 +31,23 @@ constexpr std::string_view kAlertCaptionSuffix = " - Web Management";
 constexpr std::string_view kPasswordChangedAlert =
     "Web Manager is disabled as your password has been changed. Login with your new password to continue.";
 constexpr std::string_view kOtherErrorAlert = "Web Manager is disabled as an error has occured";
+constexpr std::string_view kAlertClose = "Close";
 constexpr std::uint32_t kErrorReportWaitMs = 1000;
+
+constexpr int kTextAlertCaptionSuffix = 5710;
+constexpr int kTextPasswordChangedAlert = 5711;
+constexpr int kTextAccountCanceledAlert = 5712;
+constexpr int kTextOtherErrorAlert = 5713;
+constexpr int kTextAlertClose = 5714;
+constexpr int kTextQuestionTitle = 5715;
+constexpr int kTextSwitchOnQuestion = 5716;
+constexpr int kTextSwitchOffQuestion = 5717;
+constexpr int kTextLoginNeeded = 5718;
+
+// The English texts that name the product are built with its name already.
+std::string Text(AppContext& context, int id, std::string_view english) {
+    return LocaleStringOr(context.texts, id, english, context.settings.productName);
+}
 
 bool LoggedIn(AppContext& context) {
     return !TrimWhitespace(context.values.CurrentUserName()).empty();
@@ -71,7 +87,9 @@ WebPluginClick WebPlugin_Click(CommandEnv& env) {
     AppContext& context = env.context;
     TrayMenuModel& menu = context.trayMenu;
     if (!LoggedIn(context)) {
-        Notice(env.messageBox, "To enable web management login to your " + context.settings.productName + " account.",
+        Notice(env.messageBox,
+               Text(context, kTextLoginNeeded,
+                    "To enable web management login to your " + context.settings.productName + " account."),
                env.host.OwnerWindow());
         menu.SetChecked(Item::WebPlugin, false);
         ClearError(context);
@@ -79,8 +97,10 @@ WebPluginClick WebPlugin_Click(CommandEnv& env) {
         return WebPluginClick::LoginNeeded;
     }
     const bool on = menu.Item(Item::WebPlugin).checked;
-    if (!Question(env.messageBox, on ? kSwitchOffQuestion : kSwitchOnQuestion, "Proceed", "Cancel",
-                  env.host.OwnerWindow(), kQuestionTitle)) {
+    const std::string question = on ? Text(context, kTextSwitchOffQuestion, kSwitchOffQuestion)
+                                    : Text(context, kTextSwitchOnQuestion, kSwitchOnQuestion);
+    if (!Question(env.messageBox, question, "Proceed", "Cancel", env.host.OwnerWindow(),
+                  Text(context, kTextQuestionTitle, kQuestionTitle))) {
         return WebPluginClick::Done;
     }
     if (on) {
@@ -143,16 +163,18 @@ std::optional<WebAlert> WebManagementErrorReport(AppContext& context, std::strin
 
     const ProductSettings& settings = context.settings;
     WebAlert alert;
-    alert.caption = settings.caption + std::string(kAlertCaptionSuffix);
+    alert.caption = settings.caption + Text(context, kTextAlertCaptionSuffix, kAlertCaptionSuffix);
     if (code == c::kWebErrorPasswordChanged) {
-        alert.text = std::string(kPasswordChangedAlert);
+        alert.text = Text(context, kTextPasswordChangedAlert, kPasswordChangedAlert);
         LogOut(context);
     } else if (code == c::kWebErrorAccountCanceled) {
-        alert.text = "Web Manager is disabled as your " + settings.productName + " account is canceled.";
+        alert.text = Text(context, kTextAccountCanceledAlert,
+                          "Web Manager is disabled as your " + settings.productName + " account is canceled.");
         LogOut(context);
     } else {
-        alert.text = std::string(kOtherErrorAlert);
+        alert.text = Text(context, kTextOtherErrorAlert, kOtherErrorAlert);
     }
+    alert.closeCaption = Text(context, kTextAlertClose, kAlertClose);
     alert.trayTip = CutTrayTip(settings.caption + " - " + alert.text);
     return alert;
 }

@@ -36,6 +36,7 @@ struct WebAlert {
     std::string caption;  // product caption + " - Web Management"
     std::string text;
     std::string trayTip;  // product caption + " - " + text, as the tray can show it
+    std::string closeCaption;
 };
 
 // The report of an `ErrVal` of "-1", "-2" or "-3": web management is switched off and, for a

@@ -8,6 +8,7 @@
 #include "contract/engine_contract.h"
 #include "contract/locale_file.h"
 #include "scheduler/job_control.h"
+#include "ui/captions.h"
 #include "ui/message_box.h"
 
 namespace ovp {
@@ -22,29 +23,95 @@ constexpr std::string_view kTracePerPage = "Total session logs Per Page : ";
 constexpr std::string_view kTraceDblClickEnter = "Enter LstSessionLogView_DblClick()of frmSessionLog form";
 constexpr std::string_view kTraceDblClickExit = "Exit LstSessionLogView_DblClick()of frmSessionLog form";
 
+constexpr int kTextTitle = 5300;
+constexpr int kTextSubtitle = 5301;
+constexpr int kTextBackupLegend = 5302;
+constexpr int kTextRestoreLegend = 5303;
+constexpr int kTextDeleteLegend = 5304;
+constexpr int kTextOperationColumn = 5305;
+constexpr int kTextStartTimeColumn = 5306;
+constexpr int kTextDescriptionColumn = 5307;
+constexpr int kTextView = 5308;
+constexpr int kTextDelete = 5309;
+constexpr int kTextSelectAll = 5310;
+constexpr int kTextClose = 5311;
+constexpr int kTextPrevious = 5312;
+constexpr int kTextNext = 5313;
+constexpr int kTextPageJoiner = 5314;
+constexpr int kTextNothingToView = 5315;
+constexpr int kTextNothingToDelete = 5316;
+constexpr int kTextScheduledBackup = 5320;
+constexpr int kTextInteractiveBackup = 5321;
+constexpr int kTextContinuousBackup = 5322;
+constexpr int kTextRestore = 5323;
+constexpr int kTextTrashRestore = 5324;
+constexpr int kTextUndoTrash = 5325;
+constexpr int kTextDeletedFiles = 5326;
+constexpr int kTextTrashDeletedFiles = 5327;
+constexpr int kTextFiles = 5328;
+constexpr int kTextFailed = 5329;
+
+struct CaptionText {
+    std::string SessionLogViewState::*caption;
+    int id;
+    std::string_view english;
+};
+
+constexpr CaptionText kCaptions[] = {
+    {&SessionLogViewState::title, kTextTitle, t::kTitle},
+    {&SessionLogViewState::subtitle, kTextSubtitle, t::kSubtitle},
+    {&SessionLogViewState::backupLegend, kTextBackupLegend, t::kBackupLegend},
+    {&SessionLogViewState::restoreLegend, kTextRestoreLegend, t::kRestoreLegend},
+    {&SessionLogViewState::deleteLegend, kTextDeleteLegend, t::kDeleteLegend},
+    {&SessionLogViewState::operationColumn, kTextOperationColumn, t::kOperationHeader},
+    {&SessionLogViewState::startTimeColumn, kTextStartTimeColumn, t::kStartTimeHeader},
+    {&SessionLogViewState::descriptionColumn, kTextDescriptionColumn, t::kDescriptionHeader},
+    {&SessionLogViewState::viewCaption, kTextView, t::kView},
+    {&SessionLogViewState::deleteCaption, kTextDelete, t::kDelete},
+    {&SessionLogViewState::selectAllCaption, kTextSelectAll, t::kSelectAll},
+    {&SessionLogViewState::closeCaption, kTextClose, t::kClose},
+    {&SessionLogViewState::previousCaption, kTextPrevious, t::kPrevious},
+    {&SessionLogViewState::nextCaption, kTextNext, t::kNext},
+};
+
+// The words of the rows; their English texts are those SessionLogTexts starts with.
+struct RowText {
+    std::string SessionLogTexts::*text;
+    int id;
+};
+
+constexpr RowText kRowTexts[] = {
+    {&SessionLogTexts::scheduledLabel, kTextScheduledBackup},
+    {&SessionLogTexts::backupLabel, kTextInteractiveBackup},
+    {&SessionLogTexts::continuousLabel, kTextContinuousBackup},
+    {&SessionLogTexts::restoreLabel, kTextRestore},
+    {&SessionLogTexts::trashRestoreLabel, kTextTrashRestore},
+    {&SessionLogTexts::undoLabel, kTextUndoTrash},
+    {&SessionLogTexts::deleteLabel, kTextDeletedFiles},
+    {&SessionLogTexts::trashDeleteLabel, kTextTrashDeletedFiles},
+    {&SessionLogTexts::files, kTextFiles},
+    {&SessionLogTexts::failed, kTextFailed},
+};
+
 }  // namespace
 
 void frmSessionLog::Form_Load() {
     ResumeNext([&] {
         state_ = {};
-        state_.title = t::kTitle;
-        state_.subtitle = t::kSubtitle;
-        state_.backupLegend = t::kBackupLegend;
-        state_.restoreLegend = t::kRestoreLegend;
-        state_.deleteLegend = t::kDeleteLegend;
-        state_.operationColumn = "Operation";
-        state_.startTimeColumn = "StartTime";
-        state_.descriptionColumn = "Description";
-        state_.viewCaption = t::kView;
-        state_.deleteCaption = t::kDelete;
-        state_.selectAllCaption = t::kSelectAll;
-        state_.closeCaption = t::kClose;
-        state_.previousCaption = t::kPrevious;
-        state_.nextCaption = t::kNext;
+        const std::string& brandName = context_.settings.productName;
+        // The window is laid out for the English captions: a longer translation is cut to fit.
+        for (const CaptionText& caption : kCaptions) {
+            state_.*caption.caption = WindowCaption(context_.texts, caption.id, caption.english, brandName);
+        }
+        pageJoiner_ = WindowCaption(context_.texts, kTextPageJoiner, t::kPageJoiner, brandName);
         texts_ = {};
         // The engine names scheduled backups in the user's language.
-        texts_.scheduled = LocaleStringOr(context_.texts, kScheduledLogWordTextId, kScheduledLogWordDefault,
-                                          context_.settings.productName);
+        texts_.scheduled = LocaleStringOr(context_.texts, kScheduledLogWordTextId, kScheduledLogWordDefault, brandName);
+        // Untranslated, a scheduled backup's row goes on saying what the engine named it.
+        texts_.scheduledLabel = texts_.scheduled + " " + texts_.backup;
+        for (const RowText& row : kRowTexts) {
+            texts_.*row.text = LocaleStringOr(context_.texts, row.id, texts_.*row.text, brandName);
+        }
         ascending_ = false;
         filesOpened_ = 0;
         folder_ = context_.values.UserFolder() / PathFromUtf8(contract::kSessionFolder);
@@ -95,7 +162,7 @@ void frmSessionLog::LstSessionLogView_DblClick(const ChosenSessionLogs& chosen) 
 void frmSessionLog::cmdDelete_Click(const ChosenSessionLogs& chosen) {
     ResumeNext([&] {
         if (chosen.empty()) {
-            Notice(messageBox_, t::kNothingToDelete, view_.OwnerWindow());
+            Notice(messageBox_, Message(kTextNothingToDelete, t::kNothingToDelete), view_.OwnerWindow());
             return;
         }
         for (const std::string& fileName : chosen) {
@@ -125,7 +192,7 @@ void frmSessionLog::ShowPage(SessionLogPage page) {
         });
     }
     SortRows();
-    state_.pageLabel = SessionLogPageLabel(page, total, t::kPageJoiner);
+    state_.pageLabel = SessionLogPageLabel(page, total, pageJoiner_);
     state_.nextEnabled = HasNextSessionLogPage(page, total);
     state_.previousEnabled = HasPreviousSessionLogPage(page);
     state_.viewEnabled = state_.deleteEnabled = state_.selectAllEnabled = total > 0;
@@ -151,12 +218,16 @@ void frmSessionLog::ViewChosen(const ChosenSessionLogs& chosen) {
         });
     }
     if (opened == 0) {
-        Notice(messageBox_, t::kNothingToView, view_.OwnerWindow());
+        Notice(messageBox_, Message(kTextNothingToView, t::kNothingToView), view_.OwnerWindow());
     }
 }
 
 void frmSessionLog::Trace(std::string_view text) {
     context_.trace.Info(text);
+}
+
+std::string frmSessionLog::Message(int id, std::string_view english) const {
+    return LocaleStringOr(context_.texts, id, english, context_.settings.productName);
 }
 
 bool frmSessionLog::IsShown(std::string_view fileName) const {

@@ -27,6 +27,9 @@ inline constexpr std::string_view kSelectAll = "&Select All";
 inline constexpr std::string_view kClose = "Close";
 inline constexpr std::string_view kPrevious = "Previous";
 inline constexpr std::string_view kNext = "Next";
+inline constexpr std::string_view kOperationHeader = "Operation";
+inline constexpr std::string_view kStartTimeHeader = "StartTime";
+inline constexpr std::string_view kDescriptionHeader = "Description";
 inline constexpr std::string_view kPageJoiner = " of ";
 inline constexpr std::string_view kNothingToView = "Select the job(s) for which you want to view the log(s).";
 inline constexpr std::string_view kNothingToDelete = "Select the items that you want to delete";
@@ -59,6 +62,8 @@ class frmSessionLog final : public ISessionLogEvents {
     void SortRows();
     void ViewChosen(const ChosenSessionLogs& chosen);
     void Trace(std::string_view text);
+    // A message of the window in the user's language.
+    std::string Message(int id, std::string_view english) const;
     // Buttons act only on rows of the page, never on a name from elsewhere.
     bool IsShown(std::string_view fileName) const;
     std::filesystem::path LogFile(const std::string& fileName) const;
@@ -69,6 +74,7 @@ class frmSessionLog final : public ISessionLogEvents {
 
     std::filesystem::path folder_;
     SessionLogTexts texts_;
+    std::string pageJoiner_;
     // `SortList`: every listed log, newest first.
     std::vector<SessionLogName> logs_;
     SessionLogPage page_;

@@ -115,28 +115,30 @@ void DescribeSessionLog(SessionLogRow& row,
                         std::string_view operation,
                         const SessionLogSummary& summary,
                         const SessionLogTexts& texts) {
-    const std::string words(operation);
     const std::string counted = summary.count ? *summary.count + " " + texts.files + " )" : std::string();
     // Each kind's own spacing before the count.
-    const auto with = [&](std::string text, std::string_view opening) {
-        return summary.count ? text + std::string(opening) + counted : text;
+    const auto with = [&](const std::string& label, std::string_view opening) {
+        return summary.count ? label + std::string(opening) + counted : label;
     };
     switch (kind) {
         case SessionLogKind::Scheduled:
-            row.description = with(words + " " + texts.backup, " ( ");
+            row.description = with(texts.scheduledLabel, " ( ");
             row.icon = SessionLogIcon::Backup;
             break;
         case SessionLogKind::Backup:
-            row.description = with(texts.interactive + " " + words, "( ");
+            row.description = with(texts.backupLabel, "( ");
             row.icon = SessionLogIcon::Backup;
             break;
         case SessionLogKind::Continuous:
-            row.description = with(texts.continuous, "( ");
+            row.description = with(texts.continuousLabel, "( ");
             row.icon = SessionLogIcon::Backup;
             break;
         case SessionLogKind::Restore:
+            row.description = with(texts.restoreLabel, "( ");
+            row.icon = SessionLogIcon::Restore;
+            break;
         case SessionLogKind::TrashRestore:
-            row.description = with(words, "( ");
+            row.description = with(texts.trashRestoreLabel, "( ");
             row.icon = SessionLogIcon::Restore;
             break;
         case SessionLogKind::Undo:
@@ -144,24 +146,22 @@ void DescribeSessionLog(SessionLogRow& row,
             row.icon = SessionLogIcon::Restore;
             break;
         case SessionLogKind::Delete:
-            row.description = with(texts.deletedKeyword, " (");
+            row.description = with(texts.deleteLabel, " (");
             row.icon = SessionLogIcon::Delete;
             break;
         case SessionLogKind::TrashDelete:
-            row.description = with(texts.trashDeletedKeyword, " ( ");
+            row.description = with(texts.trashDeleteLabel, " ( ");
             row.icon = SessionLogIcon::Delete;
             break;
         case SessionLogKind::Other:
-            row.description = words;
+            row.description = std::string(operation);
             row.icon = SessionLogIcon::None;
             break;
     }
     const bool backup = kind == SessionLogKind::Scheduled || kind == SessionLogKind::Backup;
     if (backup && summary.failed) {
         // Failure wins over a count found earlier in the same log.
-        row.description =
-            (kind == SessionLogKind::Scheduled ? words + " " + texts.backup : texts.interactive + " " + words) +
-            " - Failed";
+        row.description = (kind == SessionLogKind::Scheduled ? texts.scheduledLabel : texts.backupLabel) + texts.failed;
         row.icon = SessionLogIcon::Failed;
     }
 }

@@ -15,6 +15,8 @@ namespace ovp {
 
 // The words the engine names its operations and summaries with, and those of the descriptions.
 struct SessionLogTexts {
+    // Compared with the engine's file names and log lines, so they are the engine's words, never
+    // the user's language (but for the scheduled word, which the engine writes in it).
     std::string backup = "Backup";
     std::string scheduled = "Scheduled";
     std::string restore = "Restore";
@@ -23,14 +25,23 @@ struct SessionLogTexts {
     std::string continuous = "Continuous Backup";
     std::string trashRestore = "Restore from Trash to Account";
     std::string undo = "Undo";
-    std::string interactive = "Interactive";
     std::string backedUpKeyword = "[Backed up Files";
     std::string restoredKeyword = "Restored Files";
     std::string deletedKeyword = "Deleted Files";
     std::string movedKeyword = "Moved files from Trash to Account:";
     std::string trashDeletedKeyword = "Delete(Trash) Files";
+    // What a row says: a name for each kind (the kind's operation words are fixed, so is its
+    // name), the unit of the count and the mark of a failed backup.
+    std::string scheduledLabel = "Scheduled Backup";
+    std::string backupLabel = "Interactive Backup";
+    std::string continuousLabel = "Continuous Backup";
+    std::string restoreLabel = "Restore";
+    std::string trashRestoreLabel = "Restore from Trash to Account";
     std::string undoLabel = "Undo Trash";
+    std::string deleteLabel = "Deleted Files";
+    std::string trashDeleteLabel = "Delete(Trash) Files";
     std::string files = "Files";
+    std::string failed = " - Failed";
 };
 
 enum class SessionLogKind { Other, Backup, Continuous, TrashRestore, Restore, Undo, Delete, TrashDelete, Scheduled };
@@ -68,7 +79,8 @@ struct SessionLogRow {
     std::string sortValue;  // hidden: the 14-digit key, in time order as text
 };
 
-// The description and icon of a kind from what the log says.
+// The description and icon of a kind from what the log says; the operation words describe only a
+// row of no known kind.
 void DescribeSessionLog(SessionLogRow& row,
                         SessionLogKind kind,
                         std::string_view operation,

@@ -24,6 +24,13 @@ constexpr std::string_view kErrorReportLink = "Send Error Report";
 constexpr std::string_view kClose = "Close";
 constexpr std::string_view kHandCursorFile = "Hand.ico";
 
+constexpr int kTextViewLogLink = 5700;
+constexpr int kTextFailureReason = 5701;
+constexpr int kTextSchedulerLink = 5702;
+constexpr int kTextSupport = 5703;
+constexpr int kTextErrorReportLink = 5704;
+constexpr int kTextClose = 5705;
+
 }  // namespace
 
 std::string MissedBackupSentence(ILocaleText& texts, std::int64_t days, std::string_view brandName) {
@@ -44,12 +51,15 @@ void frmFailureNotification::ShowMissedBackups(std::int64_t days) {
     FailureNotificationState state;
     state.title = FailureTitle(settings, context_.texts);
     state.sentence = MissedBackupSentence(context_.texts, days, settings.productName);
-    state.viewLogLink = std::string(kViewLogLink);
-    state.reason = std::string(kFailureReason);
-    state.schedulerLink = std::string(kSchedulerLink);
-    state.support = std::string(kSupport);
-    state.errorReportLink = std::string(kErrorReportLink);
-    state.closeCaption = std::string(kClose);
+    const auto text = [&](int id, std::string_view english) {
+        return LocaleStringOr(context_.texts, id, english, settings.productName);
+    };
+    state.viewLogLink = text(kTextViewLogLink, kViewLogLink);
+    state.reason = text(kTextFailureReason, kFailureReason);
+    state.schedulerLink = text(kTextSchedulerLink, kSchedulerLink);
+    state.support = text(kTextSupport, kSupport);
+    state.errorReportLink = text(kTextErrorReportLink, kErrorReportLink);
+    state.closeCaption = text(kTextClose, kClose);
     const std::filesystem::path images = context_.folders.ImagesFolder();
     state.formIcon = BrandedPicture(settings, images, kNormalIconFile);
     state.handCursor = images / PathFromUtf8(kHandCursorFile);

@@ -11,7 +11,6 @@ namespace ovp::win {
 namespace {
 
 constexpr UINT_PTR kFadeTimerId = 1;
-constexpr std::string_view kExitCaption = "Close";
 
 }  // namespace
 
@@ -32,7 +31,7 @@ void WelcomeView::Show(const WebAlert& alert) {
     }
     ::SetWindowTextW(window_, Wide(alert.caption).c_str());
     ::SetDlgItemTextW(window_, IDC_lblWelcome, Wide(alert.text).c_str());
-    ::SetDlgItemTextW(window_, IDC_cmdWelcomeExit, ButtonCaption(std::string(kExitCaption)).c_str());
+    ::SetDlgItemTextW(window_, IDC_cmdWelcomeExit, ButtonCaption(alert.closeCaption).c_str());
     MakeLayered(window_, form_.Form_Load());
     PlaceInWorkAreaCorner(window_);
     ::ShowWindow(window_, SW_SHOWNOACTIVATE);

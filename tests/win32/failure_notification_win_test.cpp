@@ -81,7 +81,7 @@ TEST(NotificationWindowsTest, TheWebManagementAlertFadesInToOpaqueAndStops) {
     ovp::test::FakeTraceSink trace;
     WelcomeView view(trace);
     view.SetFadeInterval(1);
-    view.Show(WebAlert{"Grp Caption - Web Management", "first", ""});
+    view.Show(WebAlert{"Grp Caption - Web Management", "first", "", "Close"});
     const HWND window = view.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_LT(Opacity(window), 255);
@@ -92,9 +92,10 @@ TEST(NotificationWindowsTest, TheWebManagementAlertFadesInToOpaqueAndStops) {
     EXPECT_EQ(Opacity(window), 255);
     EXPECT_TRUE(RoundedCorner(window));
 
-    view.Show(WebAlert{"Grp Caption - Web Management", "second", ""});
+    view.Show(WebAlert{"Grp Caption - Web Management", "second", "", "Cerrar"});
     EXPECT_EQ(view.Window(), window);
     EXPECT_EQ(ItemText(window, IDC_lblWelcome), L"second");
+    EXPECT_EQ(ItemText(window, IDC_cmdWelcomeExit), L"Cerrar");
     Click(window, IDC_cmdWelcomeExit);
     EXPECT_FALSE(::IsWindow(window));
     EXPECT_EQ(trace.lines, std::vector<std::string>{"  [INFORMATION]  WebpluginAlert Screen is Closed"});

@@ -134,6 +134,7 @@ TEST(WebManagementTest, AnErrorOfTheComponentSwitchesOffAndTellsWhy) {
         ASSERT_EQ(alert.has_value(), c.alert != nullptr);
         if (alert) {
             EXPECT_EQ(alert->text, c.alert);
+            EXPECT_EQ(alert->closeCaption, "Close");
             EXPECT_EQ(alert->trayTip, ("Grp Caption - " + alert->text).substr(0, 63));
         }
         EXPECT_EQ(f.fx.registry.Read(RegistryRoot::CurrentUser, accountKey, "Status").AsText(), c.status);
@@ -143,6 +144,30 @@ TEST(WebManagementTest, AnErrorOfTheComponentSwitchesOffAndTellsWhy) {
         EXPECT_FALSE(Checked(f));
         EXPECT_EQ(f.fx.clock.sleeps, std::vector<std::uint32_t>{1000});
     }
+}
+
+// The language file words the question, the login hint and the alert, with the product's name
+// for the brand word; the alert's tray tip is made of the translated words.
+TEST(WebManagementTest, TheLanguageFileWordsTheQuestionsAndTheAlert) {
+    CommandFixture f;
+    CreateFolders(f.fx.app / "Lang");
+    test::WriteAll(f.fx.app / "Lang" / "English.txt",
+                   "5710= - Administración web\n5712=Su cuenta de Tallux se ha cancelado.\n5714=Cerrar\n"
+                   "5715=Administración web\n5716=¿Activar?\n5718=Inicie sesión en Tallux.\n");
+    f.box.answers.push_back(false);
+    TrayCommands commands(f.Env());
+    commands.OnMenuCommand(Item::WebPlugin);
+    f.fx.SetCurrentUser("");
+    commands.OnMenuCommand(Item::WebPlugin);
+    EXPECT_EQ(f.Asked(), "¿Activar?|Proceed|Cancel|Administración web|77;Inicie sesión en Grp Online.|OK|Close||77;");
+
+    f.fx.SetCurrentUser("alice");
+    const std::optional<WebAlert> alert = WebManagementErrorReport(f.Context(), "-2");
+    ASSERT_TRUE(alert.has_value());
+    EXPECT_EQ(alert->caption, "Grp Caption - Administración web");
+    EXPECT_EQ(alert->text, "Su cuenta de Grp Online se ha cancelado.");
+    EXPECT_EQ(alert->trayTip, "Grp Caption - Su cuenta de Grp Online se ha cancelado.");
+    EXPECT_EQ(alert->closeCaption, "Cerrar");
 }
 
 }  // namespace

@@ -162,5 +162,49 @@ TEST_F(SessionLogPresenterTest, OnlyTheStartTimeColumnSortsAndSelectAllTicksTheP
     EXPECT_EQ(view_.closes, 1);
 }
 
+// The language file words every caption, each cut to its English text's room, the page label,
+// the rows and the messages; the tests above show the English ones.
+TEST_F(SessionLogPresenterTest, TheLanguageFileWordsTheWindowAndItsRows) {
+    using S = SessionLogViewState;
+    const struct {
+        std::string S::*caption;
+        const char* line;
+        const char* shown;
+    } captions[] = {
+        {&S::title, "5300=Registros", "Registros"},
+        {&S::subtitle, "5301=Copias, restauraciones", "Copias, restauraciones"},
+        {&S::backupLegend, "5302=Copia", "Copia"},
+        {&S::restoreLegend, "5303=Restauración", "Restauración"},
+        {&S::deleteLegend, "5304=Eliminación", "Eliminación"},
+        {&S::operationColumn, "5305=Operación", "Operación"},
+        {&S::startTimeColumn, "5306=Inicio", "Inicio"},
+        {&S::descriptionColumn, "5307=Descripción", "Descripción"},
+        {&S::viewCaption, "5308=Ver detalles", "Ver detalles"},
+        {&S::deleteCaption, "5309=Eliminar", "Eliminar"},
+        {&S::selectAllCaption, "5310=&Seleccionar todo", "&Selecci..."},
+        {&S::closeCaption, "5311=Salir", "Salir"},
+        {&S::previousCaption, "5312=Anterior", "Anterior"},
+        {&S::nextCaption, "5313=Siguiente", "S..."},
+    };
+    std::string file = "5314= de \n5316=Nada marcado\n5321=Copia interactiva\n5328=archivos\n5329= - con errores\n";
+    for (const auto& c : captions) {
+        file += std::string(c.line) + "\n";
+    }
+    CreateFolders(fx_.app / "Lang");
+    test::WriteAll(fx_.app / "Lang" / "English.txt", file);
+    WriteLogs(50);
+    test::WriteAll(session_ / "Backup 12-02-2026 00-00-00.txt", "Backup is in progress. Try later\r\n");
+    form_.Form_Load();
+    for (const auto& c : captions) {
+        EXPECT_EQ(Shown().*c.caption, c.shown) << c.line;
+    }
+    EXPECT_EQ(Shown().pageLabel, "1 - 50 de 51");
+    EXPECT_EQ(Shown().rows[0].description, "Copia interactiva - con errores");
+    EXPECT_EQ(Shown().rows[1].description, "Copia interactiva( 50 archivos )");
+    form_.cmdDelete_Click({});
+    ASSERT_EQ(box_.shown.size(), 1u);
+    EXPECT_EQ(box_.shown[0].message, "Nada marcado");
+}
+
 }  // namespace
 }  // namespace ovp
