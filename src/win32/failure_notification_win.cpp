@@ -164,24 +164,13 @@ FailureNotificationView::~FailureNotificationView() {
 }
 
 void FailureNotificationView::Show(const FailureNotificationState& state) {
-    if (window_ == nullptr) {
-        ::CreateDialogParamW(instance_ != nullptr ? instance_ : ::GetModuleHandleW(nullptr),
-                             MAKEINTRESOURCEW(IDD_frmFailureNotification), nullptr,
-                             &FailureNotificationView::DialogProc, reinterpret_cast<LPARAM>(this));
-        if (window_ == nullptr) {
-            return;
-        }
+    if (window_ == nullptr && !Create(instance_, IDD_frmFailureNotification)) {
+        return;
     }
     Render(state);
     // On top of everything, but the keyboard stays where the user is typing.
     PlaceInWorkAreaCorner(window_);
     ::ShowWindow(window_, SW_SHOWNA);
-}
-
-void FailureNotificationView::Close() {
-    if (window_ != nullptr) {
-        ::DestroyWindow(window_);
-    }
 }
 
 void FailureNotificationView::Render(const FailureNotificationState& state) {
@@ -240,7 +229,6 @@ HCURSOR FailureNotificationView::LinkCursor() const {
 INT_PTR FailureNotificationView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            RegisterModelessDialog(window_);
             OnInitDialog();
             return TRUE;
         case WM_COMMAND:
@@ -312,8 +300,7 @@ void FailureNotificationView::OnCommand(int id, int code) {
     }
 }
 
-void FailureNotificationView::OnWindowGone(HWND window) noexcept {
-    UnregisterModelessDialog(window);
+void FailureNotificationView::OnWindowGone(HWND /*window*/) noexcept {
     toolTip_.reset();
     linkFont_.reset();
     formIcon_.reset();

@@ -11,9 +11,9 @@
 
 #include "platform/locale_text.h"
 #include "ui/failure_notification.h"
+#include "win32/modeless_dialog.h"
 #include "win32/tooltip_win.h"
 #include "win32/unique_resource.h"
-#include "win32/window_base.h"
 
 namespace ovp::win {
 
@@ -27,7 +27,7 @@ void MakeLayered(HWND window, BYTE alpha);
 void RoundCorners(HWND window);
 void PlaceInWorkAreaCorner(HWND window);
 
-class FailureNotificationView final : public WindowBase<FailureNotificationView>, public IFailureNotificationView {
+class FailureNotificationView final : public ModelessDialog<FailureNotificationView>, public IFailureNotificationView {
   public:
     // texts and brandName give Close's tooltip. instance: the module whose resources hold the
     // template; nullptr for the executable.
@@ -39,7 +39,7 @@ class FailureNotificationView final : public WindowBase<FailureNotificationView>
     bool IsLoaded() const { return window_ != nullptr; }
 
     void Show(const FailureNotificationState& state) override;
-    void Close() override;
+    void Close() override { Destroy(); }
 
   private:
     friend class WindowBase<FailureNotificationView>;

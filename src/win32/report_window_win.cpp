@@ -45,20 +45,11 @@ ErrorReportView::~ErrorReportView() {
 
 bool ErrorReportView::Show(IErrorReportEvents& events, HWND owner) {
     if (window_ != nullptr) {
-        if (::IsIconic(window_)) {
-            ::ShowWindow(window_, SW_RESTORE);
-        }
-        ::SetForegroundWindow(window_);
+        BringToFront();
         return true;
     }
     events_ = &events;
-    if (owner != nullptr && !::IsWindow(owner)) {
-        owner = nullptr;
-    }
-    ::CreateDialogParamW(instance_ != nullptr ? instance_ : ::GetModuleHandleW(nullptr),
-                         MAKEINTRESOURCEW(IDD_frmErrorReport1), owner, &ErrorReportView::DialogProc,
-                         reinterpret_cast<LPARAM>(this));
-    if (window_ == nullptr) {
+    if (!Create(instance_, IDD_frmErrorReport1, owner)) {
         return false;
     }
     ::ShowWindow(window_, SW_SHOW);
@@ -162,12 +153,6 @@ void ErrorReportView::ShowPreview(const ReportPreview& preview) {
     preview_ = nullptr;
 }
 
-void ErrorReportView::Close() {
-    if (window_ != nullptr) {
-        ::DestroyWindow(window_);
-    }
-}
-
 std::string ErrorReportView::Text(int id) const {
     const HWND control = ::GetDlgItem(window_, id);
     const int length = ::GetWindowTextLengthW(control);
@@ -210,7 +195,6 @@ LRESULT CALLBACK ErrorReportView::ContactNumberProc(HWND edit,
 INT_PTR ErrorReportView::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
     switch (message) {
         case WM_INITDIALOG:
-            RegisterModelessDialog(window_);
             ::SetWindowSubclass(::GetDlgItem(window_, IDC_txtContactNumber), &ErrorReportView::ContactNumberProc,
                                 kContactNumberSubclass, reinterpret_cast<DWORD_PTR>(this));
             toolTip_ = std::make_unique<clsToolTip>();
@@ -297,9 +281,8 @@ void ErrorReportView::PassTexts() {
     events_->txtMsg_Change(Text(IDC_txtMsg));
 }
 
-void ErrorReportView::OnWindowGone(HWND window) noexcept {
+void ErrorReportView::OnWindowGone(HWND /*window*/) noexcept {
     // The box's subclass went with the box.
-    UnregisterModelessDialog(window);
     toolTip_.reset();
     events_ = nullptr;
 }

@@ -15,13 +15,13 @@
 #include "platform/message_box.h"
 #include "report/error_report_presenter.h"
 #include "report/error_report_view.h"
+#include "win32/modeless_dialog.h"
 #include "win32/report_system_win.h"
 #include "win32/tooltip_win.h"
-#include "win32/window_base.h"
 
 namespace ovp::win {
 
-class ErrorReportView final : public WindowBase<ErrorReportView>, public IErrorReportView {
+class ErrorReportView final : public ModelessDialog<ErrorReportView>, public IErrorReportView {
   public:
     explicit ErrorReportView(HINSTANCE instance = nullptr) : instance_(instance) {}
     ~ErrorReportView() override;
@@ -33,7 +33,7 @@ class ErrorReportView final : public WindowBase<ErrorReportView>, public IErrorR
 
     void Render(const ErrorReportViewState& state) override;
     void ShowPreview(const ReportPreview& preview) override;
-    void Close() override;
+    void Close() override { Destroy(); }
     std::uintptr_t Handle() override { return reinterpret_cast<std::uintptr_t>(window_); }
 
     // The preview window while it is open; nullptr otherwise.

@@ -62,22 +62,13 @@ bool ScheduleManagerView::Show(IScheduleManagerEvents& events, HWND owner) {
     if (window_ == nullptr) {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
         ::InitCommonControlsEx(&controls);
-        if (owner != nullptr && !::IsWindow(owner)) {
-            owner = nullptr;
-        }
-        ::CreateDialogParamW(instance_ != nullptr ? instance_ : ::GetModuleHandleW(nullptr),
-                             MAKEINTRESOURCEW(IDD_SchedulerFrm), owner, &ScheduleManagerView::DialogProc,
-                             reinterpret_cast<LPARAM>(this));
-        if (window_ == nullptr) {
+        if (!Create(instance_, IDD_SchedulerFrm, owner)) {
             return false;
         }
         ::ShowWindow(window_, SW_SHOW);
-    } else if (::IsIconic(window_)) {
-        ::ShowWindow(window_, SW_RESTORE);
     }
     // While the wizard is open over the manager, the wizard is what comes to the front.
-    const HWND front = ::GetLastActivePopup(window_);
-    ::SetForegroundWindow(front != nullptr ? front : window_);
+    BringToFront(::GetLastActivePopup(window_));
     return true;
 }
 
@@ -139,16 +130,9 @@ void ScheduleManagerView::ShowWizard(IScheduleWizardEvents& wizard) {
     }
 }
 
-void ScheduleManagerView::Close() {
-    if (window_ != nullptr) {
-        ::DestroyWindow(window_);
-    }
-}
-
 INT_PTR ScheduleManagerView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            RegisterModelessDialog(window_);
             OnInitDialog();
             return TRUE;
         case WM_COMMAND:
@@ -246,8 +230,7 @@ int ScheduleManagerView::SelectedRow() const {
         ::SendDlgItemMessageW(window_, IDC_Sch_list_lv, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-void ScheduleManagerView::OnWindowGone(HWND window) noexcept {
-    UnregisterModelessDialog(window);
+void ScheduleManagerView::OnWindowGone(HWND /*window*/) noexcept {
     toolTip_.reset();
 }
 

@@ -10,12 +10,12 @@
 
 #include "platform/locale_text.h"
 #include "schedules/schedule_manager_view.h"
+#include "win32/modeless_dialog.h"
 #include "win32/tooltip_win.h"
-#include "win32/window_base.h"
 
 namespace ovp::win {
 
-class ScheduleManagerView final : public WindowBase<ScheduleManagerView>, public IScheduleManagerView {
+class ScheduleManagerView final : public ModelessDialog<ScheduleManagerView>, public IScheduleManagerView {
   public:
     // instance: the module whose resources hold the templates; nullptr for the executable.
     ScheduleManagerView(ILocaleText& texts, std::string brandName, HINSTANCE instance = nullptr);
@@ -30,7 +30,7 @@ class ScheduleManagerView final : public WindowBase<ScheduleManagerView>, public
     void Render(const ScheduleManagerViewState& state) override;
     void ShowWizard(IScheduleWizardEvents& wizard) override;
     std::uintptr_t OwnerWindow() override { return reinterpret_cast<std::uintptr_t>(window_); }
-    void Close() override;
+    void Close() override { Destroy(); }
 
   private:
     friend class WindowBase<ScheduleManagerView>;

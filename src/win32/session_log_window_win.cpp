@@ -88,18 +88,12 @@ SessionLogView::~SessionLogView() {
 bool SessionLogView::Show(ISessionLogEvents& events) {
     events_ = &events;
     if (window_ != nullptr) {
-        if (::IsIconic(window_)) {
-            ::ShowWindow(window_, SW_RESTORE);
-        }
-        ::SetForegroundWindow(window_);
+        BringToFront();
         return true;
     }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
-    ::CreateDialogParamW(instance_ != nullptr ? instance_ : ::GetModuleHandleW(nullptr),
-                         MAKEINTRESOURCEW(IDD_frmSessionLog), nullptr, &SessionLogView::DialogProc,
-                         reinterpret_cast<LPARAM>(this));
-    if (window_ == nullptr) {
+    if (!Create(instance_, IDD_frmSessionLog)) {
         return false;
     }
     ::ShowWindow(window_, SW_SHOW);
@@ -200,16 +194,9 @@ ChosenSessionLogs SessionLogView::Chosen() const {
     return chosen;
 }
 
-void SessionLogView::Close() {
-    if (window_ != nullptr) {
-        ::DestroyWindow(window_);
-    }
-}
-
 INT_PTR SessionLogView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            RegisterModelessDialog(window_);
             OnInitDialog();
             return TRUE;
         case WM_COMMAND:
@@ -313,8 +300,7 @@ INT_PTR SessionLogView::OnNotify(const NMHDR& header) {
     }
 }
 
-void SessionLogView::OnWindowGone(HWND window) noexcept {
-    UnregisterModelessDialog(window);
+void SessionLogView::OnWindowGone(HWND /*window*/) noexcept {
     toolTip_.reset();
     rows_.clear();
     legendIcons_.clear();

@@ -14,13 +14,13 @@
 
 #include "platform/locale_text.h"
 #include "sessionlog/session_log_view.h"
+#include "win32/modeless_dialog.h"
 #include "win32/tooltip_win.h"
 #include "win32/unique_resource.h"
-#include "win32/window_base.h"
 
 namespace ovp::win {
 
-class SessionLogView final : public WindowBase<SessionLogView>, public ISessionLogView {
+class SessionLogView final : public ModelessDialog<SessionLogView>, public ISessionLogView {
   public:
     // texts and brandName give the tooltips. instance: the module whose resources hold the
     // template; nullptr for the executable.
@@ -34,7 +34,7 @@ class SessionLogView final : public WindowBase<SessionLogView>, public ISessionL
 
     void Render(const SessionLogViewState& state) override;
     void CheckAllRows(bool checked) override;
-    void Close() override;
+    void Close() override { Destroy(); }
     std::uintptr_t OwnerWindow() override { return reinterpret_cast<std::uintptr_t>(window_); }
 
     // The rows ticked or selected, as the buttons report them.

@@ -91,12 +91,7 @@ bool StatusWindowView::Show(IStatusEvents& events, HWND owner) {
     if (window_ == nullptr) {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
         ::InitCommonControlsEx(&controls);
-        if (owner != nullptr && !::IsWindow(owner)) {
-            owner = nullptr;
-        }
-        ::CreateDialogParamW(instance_ != nullptr ? instance_ : ::GetModuleHandleW(nullptr),
-                             MAKEINTRESOURCEW(IDD_frmStatus), owner, &StatusWindowView::DialogProc,
-                             reinterpret_cast<LPARAM>(this));
+        Create(instance_, IDD_frmStatus, owner);
     } else {
         events.frmStatusTimer_Timer();
     }
@@ -139,16 +134,9 @@ void StatusWindowView::Render(const StatusViewState& state) {
     }
 }
 
-void StatusWindowView::Close() {
-    if (window_ != nullptr) {
-        ::DestroyWindow(window_);
-    }
-}
-
 INT_PTR StatusWindowView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            RegisterModelessDialog(window_);
             OnInitDialog();
             return TRUE;
         case WM_COMMAND:
@@ -290,8 +278,7 @@ void StatusWindowView::OnCommand(int id, int code) {
     }
 }
 
-void StatusWindowView::OnWindowGone(HWND window) noexcept {
-    UnregisterModelessDialog(window);
+void StatusWindowView::OnWindowGone(HWND /*window*/) noexcept {
     // The children are gone: the label's font can go, and the tooltip went with its owner.
     toolTip_.reset();
     statusFont_.reset();

@@ -17,13 +17,13 @@
 #include "ui/pictures.h"
 #include "ui/status_view.h"
 #include "win32/images_win.h"
+#include "win32/modeless_dialog.h"
 #include "win32/tooltip_win.h"
 #include "win32/unique_resource.h"
-#include "win32/window_base.h"
 
 namespace ovp::win {
 
-class StatusWindowView final : public WindowBase<StatusWindowView>, public IStatusView {
+class StatusWindowView final : public ModelessDialog<StatusWindowView>, public IStatusView {
   public:
     // texts and brandName give the tooltips. instance: the module whose resources hold the
     // template; nullptr for the executable.
@@ -37,7 +37,7 @@ class StatusWindowView final : public WindowBase<StatusWindowView>, public IStat
     bool IsLoaded() const { return window_ != nullptr; }
 
     void Render(const StatusViewState& state) override;
-    void Close() override;
+    void Close() override { Destroy(); }
 
     // The refresh period, 20 seconds unless a test wants it shorter; taken at the next load.
     void SetRefreshInterval(UINT ms) { refreshMs_ = ms; }

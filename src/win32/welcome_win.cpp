@@ -21,13 +21,8 @@ WelcomeView::~WelcomeView() {
 }
 
 void WelcomeView::Show(const WebAlert& alert) {
-    if (window_ == nullptr) {
-        ::CreateDialogParamW(instance_ != nullptr ? instance_ : ::GetModuleHandleW(nullptr),
-                             MAKEINTRESOURCEW(IDD_frmWelcome), nullptr, &WelcomeView::DialogProc,
-                             reinterpret_cast<LPARAM>(this));
-        if (window_ == nullptr) {
-            return;
-        }
+    if (window_ == nullptr && !Create(instance_, IDD_frmWelcome)) {
+        return;
     }
     ::SetWindowTextW(window_, Wide(alert.caption).c_str());
     ::SetDlgItemTextW(window_, IDC_lblWelcome, Wide(alert.text).c_str());
@@ -36,12 +31,6 @@ void WelcomeView::Show(const WebAlert& alert) {
     PlaceInWorkAreaCorner(window_);
     ::ShowWindow(window_, SW_SHOWNOACTIVATE);
     fading_ = ::SetTimer(window_, kFadeTimerId, fadeMs_, nullptr) != 0;
-}
-
-void WelcomeView::Close() {
-    if (window_ != nullptr) {
-        ::DestroyWindow(window_);
-    }
 }
 
 void WelcomeView::OnFadeTick() {
@@ -56,7 +45,6 @@ void WelcomeView::OnFadeTick() {
 INT_PTR WelcomeView::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
     switch (message) {
         case WM_INITDIALOG:
-            RegisterModelessDialog(window_);
             RoundCorners(window_);
             return TRUE;
         case WM_TIMER:
@@ -83,8 +71,7 @@ INT_PTR WelcomeView::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
     }
 }
 
-void WelcomeView::OnWindowGone(HWND window) noexcept {
-    UnregisterModelessDialog(window);
+void WelcomeView::OnWindowGone(HWND /*window*/) noexcept {
     fading_ = false;
 }
 

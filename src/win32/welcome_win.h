@@ -7,11 +7,11 @@
 
 #include "commands/web_management.h"
 #include "contract/trace_sink.h"
-#include "win32/window_base.h"
+#include "win32/modeless_dialog.h"
 
 namespace ovp::win {
 
-class WelcomeView final : public WindowBase<WelcomeView> {
+class WelcomeView final : public ModelessDialog<WelcomeView> {
   public:
     // instance: the module whose resources hold the template; nullptr for the executable.
     explicit WelcomeView(ITraceSink& trace, HINSTANCE instance = nullptr);
@@ -21,7 +21,7 @@ class WelcomeView final : public WindowBase<WelcomeView> {
     WelcomeView& operator=(const WelcomeView&) = delete;
 
     void Show(const WebAlert& alert);
-    void Close();
+    void Close() { Destroy(); }
     bool IsLoaded() const { return window_ != nullptr; }
     bool IsFading() const { return fading_; }
 
