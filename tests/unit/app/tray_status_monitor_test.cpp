@@ -221,10 +221,9 @@ TEST_F(TrayStatusMonitorTest, ContinuousBackupStatesOverrideTheScheduleDisplay) 
     Status("DLLStatus", "4");
     for (const Case& c : cases) {
         Orvessa("RTBackup", c.rtBackup);
-        const std::vector<std::string> icons = Icons(static_cast<int>(c.icons.size()));
-        EXPECT_EQ(std::tuple(icons, tray_.Tip(), Context().trayStatus.TrayStateCode),
-                  std::tuple(c.icons, c.tip, c.code))
-            << c.rtBackup;
+        EXPECT_EQ(Icons(static_cast<int>(c.icons.size())), c.icons) << c.rtBackup;
+        EXPECT_EQ(tray_.Tip(), c.tip) << c.rtBackup;
+        EXPECT_EQ(Context().trayStatus.TrayStateCode, c.code) << c.rtBackup;
     }
     // Only the first tick of each active spell waits.
     EXPECT_EQ(fx_.clock.sleeps, (std::vector<std::uint32_t>{1000, 1000}));
