@@ -28,6 +28,14 @@ class ScriptedMessageBox : public IMessageBox {
         answers.pop_front();
         return answer;
     }
+    // The messages shown, each ended by "|".
+    std::string Messages() const {
+        std::string text;
+        for (const MessageBoxRequest& request : shown) {
+            text += request.message + "|";
+        }
+        return text;
+    }
     std::deque<bool> answers;
     std::function<void()> whileOpen;
     std::vector<MessageBoxRequest> shown;

@@ -88,12 +88,12 @@ TEST(GeneralMessageTest, OnlyTheVisibleFirstButtonAnswersTrue) {
         request.showSecond = c.showSecond;
         EXPECT_EQ(driver.Ask(request), c.answer) << c.name;
         EXPECT_FALSE(driver.TimedOut()) << c.name;
-        EXPECT_EQ(firstShown, c.question) << c.name;
-        EXPECT_TRUE(secondShown) << c.name;
-        EXPECT_EQ(second, c.question ? L"No" : L"Close") << c.name;
-        EXPECT_EQ(icon, ::LoadIconW(nullptr, c.question ? IDI_QUESTION : IDI_INFORMATION)) << c.name;
-        EXPECT_TRUE(ownerDisabled) << c.name;                      // modal to its owner...
-        EXPECT_TRUE(::IsWindowEnabled(driver.Owner())) << c.name;  // ...until it closes
+        // Modal to its owner until it closes.
+        EXPECT_EQ(std::tuple(firstShown, secondShown, second, icon, ownerDisabled,
+                             ::IsWindowEnabled(driver.Owner()) != FALSE),
+                  std::tuple(c.question, true, c.question ? L"No" : L"Close",
+                             ::LoadIconW(nullptr, c.question ? IDI_QUESTION : IDI_INFORMATION), true, true))
+            << c.name;
     }
 }
 
@@ -220,10 +220,8 @@ TEST(GeneralMessageTest, CaptionsSitInReadOnlyBoxesWithoutACaretOnPicturesThatCh
     MessageBoxRequest request = Request("Do you want to stop the scheduled backup?", true);
     request.secondCaption = "Save & Close";
     EXPECT_FALSE(driver.Ask(request));
-    EXPECT_EQ(seen.caption, L"Save & Close");
-    EXPECT_TRUE(seen.readOnly);
-    EXPECT_EQ(seen.focusAfterClickIntoBox, button);
-    EXPECT_EQ(seen.caret, nullptr);
+    EXPECT_EQ(std::tuple(seen.caption, seen.readOnly, seen.focusAfterClickIntoBox, seen.caret),
+              std::tuple(L"Save & Close", true, button, HWND{}));
     for (const int i : {0, 1}) {
         EXPECT_EQ(seen.rest[i], test::PictureColour(images, "Small Btn1")) << i;
         EXPECT_EQ(seen.hover[i], test::PictureColour(images, "Small Btn2")) << i;

@@ -22,7 +22,7 @@ class MissedBackupWatcherTest : public ::testing::Test {
   protected:
     void SetUp() override {
         fx_.WriteConfiguration();
-        fx_.services.states["Grp Backup Service"] = kServiceStopped;
+        fx_.services.states["Grp Backup Service"] = kServiceRunning;
     }
 
     MissedBackupWatcher& Watcher() {
@@ -79,6 +79,7 @@ class MissedBackupWatcherTest : public ::testing::Test {
 };
 
 TEST_F(MissedBackupWatcherTest, OlderSystemsLookAtTheServiceOnEveryTickTheVistaFamilyEveryFifth) {
+    fx_.services.states["Grp Backup Service"] = kServiceStopped;
     fx_.system.version = OsVersion{true, 5, 1, 2600};
     EXPECT_EQ(ServiceStartTicks(3), (std::vector<int>{1, 2, 3}));
     fx_.services.states["Grp Backup Service"] = kServiceRunning;
@@ -90,7 +91,6 @@ TEST_F(MissedBackupWatcherTest, OlderSystemsLookAtTheServiceOnEveryTickTheVistaF
 }
 
 TEST_F(MissedBackupWatcherTest, TheSizeToolIsEndedOnlyWithoutTheClassicClient) {
-    fx_.services.states["Grp Backup Service"] = kServiceRunning;
     const auto sizeTool = fx_.processes.Add("C:\\Program Files\\Grp\\GrpBckupsetSize.exe");
     const auto classic = fx_.processes.Add("C:\\Program Files\\Grp\\GrpClassic.exe");
     Watcher().Tick();
@@ -103,7 +103,6 @@ TEST_F(MissedBackupWatcherTest, TheSizeToolIsEndedOnlyWithoutTheClassicClient) {
 }
 
 TEST_F(MissedBackupWatcherTest, ALogOffUnderTheSystemAccountIsTakenNoteOf) {
-    fx_.services.states["Grp Backup Service"] = kServiceRunning;
     struct Case {
         std::string account, logOff, standby;
         bool handled;
@@ -123,7 +122,6 @@ TEST_F(MissedBackupWatcherTest, ALogOffUnderTheSystemAccountIsTakenNoteOf) {
 }
 
 TEST_F(MissedBackupWatcherTest, TrayZeroKeepsTheBackgroundEngineRunning) {
-    fx_.services.states["Grp Backup Service"] = kServiceRunning;
     SetUserNameValue("Tray", "0");
     Watcher().Tick();
     ASSERT_EQ(fx_.shell.requests.size(), 1u);
@@ -149,7 +147,6 @@ TEST(DailyCheckTest, TheStoredMomentIsDueOnceNowHasReachedItOrIsImpossiblyFarAhe
 }
 
 TEST_F(MissedBackupWatcherTest, WithoutAStoredTimeTheCheckRunsAtOnceAndNextTomorrowAtTheSameMinute) {
-    fx_.services.states["Grp Backup Service"] = kServiceRunning;
     fx_.SetCurrentUser("alice");
     const struct {
         DateTime now;
@@ -174,7 +171,6 @@ TEST_F(MissedBackupWatcherTest, WithoutAStoredTimeTheCheckRunsAtOnceAndNextTomor
 // BackupFailureDays against UserDays (7 when unreadable); UserDaysEnabled "0" resets without a
 // warning; a "Tray" other than "0" or empty, or no user, warns of nothing.
 TEST_F(MissedBackupWatcherTest, TheWarningComesWhenTheMissedDaysReachTheUsersLimit) {
-    fx_.services.states["Grp Backup Service"] = kServiceRunning;
     const struct {
         const char *user, *missed, *limit, *enabled, *tray;
         std::optional<std::int64_t> warned;
@@ -210,7 +206,6 @@ TEST_F(MissedBackupWatcherTest, TheWarningComesWhenTheMissedDaysReachTheUsersLim
 // An update installed while the monitor runs is noted, once a day; case and line feeds do not
 // make another version.
 TEST_F(MissedBackupWatcherTest, AVersionInstalledWhileRunningIsTraced) {
-    fx_.services.states["Grp Backup Service"] = kServiceRunning;
     fx_.SetCurrentUser("alice");
     fx_.Context().traceUser.MarkKnown();
     CreateFolders(fx_.app / "Grp Backupalice");

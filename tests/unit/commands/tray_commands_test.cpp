@@ -90,13 +90,12 @@ TEST_F(TrayCommandsTest, CaptionsAndStatesFollowTheConnectionAndTheProduct) {
         Context().transfer.Trf_WriteUserProfileWithoutEncryptIdle("RealTimeBackup", "1");
         RightClick();
         const std::string name = std::to_string(c.product) + "/" + std::to_string(c.status);
-        EXPECT_EQ(Shown(Item::MnuOptions).caption, c.options) << name;
-        EXPECT_EQ(Shown(Item::MnuOpenDrive).caption, c.drive) << name;
-        EXPECT_EQ(Shown(Item::MnuOpenDrive).visible, c.driveShown) << name;
-        EXPECT_EQ(Shown(Item::MnuLogin).enabled, c.loginEnabled) << name;
         // Logged out, continuous backup can be neither on nor switched.
-        EXPECT_EQ(Shown(Item::mnuCDP).enabled, c.cdpEnabled) << name;
-        EXPECT_EQ(Shown(Item::mnuCDP).checked, c.cdpEnabled) << name;
+        EXPECT_EQ(std::tuple(Shown(Item::MnuOptions).caption, Shown(Item::MnuOpenDrive).caption,
+                             Shown(Item::MnuOpenDrive).visible, Shown(Item::MnuLogin).enabled,
+                             Shown(Item::mnuCDP).enabled, Shown(Item::mnuCDP).checked),
+                  std::tuple(c.options, c.drive, c.driveShown, c.loginEnabled, c.cdpEnabled, c.cdpEnabled))
+            << name;
         if (c.product == 1) {
             for (const Item item : {Item::MnuQuotaExceeded, Item::BLLine, Item::GBAdditional}) {
                 EXPECT_FALSE(Shown(item).visible) << name;

@@ -26,12 +26,9 @@ TEST(LocaleFileTest, TextsKeepTheirBlanksAndUnderstandTheEscapes) {
         "8\n"
         "1=second\n"
         "9=");
-    EXPECT_EQ(texts.size(), 5u);
-    EXPECT_EQ(texts.at(1), " day(s).");
-    EXPECT_EQ(texts.at(2), " day(s). ");
-    EXPECT_EQ(texts.at(3), "a\nb\tc\\n d:\\images\\Hand.ico");
-    EXPECT_EQ(texts.at(4), "x=y");
-    EXPECT_EQ(texts.at(9), "");
+    EXPECT_EQ(
+        texts,
+        (LocaleTexts{{1, " day(s)."}, {2, " day(s). "}, {3, "a\nb\tc\\n d:\\images\\Hand.ico"}, {4, "x=y"}, {9, ""}}));
 }
 
 TEST(LocaleFileTest, ReadsTheLanguageFileOnFirstUseAndNothingForAMissingFileOrUnusableLanguage) {

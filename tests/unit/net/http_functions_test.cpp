@@ -53,14 +53,11 @@ TEST_F(HttpFunctionsTest, TheNotificationGoesToThePathOfItsUserAddress) {
                   "EMAIL=support%40example%2Ecom\r\n&SUBJECT=Grp%20%3A%20user%20feedback\r\n"
                   "&CONTENT=a%20b\nc&d" +
                       std::string(c.tail));
-        EXPECT_EQ(Sent().object, c.path);
-        EXPECT_EQ(Sent().host, "notify.example.com");
-        EXPECT_EQ(Sent().port, 11900);
-        EXPECT_EQ(Sent().verb, "POST");
-        EXPECT_EQ(Sent().version, "HTTP/1.0");
-        EXPECT_TRUE(Sent().flags.secure && Sent().flags.reload);
-        EXPECT_EQ(Sent().headers, "Content-Type: application/x-www-form-urlencoded\r\n");
-        EXPECT_EQ(Sent().timeoutMs, 45000u);
+        const test::FakeHttpRequest& s = Sent();
+        EXPECT_EQ(std::tuple(s.object, s.host, s.port, s.verb, s.version, s.flags.secure && s.flags.reload, s.headers,
+                             s.timeoutMs),
+                  std::tuple(c.path, "notify.example.com", 11900, "POST", "HTTP/1.0", true,
+                             "Content-Type: application/x-www-form-urlencoded\r\n", 45000u));
         EXPECT_TRUE(functions_.Body().empty());
         EXPECT_NE(fx_.Information().find(c.traced), std::string::npos) << fx_.Information();
     }
@@ -92,9 +89,8 @@ TEST_F(HttpFunctionsTest, AGetReadsInPiecesAndKeepsOnlyA2xxAnswerWithinItsCap) {
     Http().answers = {FakeHttpAnswer::Status(200, std::string(4096, 'a'))};
     EXPECT_EQ(functions_.HttpGet("https://www.example.com/v?1").size(), 4096u);
     EXPECT_EQ(Http().reads, (std::vector<std::size_t>{4096, 4096}));
-    EXPECT_EQ(Http().requests[0].agent, "HttpGet");
-    EXPECT_EQ(Http().requests[0].timeoutMs, 45000u);
-    EXPECT_TRUE(Http().requests[0].flags.reload);
+    const test::FakeHttpRequest& get = Http().requests[0];
+    EXPECT_EQ(std::tuple(get.agent, get.timeoutMs, get.flags.reload), std::tuple("HttpGet", 45000u, true));
 
     Http().answers = {FakeHttpAnswer::Status(200, std::string(3 * 1024 * 1024, 'b'))};
     EXPECT_EQ(functions_.HttpGet("https://www.example.com/v").size(), kHttpGetMaxBytes);

@@ -38,10 +38,7 @@ class ErrorReportPresenterTest : public ::testing::Test {
     test::FakeHttp& Http() { return fx_.fx.http; }
     // The messages shown, each ended by "|".
     std::string Shown() {
-        std::string text;
-        for (const MessageBoxRequest& request : fx_.box.shown) {
-            text += request.message + "|";
-        }
+        const std::string text = fx_.box.Messages();
         fx_.box.shown.clear();
         return text;
     }
@@ -61,11 +58,10 @@ class ErrorReportPresenterTest : public ::testing::Test {
 };
 
 TEST_F(ErrorReportPresenterTest, TheWindowOpensWithItsDefaultsAndLogsUnticked) {
-    EXPECT_EQ(view_.rendered.title, "Send your feedback to the technical support team");
-    EXPECT_EQ(view_.rendered.subject, "Grp Caption : user feedback");
-    EXPECT_EQ(view_.rendered.to, "Grp Caption support team");
-    EXPECT_EQ(view_.rendered.fromName, "alice");
-    EXPECT_FALSE(view_.rendered.attachLogs);
+    const ErrorReportViewState& s = view_.rendered;
+    EXPECT_EQ(std::tuple(s.title, s.subject, s.to, s.fromName, s.attachLogs),
+              std::tuple("Send your feedback to the technical support team", "Grp Caption : user feedback",
+                         "Grp Caption support team", "alice", false));
 }
 
 TEST_F(ErrorReportPresenterTest, TheTicketNumberRewritesTheSubject) {
@@ -192,14 +188,11 @@ TEST_F(TranslatedErrorReportTest, EveryTextIsTranslatedAndCaptionsKeepTheirEngli
     // The subject travels to the support team: it stays as the team reads it.
     EXPECT_EQ(s.subject, "Grp Caption : user feedback");
 
-    Type("", "");
-    form_.cmdSend_Click();
-    Type("   ", "hi");
-    form_.cmdSend_Click();
-    Type("me@example", "hi");
-    form_.cmdSend_Click();
-    Type("me@example.com", "hi");
-    form_.cmdSend_Click();
+    for (const auto& [from, message] :
+         {std::pair{"", ""}, {"   ", "hi"}, {"me@example", "hi"}, {"me@example.com", "hi"}}) {
+        Type(from, message);
+        form_.cmdSend_Click();
+    }
     EXPECT_EQ(form_.State().success, "<5620> Grp Caption");
     Http().answers = {FakeHttpAnswer::Status(500), FakeHttpAnswer::Status(500), FakeHttpAnswer::Status(500)};
     form_.cmdSend_Click();

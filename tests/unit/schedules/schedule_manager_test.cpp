@@ -28,13 +28,6 @@ class ManagerTest : public ::testing::Test {
         }
         return text;
     }
-    std::string Messages() {
-        std::string text;
-        for (const MessageBoxRequest& request : f_.box.shown) {
-            text += request.message + "|";
-        }
-        return text;
-    }
 
     test::SchedulesFixture f_;
     test::FakeManagerView view_;
@@ -107,7 +100,7 @@ TEST_F(ManagerTest, RunningJobsCannotBeEditedOrDeletedButStopped) {
     manager_.Pic_Sttrf_Click(2);
     manager_.Pic_Sttrf_Click(-1);
     manager_.Pic_Delete_Click(-1);
-    EXPECT_EQ(Messages(),
+    EXPECT_EQ(f_.box.Messages(),
               "The backup operation is in progress, record cannot be edited|"
               "The backup operation is in progress, record cannot be edited.|"
               "The backup operation is in progress, record cannot be deleted.|"
@@ -122,7 +115,7 @@ TEST_F(ManagerTest, RunningJobsCannotBeEditedOrDeletedButStopped) {
     manager_.Pic_Edit_Click(0);    // alice's, started since
     manager_.Pic_Delete_Click(1);  // bob's: "Disabled", yet running
     manager_.Pic_Sttrf_Click(1);
-    EXPECT_EQ(Messages(),
+    EXPECT_EQ(f_.box.Messages(),
               "The backup operation is in progress, record cannot be edited|"
               "The backup operation is in progress, record cannot be deleted.|"
               "The scheduled backup job is 'In Progress'. Do you want to stop it?|");
@@ -161,7 +154,7 @@ TEST_F(ManagerTest, EditWorksOnTheRowUsersRecordAndReEnablesThatUsersSchedules) 
     EXPECT_EQ(manager_.RecordIndex(), 0);
     manager_.Sch_list_lv_Click(2);
     EXPECT_EQ(manager_.RecordIndex(), 1);
-    EXPECT_EQ(Messages(), "");
+    EXPECT_EQ(f_.box.Messages(), "");
 
     f_.box.answers = {true};
     view_.drive = [](IScheduleWizardEvents& wizard, test::FakeWizardView& view) {
@@ -206,7 +199,7 @@ TEST_F(ManagerTest, EveryTextComesFromTheLanguageFile) {
     manager_.Pic_Edit_Click(6);  // carol's, disabled
     manager_.Sch_list_lv_DblClick(7);
     manager_.Pic_Delete_Click(-1);
-    EXPECT_EQ(Messages(), "<5430>|<5431>.|<5433>|");
+    EXPECT_EQ(f_.box.Messages(), "<5430>|<5431>.|<5433>|");
 }
 
 // View Log opens the newest scheduled-backup log of the selected row's user; with none it opens

@@ -37,13 +37,6 @@ class WizardTest : public ::testing::Test {
         DB_ReadAllRecord(table, f_.fx.codePage);
         return table.ScheduleCount() == 0 ? ScheduleRecord{} : table.Record(table.ScheduleCount() - 1);
     }
-    std::string Messages() {
-        std::string text;
-        for (const MessageBoxRequest& request : f_.box.shown) {
-            text += request.message + "|";
-        }
-        return text;
-    }
 
     test::SchedulesFixture f_;
     ScheduleUser bob_{f_.Context(), "bob"};
@@ -92,7 +85,7 @@ TEST_F(WizardTest, AnAddressIsAddedOnlyWhenNewAndValidAndTheEntryIsAlwaysCleared
         EXPECT_EQ(Controls().mailEntry, "") << entry;
     }
     EXPECT_EQ(Controls().mailList, std::vector<std::string>{"a@example.com"});
-    EXPECT_EQ(Messages(),
+    EXPECT_EQ(f_.box.Messages(),
               "Enter a valid email address.|Enter a valid email address.|Enter a valid email address.|"
               "Enter a valid email address.|Enter a valid email address.|Email id already exists|");
 }
@@ -111,7 +104,7 @@ TEST_F(WizardTest, EveryTextComesFromTheLanguageFile) {
     const DateTime start = w.calendar;
     w.calendar = {2026, 3, 12, 0, 0, 0};
     Save(w);
-    EXPECT_EQ(Messages(), "<105>|<104>|<108>|");
+    EXPECT_EQ(f_.box.Messages(), "<105>|<104>|<108>|");
     // What is stored does not depend on the language.
     w.calendar = start;
     w.mailNotify = MailNotifyChoice::DoNotNotify;
@@ -163,7 +156,7 @@ TEST_F(WizardTest, EachSavePathWritesWhatItShouldAndNoMore) {
         WizardControls w = Controls();
         c.edit(w);
         Save(w);
-        EXPECT_EQ(Messages(), c.message);
+        EXPECT_EQ(f_.box.Messages(), c.message);
         EXPECT_EQ(wizard_->Saved(), std::string(c.message).empty());
         const std::string frequency = c.frequency;
         if (frequency == "-") {

@@ -66,15 +66,14 @@ TEST_F(ScheduleStatusTest, TimeDifferenceCountsOnTheRealCalendar) {
         fx_.Context().values.WriteProfile("BackupStatus", "SchEndTime", c.end);
         fx_.Context().values.WriteProfile("BackupStatus", "StatusWindow", c.window);
         const TimeDifference got = GetTimeDifference(c.next, fx_.Context().values, *ParseStamp(c.now));
-        EXPECT_EQ(got.sentence, c.sentence) << c.next << c.end << " at " << c.now;
-        EXPECT_EQ(got.recent, c.recent) << c.next << c.end << " at " << c.now;
+        EXPECT_EQ(std::tuple(got.sentence, got.recent), std::tuple(c.sentence, c.recent))
+            << c.next << c.end << " at " << c.now;
     }
 
     test::WriteAll(fx_.Context().values.UserFolder() / "SchStatusError.txt", "");
     fx_.Context().values.WriteProfile("BackupStatus", "SchEndTime", "03-14-2026 09:20:00");
     const TimeDifference failed = GetTimeDifference("", fx_.Context().values, {2026, 3, 14, 9, 30, 0});
-    EXPECT_EQ(failed.sentence, "Backup has failed");
-    EXPECT_TRUE(failed.recent);
+    EXPECT_EQ(std::tuple(failed.sentence, failed.recent), std::tuple("Backup has failed", true));
 }
 
 TEST(FormatSize, TruncatesToOneDecimalInTheLocaleSeparator) {
@@ -108,9 +107,9 @@ TEST_F(ScheduleStatusTest, TheSmallestKeyWinsAndOfEqualKeysTheLaterRecord) {
         Record("SYSTEMSTATEBACKUP", "03-15-2026 06:00:00", "202603150600"),
     });
     const NextSchedule next = Next();
-    EXPECT_EQ(next.jobLabel, "System State");
-    EXPECT_EQ(next.line, Record("SYSTEMSTATEBACKUP", "03-15-2026 06:00:00", "202603150600"));
-    EXPECT_EQ(next.nextRun, "03-15-2026 06:00:00");
+    EXPECT_EQ(std::tuple(next.jobLabel, next.line, next.nextRun),
+              std::tuple("System State", Record("SYSTEMSTATEBACKUP", "03-15-2026 06:00:00", "202603150600"),
+                         "03-15-2026 06:00:00"));
 }
 
 TEST_F(ScheduleStatusTest, LabelsAndTheBackupSetsStartInStoredForm) {
@@ -124,8 +123,7 @@ TEST_F(ScheduleStatusTest, LabelsAndTheBackupSetsStartInStoredForm) {
     };
     for (const auto& c : cases) {
         WriteSchedule({Record(c.jobKind, c.nextRun, "202603070600")});
-        EXPECT_EQ(Next().jobLabel, c.label) << c.jobKind;
-        EXPECT_EQ(Next().nextRun, c.nextRunOut) << c.jobKind;
+        EXPECT_EQ(std::tuple(Next().jobLabel, Next().nextRun), std::tuple(c.label, c.nextRunOut)) << c.jobKind;
     }
     fx_.Context().transfer.Trf_WriteUserProfile("ScheduleDisable", "TRUE");
     EXPECT_TRUE(Next().disabled);
@@ -144,9 +142,7 @@ TEST(ScheduleStatusProductTwo, TakesTheFirstRecordAsStored) {
     test::WriteAll(c.values.UserFolder() / "scheduleData.txt",
                    "0\r\n" + first + "\r\n" + Record("oventbkupjob", "03-10-2026 06:00:00", "202603100600") + "\r\n");
     const NextSchedule next = GetScheduleDate(c.values, c.transfer, c.settings, c.ports.codePage);
-    EXPECT_EQ(next.line, first);
-    EXPECT_EQ(next.nextRun, "03/20/2026 6:00");
-    EXPECT_EQ(next.jobLabel, "");
+    EXPECT_EQ(std::tuple(next.line, next.nextRun, next.jobLabel), std::tuple(first, "03/20/2026 6:00", ""));
 }
 
 TEST(NextBackupSentence, FollowsTheShortDatePatternAndTheLabel) {

@@ -138,10 +138,9 @@ TEST_F(StatusPresenterTest, AUserSeesTheAccountTheNextBackupAndTheQuotaInTheLoca
     locale_.shortDatePattern = "dd/MM/yyyy";
     locale_.decimalSeparator = ",";
     const StatusViewState& shown = Load();
-    EXPECT_EQ(shown.userName, "Account Name: alice");
-    EXPECT_EQ(shown.nextBackup, "Your next backup will occur on  03/20/2026 06:00:00");
-    EXPECT_EQ(shown.quotaText, "1,5 GB out of 2,0 GB");
-    EXPECT_TRUE(shown.quotaVisible);
+    EXPECT_EQ(std::tuple(shown.userName, shown.nextBackup, shown.quotaText, shown.quotaVisible),
+              std::tuple("Account Name: alice", "Your next backup will occur on  03/20/2026 06:00:00",
+                         "1,5 GB out of 2,0 GB", true));
 }
 
 TEST_F(StatusPresenterTest, QuotaBarThresholds) {
@@ -158,9 +157,9 @@ TEST_F(StatusPresenterTest, QuotaBarThresholds) {
     for (const auto& c : cases) {
         SetQuota(c.used, c.max);
         const StatusViewState& shown = Refresh();
-        EXPECT_EQ(shown.quotaPercent, c.percent) << c.used << "/" << c.max;
-        EXPECT_EQ(shown.quotaColour, c.colour) << c.used << "/" << c.max;
-        EXPECT_EQ(shown.upgradeVisible, c.upgrade) << c.used << "/" << c.max;
+        EXPECT_EQ(std::tuple(shown.quotaPercent, shown.quotaColour, shown.upgradeVisible),
+                  std::tuple(c.percent, c.colour, c.upgrade))
+            << c.used << "/" << c.max;
         EXPECT_NE(shown.statusMessage, kQuotaMessage) << "not a plan size or not above it";
     }
 }
