@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "win32/dialog_controls.h"
 #include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
 #include "win32/notify_dialog_ids.h"
@@ -16,10 +17,6 @@ constexpr COLORREF kLinkColour = RGB(0, 102, 204);
 constexpr int kCornerMargin = 8;
 
 constexpr std::array kLinks = {IDC_lblViewLogLink, IDC_lblSchedulerLink, IDC_lblErrorReportLink};
-
-void SetText(HWND dialog, int id, const std::string& text) {
-    ::SetDlgItemTextW(dialog, id, Wide(text).c_str());
-}
 
 RECT ChildRect(HWND dialog, int id) {
     RECT rect{};
@@ -175,12 +172,12 @@ void FailureNotificationView::Show(const FailureNotificationState& state) {
 
 void FailureNotificationView::Render(const FailureNotificationState& state) {
     ::SetWindowTextW(window_, Wide(state.title).c_str());
-    SetText(window_, IDC_LabelBackupFailure, state.sentence);
-    SetText(window_, IDC_lblViewLogLink, state.viewLogLink);
-    SetText(window_, IDC_lblFailureReason, state.reason);
-    SetText(window_, IDC_lblSchedulerLink, state.schedulerLink);
-    SetText(window_, IDC_lblSupport, state.support);
-    SetText(window_, IDC_lblErrorReportLink, state.errorReportLink);
+    SetControlText(window_, IDC_LabelBackupFailure, state.sentence);
+    SetControlText(window_, IDC_lblViewLogLink, state.viewLogLink);
+    SetControlText(window_, IDC_lblFailureReason, state.reason);
+    SetControlText(window_, IDC_lblSchedulerLink, state.schedulerLink);
+    SetControlText(window_, IDC_lblSupport, state.support);
+    SetControlText(window_, IDC_lblErrorReportLink, state.errorReportLink);
     ::SetDlgItemTextW(window_, IDC_cancel, ButtonCaption(state.closeCaption).c_str());
     PlaceLinks();
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/dialog_controls.h"
 #include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
 #include "win32/report_dialog_ids.h"
@@ -77,7 +78,7 @@ void ErrorReportView::Render(const ErrorReportViewState& state) {
         {IDC_txtTo, &state.to},
     }};
     for (const auto& [id, text] : labels) {
-        ::SetDlgItemTextW(window_, id, Wide(*text).c_str());
+        SetControlText(window_, id, *text);
     }
     for (const auto& [id, caption] :
          std::array<std::pair<int, const std::string*>, 4>{{{IDC_chkLogs, &state.logsCaption},

@@ -5,6 +5,7 @@
 #include <array>
 #include <utility>
 
+#include "win32/dialog_controls.h"
 #include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
 #include "win32/schedule_dialog_ids.h"
@@ -39,14 +40,6 @@ constexpr std::array<std::pair<ManagerLabel, int>, 8> kCaptionItems = {
      {ManagerLabel::Refresh, IDC_Pic_Refresh},
      {ManagerLabel::ViewLog, IDC_cmdViewLog},
      {ManagerLabel::Close, IDC_cmdCancel}}};
-
-void SetItemText(HWND list, int item, int column, const std::string& text) {
-    std::wstring wide = Wide(text);
-    LVITEMW cell{};
-    cell.iSubItem = column;
-    cell.pszText = wide.data();
-    ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell));
-}
 
 }  // namespace
 
@@ -115,12 +108,12 @@ void ScheduleManagerView::Render(const ScheduleManagerViewState& state) {
         const std::array<const std::string*, 6> cells = {&row.nextTransfer, &row.frequency, &row.status,
                                                          &row.userName,     &row.recordNo,  &row.sortKey};
         for (std::size_t column = 0; column < cells.size(); ++column) {
-            SetItemText(list, at, static_cast<int>(column + 1), *cells[column]);
+            SetListCell(list, at, static_cast<int>(column + 1), *cells[column]);
         }
         ++index;
     }
     ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    ::SetDlgItemTextW(window_, IDC_lblMsgProgres, Wide(state.progressLabel).c_str());
+    SetControlText(window_, IDC_lblMsgProgres, state.progressLabel);
     rendering_ = false;
 }
 

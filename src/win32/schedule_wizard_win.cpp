@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "win32/dialog_controls.h"
 #include "win32/schedule_dialog_ids.h"
 #include "win32/text_win.h"
 
@@ -163,7 +164,7 @@ void ScheduleWizardView::Render(const WizardControls& w, const WizardEnabling& e
         Check(window_, kMailNotify[i], static_cast<std::size_t>(w.mailNotify) == i);
     }
     Check(window_, IDC_chkMailLog, w.attachLog);
-    ::SetDlgItemTextW(window_, IDC_cmbMailTo, Wide(w.mailEntry).c_str());
+    SetControlText(window_, IDC_cmbMailTo, w.mailEntry);
     const HWND list = ::GetDlgItem(window_, IDC_listMailAdd);
     ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (const std::string& address : w.mailList) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <set>
 
+#include "win32/dialog_controls.h"
 #include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
 #include "win32/session_log_dialog_ids.h"
@@ -60,20 +61,8 @@ HICON DotIcon(COLORREF colour) {
 constexpr std::array<COLORREF, 4> kIconColours = {RGB(46, 160, 67), RGB(33, 118, 210), RGB(120, 120, 120),
                                                   RGB(215, 38, 38)};
 
-void SetText(HWND dialog, int id, const std::string& text) {
-    ::SetDlgItemTextW(dialog, id, Wide(text).c_str());
-}
-
 void Enable(HWND dialog, int id, bool enabled) {
     ::EnableWindow(::GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
-}
-
-void SetCell(HWND list, int item, int column, const std::string& text) {
-    std::wstring wide = Wide(text);
-    LVITEMW cell{};
-    cell.iSubItem = column;
-    cell.pszText = wide.data();
-    ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&cell));
 }
 
 }  // namespace
@@ -110,17 +99,17 @@ void SessionLogView::Render(const SessionLogViewState& state) {
         return;
     }
     ::SetWindowTextW(window_, Wide(state.title).c_str());
-    SetText(window_, IDC_lblSubTitle, state.subtitle);
-    SetText(window_, IDC_lblBackupLegend, state.backupLegend);
-    SetText(window_, IDC_lblRestoreLegend, state.restoreLegend);
-    SetText(window_, IDC_lblDeleteLegend, state.deleteLegend);
-    SetText(window_, IDC_chkSelectAll, state.selectAllCaption);  // "&Select All": its key is Alt+S
+    SetControlText(window_, IDC_lblSubTitle, state.subtitle);
+    SetControlText(window_, IDC_lblBackupLegend, state.backupLegend);
+    SetControlText(window_, IDC_lblRestoreLegend, state.restoreLegend);
+    SetControlText(window_, IDC_lblDeleteLegend, state.deleteLegend);
+    SetControlText(window_, IDC_chkSelectAll, state.selectAllCaption);  // "&Select All": its key is Alt+S
     ::SetDlgItemTextW(window_, IDC_cmdView, ButtonCaption(state.viewCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_cmdDelete, ButtonCaption(state.deleteCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_cmdCloseSessionLog, ButtonCaption(state.closeCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_PrevImg, ButtonCaption(state.previousCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_NextImg, ButtonCaption(state.nextCaption).c_str());
-    SetText(window_, IDC_lblPage, state.pageLabel);
+    SetControlText(window_, IDC_lblPage, state.pageLabel);
     Enable(window_, IDC_PrevImg, state.previousEnabled);
     Enable(window_, IDC_NextImg, state.nextEnabled);
     Enable(window_, IDC_cmdView, state.viewEnabled);
@@ -159,10 +148,10 @@ void SessionLogView::Render(const SessionLogViewState& state) {
         if (::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry)) != item) {
             continue;
         }
-        SetCell(list, item, 1, row.startTime);
-        SetCell(list, item, 2, row.description);
-        SetCell(list, item, 3, row.fileName);
-        SetCell(list, item, 4, row.sortValue);
+        SetListCell(list, item, 1, row.startTime);
+        SetListCell(list, item, 2, row.description);
+        SetListCell(list, item, 3, row.fileName);
+        SetListCell(list, item, 4, row.sortValue);
         if (ticked.count(row.fileName) != 0) {
             ListView_SetCheckState(list, item, TRUE);
         }

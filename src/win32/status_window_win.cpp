@@ -7,6 +7,7 @@
 #include <array>
 
 #include "net/web_link.h"
+#include "win32/dialog_controls.h"
 #include "win32/dialog_ids.h"
 #include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
@@ -20,10 +21,6 @@ constexpr UINT_PTR kRefreshTimerId = 1;
 constexpr int kStatusFontPoints = 9;
 constexpr COLORREF kButtonTextColour = RGB(0, 0, 0);
 constexpr COLORREF kUpgradeTextColour = RGB(255, 255, 255);
-
-void SetText(HWND dialog, int id, const std::string& text) {
-    ::SetDlgItemTextW(dialog, id, Wide(text).c_str());
-}
 
 void SetVisible(HWND dialog, int id, bool visible) {
     ::ShowWindow(::GetDlgItem(dialog, id), visible ? SW_SHOWNA : SW_HIDE);
@@ -109,15 +106,15 @@ void StatusWindowView::Render(const StatusViewState& state) {
         return;
     }
     ::SetWindowTextW(window_, Wide(state.title).c_str());
-    SetText(window_, IDC_lblHoursInfo, state.statusMessage);
-    SetText(window_, IDC_lblBkupInfo, state.nextBackup);
-    SetText(window_, IDC_lblUserName, state.userName);
-    SetText(window_, IDC_lblQuotaInfo, state.quotaText);
-    SetText(window_, IDC_lblSpaceUsed, state.spaceUsedCaption);
+    SetControlText(window_, IDC_lblHoursInfo, state.statusMessage);
+    SetControlText(window_, IDC_lblBkupInfo, state.nextBackup);
+    SetControlText(window_, IDC_lblUserName, state.userName);
+    SetControlText(window_, IDC_lblQuotaInfo, state.quotaText);
+    SetControlText(window_, IDC_lblSpaceUsed, state.spaceUsedCaption);
     // The pictures carry their words as window text, which screen readers read; the upgrade
     // picture also shows them.
-    SetText(window_, IDC_imgUpgrade, state.upgradeTip);
-    SetText(window_, IDC_imgViewLog, state.viewLogCaption);
+    SetControlText(window_, IDC_imgUpgrade, state.upgradeTip);
+    SetControlText(window_, IDC_imgViewLog, state.viewLogCaption);
     ::SetDlgItemTextW(window_, IDC_chkDesNotify1, ButtonCaption(state.checkboxCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_Cmd_Yes, ButtonCaption(state.viewLogCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_Cmd_No, ButtonCaption(state.closeCaption).c_str());

@@ -1,5 +1,6 @@
 #include "win32/welcome_win.h"
 
+#include "win32/dialog_controls.h"
 #include "win32/failure_notification_win.h"
 #include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
@@ -25,7 +26,7 @@ void WelcomeView::Show(const WebAlert& alert) {
         return;
     }
     ::SetWindowTextW(window_, Wide(alert.caption).c_str());
-    ::SetDlgItemTextW(window_, IDC_lblWelcome, Wide(alert.text).c_str());
+    SetControlText(window_, IDC_lblWelcome, alert.text);
     ::SetDlgItemTextW(window_, IDC_cmdWelcomeExit, ButtonCaption(alert.closeCaption).c_str());
     MakeLayered(window_, form_.Form_Load());
     PlaceInWorkAreaCorner(window_);
