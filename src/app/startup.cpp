@@ -234,7 +234,7 @@ void ApplyProductToForm(AppContext& context, IStartupHost& host) {
     const ProductSettings& settings = context.settings;
     menu.ApplyLocalisedCaptions(context.texts, settings.productName);
     host.SetFormIcon(FormIconFile(context));
-    if (settings.productNumber == 1) {
+    if (IsBrandProduct(settings)) {
         for (TrayMenuItem item : {TrayMenuItem::MnuQuotaExceeded, TrayMenuItem::GBAdditional, TrayMenuItem::BLLine,
                                   TrayMenuItem::MnuOpenDrive}) {
             menu.Hide(item);

@@ -10,8 +10,8 @@
 #include "commands/continuous_backup.h"
 #include "commands/login.h"
 #include "commands/process_supervision.h"
-#include "commands/web_management.h"
 #include "commands/version_update.h"
+#include "commands/web_management.h"
 #include "contract/engine_contract.h"
 #include "contract/locale_file.h"
 #include "net/web_link.h"
@@ -31,13 +31,9 @@ namespace {
 constexpr std::string_view kTrue = "TRUE";
 constexpr std::string_view kOff = "0";
 constexpr std::string_view kOn = "1";
-// `ProductNumber` of the brand product, which has no drive, quota or offer items.
-constexpr int kBrandProduct = 1;
 // The main application's window title for the brand product.
 constexpr std::string_view kBrandApplicationTitle = "Orvessa Professional";
 constexpr std::string_view kDriveLauncherArgument = "LaunchDrive";
-constexpr std::string_view kBrandHelpFile = "OVP Help.chm";
-constexpr std::string_view kHelpFileSuffix = "Help.chm";
 constexpr std::string_view kBackupRestoreLog = "Log\\Backup_Restore_log.log";
 constexpr std::string_view kCloseCaption = "Close";
 
@@ -145,7 +141,7 @@ void TrayCommands::TrayRightClick() {
 
     const std::int64_t status = env_.context.values.ConnectionStatus();
     const bool userSet = !TrimWhitespace(context.values.CurrentUserName()).empty();
-    if (context.settings.productNumber == kBrandProduct) {
+    if (IsBrandProduct(context.settings)) {
         for (const Item item : {Item::MnuQuotaExceeded, Item::BLLine, Item::GBAdditional, Item::MnuOpenDrive}) {
             menu.SetVisible(item, false);
         }
@@ -233,7 +229,7 @@ void TrayCommands::RefreshCaptions(bool loggedIn) {
     AppContext& context = env_.context;
     TrayMenuModel& menu = context.trayMenu;
     const ProductSettings& settings = context.settings;
-    const bool brand = settings.productNumber == kBrandProduct;
+    const bool brand = IsBrandProduct(settings);
     const std::string scheduleWord = Text(kTextScheduleBackupWord, "Schedule Backup");
     const std::string loginWord = Text(kTextLoginWord, "Login");
     if (loggedIn) {
@@ -352,7 +348,7 @@ void TrayCommands::Dispatch(Item item) {
             env_.host.OpenWindow(FeatureWindow::ErrorReport);
             break;
         case Item::MnuHelp:
-            OpenHelp();
+            OpenHelpGuide(env_.context);
             break;
         case Item::MnuLogin:
             MnuLogin_Click(env_);
@@ -388,8 +384,8 @@ StopRequest TrayCommands::mnuStop_Click(std::string_view userName) {
 
 void TrayCommands::RestartMainApplication() {
     AppContext& context = env_.context;
-    const std::string title = context.settings.productNumber == kBrandProduct ? std::string(kBrandApplicationTitle)
-                                                                              : context.settings.caption;
+    const std::string title =
+        IsBrandProduct(context.settings) ? std::string(kBrandApplicationTitle) : context.settings.caption;
     if (const WindowHandle window = context.ports.windows.FindTopLevel(title)) {
         context.ports.windows.Close(window);
     }
@@ -417,17 +413,6 @@ void TrayCommands::OpenUpgradePage() {
                 UserPageLink(context.settings.links.accountUpgrade, context.values.CurrentUserName(),
                              context.settings.language),
                 ShellRetry::OnNoAssociation);
-}
-
-void TrayCommands::OpenHelp() {
-    AppContext& context = env_.context;
-    const std::string file = context.settings.productNumber == kBrandProduct
-                                 ? std::string(kBrandHelpFile)
-                                 : context.settings.exeGroup + std::string(kHelpFileSuffix);
-    ShellRequest request;
-    request.file = context.folders.AppFolder() / PathFromUtf8(file);
-    request.workingFolder = context.folders.AppFolder();
-    context.ports.shell.Execute(request);
 }
 
 void TrayCommands::OpenRecentLog() {

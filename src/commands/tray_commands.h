@@ -60,7 +60,6 @@ class TrayCommands {
     void ViewLog();
     void ToggleScheduleDisable();
     void OpenUpgradePage();
-    void OpenHelp();
     void OpenRecentLog();
     // `DLLStatus` "3" or "4" becomes "0", unless a stop request (`Status` "5") still waits for the
     // engine: its `DLLStatus` "3" is part of that request.

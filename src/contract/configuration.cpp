@@ -15,7 +15,6 @@ namespace c = contract;
 
 namespace {
 
-constexpr int kBrandProductNumber = 1;
 constexpr std::string_view kTalluxName = "Tallux";
 constexpr int kFailureTextId = 1625;
 constexpr int kLogonFailureTextId = 1633;
@@ -194,7 +193,7 @@ void ApplyEmptyNameRule(ProductSettings& settings) {
 
 ExecutableNames BuildExecutableNames(const ProductSettings& settings) {
     ExecutableNames names;
-    if (settings.productNumber == kBrandProductNumber) {
+    if (IsBrandProduct(settings)) {
         names.realTimeLibrary = c::kBrandRealTimeLibrary;
         names.registryToIni = c::kBrandRegistryToIni;
         names.background = c::kBrandBackground;

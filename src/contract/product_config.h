@@ -22,7 +22,7 @@ struct ServiceEndpoints {
 };
 
 struct ProductSettings {
-    int productNumber = 0;
+    int productNumber = 0;  // 1: the brand build
     std::string productName;
     std::string installationName;
     std::string treeViewName;
@@ -36,6 +36,13 @@ struct ProductSettings {
     bool brandFileApplied = false;
     std::string customIconFile;
 };
+
+inline constexpr int kBrandProductNumber = 1;
+
+// The brand build: its own program names, help file and title, and no quota or drive entries.
+inline bool IsBrandProduct(const ProductSettings& settings) {
+    return settings.productNumber == kBrandProductNumber;
+}
 
 // The service's batch files in the application folder.
 enum class ServiceBatch { Install, Start, Stop };

@@ -300,7 +300,7 @@ std::string ErrorReportBody::getLogFileAsTextProf() {
 }
 
 std::string ErrorReportBody::Attachment() {
-    return context_.settings.productNumber == 1 ? getLogFileAsTextProf() : getLogFilesAsText();
+    return IsBrandProduct(context_.settings) ? getLogFileAsTextProf() : getLogFilesAsText();
 }
 
 std::string ErrorReportBody::Build(const ReportForm& form, bool attachLogs) {

@@ -11,6 +11,7 @@
 #include "scheduler/schedule_proposals.h"
 #include "scheduler/schedule_time_draws.h"
 #include "ui/message_box.h"
+#include "ui/open_document.h"
 
 namespace ovp {
 
@@ -68,6 +69,7 @@ constexpr CaptionRow<WizardLabel> kCaptions[] = {
     {WizardLabel::Back, {5527, "< Back"}},
     {WizardLabel::Save, {5528, "Save"}},
     {WizardLabel::Cancel, {5529, "Cancel"}},
+    {WizardLabel::Help, {410, "Help"}},  // the tray menu's word
 };
 
 // By the check's answer, which is the text id.
@@ -216,6 +218,10 @@ void frmSchStart1::Cancel_Click() {
     if (view_ != nullptr) {
         view_->Close();
     }
+}
+
+void frmSchStart1::Sch_Start6_Help_Click() {
+    OpenHelpGuide(context_);
 }
 
 bool frmSchStart1::AddAddress() {

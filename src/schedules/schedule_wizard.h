@@ -61,6 +61,7 @@ class frmSchStart1 final : public IScheduleWizardEvents {
     void btnAdd_Click(const WizardControls& controls) override;
     void Sch_Start4_Next_Click(const WizardControls& controls) override;
     void Cancel_Click() override;
+    void Sch_Start6_Help_Click() override;
 
     const WizardControls& Controls() const { return controls_; }
     // The record and the options were written.

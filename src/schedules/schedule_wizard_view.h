@@ -91,6 +91,7 @@ enum class WizardLabel {
     Back,
     Save,
     Cancel,
+    Help,  // `Sch_Start6_Help`, the help picture
 };
 using WizardCaption = Caption<WizardLabel>;
 
@@ -119,6 +120,7 @@ class IScheduleWizardEvents {
     virtual void btnAdd_Click(const WizardControls& controls) = 0;
     virtual void Sch_Start4_Next_Click(const WizardControls& controls) = 0;
     virtual void Cancel_Click() = 0;
+    virtual void Sch_Start6_Help_Click() = 0;
 };
 
 }  // namespace ovp

@@ -10,6 +10,7 @@
 #include "scheduler/job_control.h"
 #include "ui/captions.h"
 #include "ui/message_box.h"
+#include "ui/open_document.h"
 
 namespace ovp {
 
@@ -38,6 +39,7 @@ constexpr int kTextClose = 5311;
 constexpr int kTextPrevious = 5312;
 constexpr int kTextNext = 5313;
 constexpr int kTextPageJoiner = 5314;
+constexpr int kTextHelp = 410;  // the tray menu's word
 constexpr int kTextNothingToView = 5315;
 constexpr int kTextNothingToDelete = 5316;
 constexpr int kTextScheduledBackup = 5320;
@@ -72,6 +74,7 @@ constexpr CaptionText kCaptions[] = {
     {&SessionLogViewState::closeCaption, kTextClose, t::kClose},
     {&SessionLogViewState::previousCaption, kTextPrevious, t::kPrevious},
     {&SessionLogViewState::nextCaption, kTextNext, t::kNext},
+    {&SessionLogViewState::helpCaption, kTextHelp, t::kHelp},
 };
 
 // The words of the rows; their English texts are those SessionLogTexts starts with.
@@ -179,6 +182,10 @@ void frmSessionLog::cmdDelete_Click(const ChosenSessionLogs& chosen) {
 
 void frmSessionLog::cmdCloseSessionLog_Click() {
     ResumeNext([&] { view_.Close(); });
+}
+
+void frmSessionLog::Image6_Click() {
+    ResumeNext([&] { OpenHelpGuide(context_); });
 }
 
 void frmSessionLog::ShowPage(SessionLogPage page) {

@@ -27,6 +27,7 @@ inline constexpr std::string_view kSelectAll = "&Select All";
 inline constexpr std::string_view kClose = "Close";
 inline constexpr std::string_view kPrevious = "Previous";
 inline constexpr std::string_view kNext = "Next";
+inline constexpr std::string_view kHelp = "Help";
 inline constexpr std::string_view kOperationHeader = "Operation";
 inline constexpr std::string_view kStartTimeHeader = "StartTime";
 inline constexpr std::string_view kDescriptionHeader = "Description";
@@ -52,6 +53,7 @@ class frmSessionLog final : public ISessionLogEvents {
     void LstSessionLogView_DblClick(const ChosenSessionLogs& chosen) override;
     void cmdDelete_Click(const ChosenSessionLogs& chosen) override;
     void cmdCloseSessionLog_Click() override;
+    void Image6_Click() override;
 
     const SessionLogViewState& State() const { return state_; }
     // The logs opened to describe rows since the window was loaded.

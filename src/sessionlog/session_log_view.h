@@ -25,6 +25,7 @@ struct SessionLogViewState {
     std::string closeCaption;         // `cmdCloseSessionLog`
     std::string previousCaption;      // `PrevImg`
     std::string nextCaption;          // `NextImg`
+    std::string helpCaption;          // `Image6`, the help picture
     std::string pageLabel;            // `lblPage`: "1 - 50 of 120"
     std::vector<SessionLogRow> rows;  // `LstSessionLogView`, in display order
     bool previousEnabled = false;
@@ -64,6 +65,7 @@ class ISessionLogEvents {
     virtual void LstSessionLogView_DblClick(const ChosenSessionLogs& chosen) = 0;
     virtual void cmdDelete_Click(const ChosenSessionLogs& chosen) = 0;
     virtual void cmdCloseSessionLog_Click() = 0;
+    virtual void Image6_Click() = 0;  // the help picture
 };
 
 }  // namespace ovp

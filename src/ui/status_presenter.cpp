@@ -161,7 +161,7 @@ void frmStatus::EvaluateUser(Evaluation& eval, const std::string& userName) {
         const NextBackupWords words = LocalisedNextBackupWords(context_.texts, context_.settings.productName);
         state.nextBackup = NextBackupSentence(eval.next.nextRun, eval.next.jobLabel, locale_.ShortDatePattern(), words);
     });
-    if (context_.settings.productNumber != 1) {
+    if (!IsBrandProduct(context_.settings)) {
         ResumeNext([&] { EvaluateQuota(eval); });
     }
     ResumeNext([&] { SelectMessage(eval); });

@@ -73,6 +73,8 @@ TEST_F(WizardTest, OpensWithTheRecordsDatesTheStoredOptionsAndTheProfilesAddress
                                             {"3", WizardOption::optCustomTime}}) {
         EXPECT_EQ(OptionOfFrequency(frequency), option) << frequency;
     }
+    wizard_->Sch_Start6_Help_Click();
+    EXPECT_EQ(f_.fx.shell.requests.at(0).file, f_.fx.app / "GrpHelp.chm");
 }
 
 TEST_F(WizardTest, AnAddressIsAddedOnlyWhenNewAndValidAndTheEntryIsAlwaysCleared) {
@@ -93,7 +95,7 @@ TEST_F(WizardTest, AnAddressIsAddedOnlyWhenNewAndValidAndTheEntryIsAlwaysCleared
 TEST_F(WizardTest, EveryTextComesFromTheLanguageFile) {
     test::WriteNumberedLanguage(f_.fx.app);
     Open(RecordLine("1", "oventbkupjob"));
-    test::ExpectEveryCaptionTranslated(view_.captions, WizardLabel::Cancel);
+    test::ExpectEveryCaptionTranslated(view_.captions, WizardLabel::Help);
     // The check's answer picks the message.
     WizardControls w = Controls();
     w.mailNotify = MailNotifyChoice::Always;

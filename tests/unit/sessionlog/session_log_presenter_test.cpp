@@ -123,7 +123,7 @@ TEST_F(SessionLogPresenterTest, DeleteRemovesFilesAndRowsWithoutAQuestion) {
     EXPECT_FALSE(FileExists(session_ / LogName(1)));
 }
 
-TEST_F(SessionLogPresenterTest, ViewOpensTheChosenLogsThatExist) {
+TEST_F(SessionLogPresenterTest, ViewOpensTheChosenLogsThatExistAndHelpTheGuide) {
     WriteLogs(3);
     test::WriteAll(session_ / "Backup 12-01-2026 00-00-09.exe", "MZ");
     form_.Form_Load();
@@ -143,6 +143,8 @@ TEST_F(SessionLogPresenterTest, ViewOpensTheChosenLogsThatExist) {
     const std::string traces = Traces();
     EXPECT_LT(traces.find("Enter LstSessionLogView_DblClick()of frmSessionLog form"),
               traces.find("Exit LstSessionLogView_DblClick()of frmSessionLog form"));
+    form_.Image6_Click();
+    EXPECT_EQ(requests.at(2).file, fx_.app / "GrpHelp.chm");
 }
 
 TEST_F(SessionLogPresenterTest, OnlyTheStartTimeColumnSortsAndSelectAllTicksThePage) {
