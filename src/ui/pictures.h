@@ -12,21 +12,29 @@
 
 namespace ovp {
 
-// The two looks of a picture button: its image key at rest and under the mouse.
+// The looks of a picture button: its image key at rest, under the mouse and, where it has one,
+// while it cannot be clicked ("": the look at rest).
 struct HoverPictures {
     std::string_view normal;
     std::string_view hover;
+    std::string_view disabled = {};
 };
 
 // The buttons of the status window and the message box.
 inline constexpr HoverPictures kSmallButtonPictures{"Small Btn1", "Small Btn2"};
 // The status window's upgrade picture.
 inline constexpr HoverPictures kUpgradePictures{"Upgrade1", "Upgrade2"};
+// The activity log viewer's paging buttons.
+inline constexpr HoverPictures kPreviousPagePictures{"prev def", "prev sel", "prev dis"};
+inline constexpr HoverPictures kNextPagePictures{"next def", "next sel", "next dis"};
 
 inline constexpr std::string_view kTopRightLogoKey = "TopRightLogo";
 inline constexpr std::string_view kHandCursorFile = "Hand.ico";
 
-inline std::string_view PictureKey(const HoverPictures& pictures, bool hovered) {
+inline std::string_view PictureKey(const HoverPictures& pictures, bool hovered, bool enabled = true) {
+    if (!enabled && !pictures.disabled.empty()) {
+        return pictures.disabled;
+    }
     return hovered ? pictures.hover : pictures.normal;
 }
 

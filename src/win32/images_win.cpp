@@ -124,6 +124,17 @@ COLORREF PictureMiddleColour(HBITMAP picture, COLORREF fallback) {
     return colour == CLR_INVALID ? fallback : colour;
 }
 
+void DrawSystemIconPicture(const DRAWITEMSTRUCT& item, const wchar_t* systemIcon) {
+    RECT rect = item.rcItem;
+    ::FillRect(item.hDC, &rect, ::GetSysColorBrush(COLOR_BTNFACE));
+    const int size = std::min(rect.right - rect.left, rect.bottom - rect.top);
+    ::DrawIconEx(item.hDC, (rect.left + rect.right - size) / 2, (rect.top + rect.bottom - size) / 2,
+                 ::LoadIconW(nullptr, systemIcon), size, size, 0, nullptr, DI_NORMAL);
+    if (item.CtlType == ODT_BUTTON && (item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+        ::DrawFocusRect(item.hDC, &rect);
+    }
+}
+
 void HandCursor::Load(const std::filesystem::path& imagesFolder) {
     owned_.reset();
     if (const auto file = HandCursorFile(imagesFolder)) {
@@ -152,7 +163,15 @@ bool HoverPicture::Attach(HWND control,
         middles_[hover ? 1 : 0].reset(
             ::CreateSolidBrush(PictureMiddleColour(picture.get(), ::GetSysColor(COLOR_BTNFACE))));
     }
+    pictures_[2].reset();
+    if (!keys.disabled.empty()) {
+        pictures_[2] = LoadBitmapFile(PictureFile(imagesFolder, keys.disabled));
+    }
     return true;
+}
+
+std::string_view HoverPicture::PictureKeyShown() const {
+    return PictureKey(keys_, hovered_, control_ == nullptr || ::IsWindowEnabled(control_));
 }
 
 void HoverPicture::Detach() noexcept {
@@ -231,7 +250,8 @@ bool HoverPicture::Draw(const DRAWITEMSTRUCT& item) const {
     RECT rect = item.rcItem;
     const bool button = item.CtlType == ODT_BUTTON;
     const bool pushed = (item.itemState & ODS_SELECTED) != 0;
-    const HBITMAP picture = pictures_[hovered_ ? 1 : 0].get();
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    const HBITMAP picture = disabled && pictures_[2] ? pictures_[2].get() : pictures_[hovered_ ? 1 : 0].get();
     if (picture != nullptr) {
         DrawPicture(dc, rect, picture);
         if (pushed) {
@@ -246,7 +266,6 @@ bool HoverPicture::Draw(const DRAWITEMSTRUCT& item) const {
     if (captionBox_ == nullptr) {
         wchar_t caption[256] = {};
         const int length = ::GetWindowTextW(control_, caption, 256);
-        const bool disabled = (item.itemState & ODS_DISABLED) != 0;
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, disabled ? ::GetSysColor(COLOR_GRAYTEXT) : textColour_);
         RECT text = rect;
@@ -278,6 +297,12 @@ LRESULT CALLBACK HoverPicture::ControlProc(HWND window,
             break;
         case WM_MOUSELEAVE:
             self->SetHovered(false);
+            break;
+        case WM_ENABLE:
+            // A button greyed under the mouse is at rest when it comes back.
+            if (wParam == FALSE) {
+                self->SetHovered(false);
+            }
             break;
         case WM_CTLCOLORSTATIC:
             // The caption box shows the picture's own colour around its words.

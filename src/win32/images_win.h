@@ -24,6 +24,11 @@ void DrawPicture(HDC dc, const RECT& rect, HBITMAP picture, bool seeThrough = fa
 // The colour in the middle of a picture; fallback for none.
 COLORREF PictureMiddleColour(HBITMAP picture, COLORREF fallback);
 
+// An owner-drawn help or information picture: one of the system's icons (IDI_QUESTION,
+// IDI_INFORMATION) as large as the control allows, centred on the dialog's colour, with the
+// focus rectangle of a button that has the keyboard. Its window text stays its caption.
+void DrawSystemIconPicture(const DRAWITEMSTRUCT& item, const wchar_t* systemIcon);
+
 // The pointer over links and picture buttons: the images folder's Hand.ico, clicking with its
 // fingertip, or the system's hand when that file is missing or unreadable.
 class HandCursor {
@@ -37,7 +42,8 @@ class HandCursor {
 };
 
 // An owner-drawn button or static that shows one picture at rest and another while the mouse is
-// over it, with its window text (the caption screen readers and tests read) drawn on top.
+// over it (and a third, where it has one, while it is disabled), with its window text (the
+// caption screen readers and tests read) drawn on top.
 // Attach subclasses the control; its parent passes the control's WM_DRAWITEM to Draw. A missing
 // picture leaves the look of a plain push button (or the bare words, for a static).
 class HoverPicture {
@@ -57,7 +63,7 @@ class HoverPicture {
     HWND CaptionBox() const { return captionBox_; }
 
     bool Hovered() const { return hovered_; }
-    std::string_view PictureKeyShown() const { return PictureKey(keys_, hovered_); }
+    std::string_view PictureKeyShown() const;
     bool Draw(const DRAWITEMSTRUCT& item) const;
 
   private:
@@ -73,7 +79,7 @@ class HoverPicture {
     HoverPictures keys_{};
     COLORREF textColour_ = 0;
     bool hovered_ = false;
-    unique_hbitmap pictures_[2];  // at rest, under the mouse
+    unique_hbitmap pictures_[3];  // at rest, under the mouse, disabled
     unique_hbrush middles_[2];    // the caption box's background on each picture
 };
 

@@ -179,6 +179,7 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     productBox_.SetImagesFolder(context.folders.ImagesFolder());
     messageBox_.UseTexts(context.texts, context.settings.productName);
     logView_ = std::make_unique<SessionLogView>(context.texts, context.settings.productName, instance_);
+    logView_->SetImagesFolder(context.folders.ImagesFolder());
     logForm_ = std::make_unique<frmSessionLog>(context, messageBox_, *logView_);
     form_ = std::make_unique<MainForm>(context, *this, *tray_, *statusView_, *failureView_, localeFormat_, messageBox_,
                                        reinterpret_cast<std::uintptr_t>(instance_));

@@ -56,3 +56,6 @@
 #define IDC_lblStartTime 483
 #define IDC_grpMail 484
 #define IDC_lblMailTo 485
+#define IDC_Sch_Start6_Help 486
+#define IDC_ImageHelp 487
+#define IDC_PicMissedhelp 488

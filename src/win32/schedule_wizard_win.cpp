@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "win32/dialog_controls.h"
+#include "win32/images_win.h"
 #include "win32/schedule_dialog_ids.h"
 #include "win32/text_win.h"
 
@@ -21,7 +22,7 @@ constexpr std::array<int, 3> kMailNotify = {IDC_rdMailNotify0, IDC_rdMailNotify1
 constexpr int kMonthDays = 31;
 
 // The dialog item of each caption but the title.
-constexpr std::array<std::pair<WizardLabel, int>, 29> kCaptionItems = {{
+constexpr std::array<std::pair<WizardLabel, int>, 32> kCaptionItems = {{
     {WizardLabel::Heading, IDC_lblHeading},
     {WizardLabel::WhenGroup, IDC_grpWhen},
     {WizardLabel::NoSchedule, IDC_optNoSchedule},
@@ -51,6 +52,9 @@ constexpr std::array<std::pair<WizardLabel, int>, 29> kCaptionItems = {{
     {WizardLabel::Back, IDC_wiz_back},
     {WizardLabel::Save, IDC_Sch_Start4_Next},
     {WizardLabel::Cancel, IDC_Sch_Start4_Cancel},
+    {WizardLabel::Help, IDC_Sch_Start6_Help},
+    {WizardLabel::Help, IDC_ImageHelp},
+    {WizardLabel::Help, IDC_PicMissedhelp},
 }};
 
 SYSTEMTIME ToSystemTime(const DateTime& at) {
@@ -219,7 +223,7 @@ void ScheduleWizardView::Close() {
     }
 }
 
-INT_PTR ScheduleWizardView::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+INT_PTR ScheduleWizardView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             OnInitDialog();
@@ -230,6 +234,12 @@ INT_PTR ScheduleWizardView::OnMessage(UINT message, WPARAM wParam, LPARAM /*lPar
         case WM_CLOSE:
             events_.Cancel_Click();
             return TRUE;
+        case WM_DRAWITEM: {
+            // The only owner-drawn controls: the help picture and the two information pictures.
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            DrawSystemIconPicture(item, item.CtlID == IDC_Sch_Start6_Help ? IDI_QUESTION : IDI_INFORMATION);
+            return TRUE;
+        }
         default:
             return FALSE;
     }
@@ -244,7 +254,10 @@ void ScheduleWizardView::OnInitDialog() {
         ToolTipBinding{::GetDlgItem(window_, IDC_btnAdd), "frmSchStart1.btnAdd"},
         ToolTipBinding{::GetDlgItem(window_, IDC_Sch_Start4_Next), "frmSchStart1.Sch_Start4_Next"},
         ToolTipBinding{::GetDlgItem(window_, IDC_wiz_back), "frmSchStart1.wiz_back"},
-        ToolTipBinding{::GetDlgItem(window_, IDC_chkBackupIdle), "frmSchStart1.chkBackupIdle"}};
+        ToolTipBinding{::GetDlgItem(window_, IDC_chkBackupIdle), "frmSchStart1.chkBackupIdle"},
+        ToolTipBinding{::GetDlgItem(window_, IDC_Sch_Start6_Help), "frmSchStart1.Sch_Start6_Help"},
+        ToolTipBinding{::GetDlgItem(window_, IDC_ImageHelp), "frmSchStart1.ImageHelp"},
+        ToolTipBinding{::GetDlgItem(window_, IDC_PicMissedhelp), "autobkwiz5.PicMissedhelp"}};
     toolTip_ = AssignToolTip(window_, tools, texts_, brandName_);
     events_.Form_Load(*this);
 }
@@ -295,6 +308,9 @@ void ScheduleWizardView::OnCommand(int id, int code) {
         case IDC_wiz_back:
         case IDC_Sch_Start4_Cancel:
             events_.Cancel_Click();
+            break;
+        case IDC_Sch_Start6_Help:
+            events_.Sch_Start6_Help_Click();
             break;
         default:
             break;

@@ -22,3 +22,4 @@
 #define IDC_lblRestoreLegend 613
 #define IDC_imgDeleteLegend 614
 #define IDC_lblDeleteLegend 615
+#define IDC_Image6 616

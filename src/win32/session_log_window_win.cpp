@@ -109,6 +109,7 @@ void SessionLogView::Render(const SessionLogViewState& state) {
     ::SetDlgItemTextW(window_, IDC_cmdCloseSessionLog, ButtonCaption(state.closeCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_PrevImg, ButtonCaption(state.previousCaption).c_str());
     ::SetDlgItemTextW(window_, IDC_NextImg, ButtonCaption(state.nextCaption).c_str());
+    ::SetDlgItemTextW(window_, IDC_Image6, ButtonCaption(state.helpCaption).c_str());
     SetControlText(window_, IDC_lblPage, state.pageLabel);
     Enable(window_, IDC_PrevImg, state.previousEnabled);
     Enable(window_, IDC_NextImg, state.nextEnabled);
@@ -168,6 +169,15 @@ void SessionLogView::CheckAllRows(bool checked) {
     ListView_SetCheckState(List(), -1, checked ? TRUE : FALSE);
 }
 
+std::string_view SessionLogView::PictureKeyShown(int id) const {
+    for (const HoverPicture* picture : {&previousButton_, &nextButton_}) {
+        if (window_ != nullptr && picture->Control() == ::GetDlgItem(window_, id)) {
+            return picture->PictureKeyShown();
+        }
+    }
+    return {};
+}
+
 ChosenSessionLogs SessionLogView::Chosen() const {
     ChosenSessionLogs chosen;
     if (window_ == nullptr) {
@@ -193,6 +203,14 @@ INT_PTR SessionLogView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item.CtlID == IDC_Image6) {
+                DrawSystemIconPicture(item, IDI_QUESTION);
+                return TRUE;
+            }
+            return previousButton_.Draw(item) || nextButton_.Draw(item) ? TRUE : FALSE;
+        }
         case WM_CLOSE:
             Close();
             return TRUE;
@@ -226,13 +244,17 @@ void SessionLogView::OnInitDialog() {
         ::SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&heading));
     }
 
+    previousButton_.Attach(::GetDlgItem(window_, IDC_PrevImg), imagesFolder_, kPreviousPagePictures, RGB(0, 0, 0));
+    nextButton_.Attach(::GetDlgItem(window_, IDC_NextImg), imagesFolder_, kNextPagePictures, RGB(0, 0, 0));
+
     const std::array tools = {
         ToolTipBinding{::GetDlgItem(window_, IDC_cmdView), "frmSessionLog.cmdView"},
         ToolTipBinding{::GetDlgItem(window_, IDC_cmdDelete), "frmSessionLog.cmdDelete"},
         ToolTipBinding{::GetDlgItem(window_, IDC_cmdCloseSessionLog), "frmSessionLog.cmdCloseSessionLog"},
         ToolTipBinding{::GetDlgItem(window_, IDC_NextImg), "frmSessionLog.NextImg"},
         ToolTipBinding{::GetDlgItem(window_, IDC_PrevImg), "frmSessionLog.PrevImg"},
-        ToolTipBinding{::GetDlgItem(window_, IDC_chkSelectAll), "frmSessionLog.chkSelectAll"}};
+        ToolTipBinding{::GetDlgItem(window_, IDC_chkSelectAll), "frmSessionLog.chkSelectAll"},
+        ToolTipBinding{::GetDlgItem(window_, IDC_Image6), "frmSessionLog.Image6"}};
     toolTip_ = AssignToolTip(window_, tools, texts_, brandName_);
 
     if (events_ != nullptr) {
@@ -262,6 +284,9 @@ void SessionLogView::OnCommand(int id, int code) {
             break;
         case IDC_cmdCloseSessionLog:
             events_->cmdCloseSessionLog_Click();
+            break;
+        case IDC_Image6:
+            events_->Image6_Click();
             break;
         case IDCANCEL:  // Esc
             Close();

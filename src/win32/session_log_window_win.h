@@ -12,8 +12,12 @@
 #include <string>
 #include <vector>
 
+#include <filesystem>
+#include <string_view>
+
 #include "platform/locale_text.h"
 #include "sessionlog/session_log_view.h"
+#include "win32/images_win.h"
 #include "win32/modeless_dialog.h"
 #include "win32/tooltip_win.h"
 #include "win32/unique_resource.h"
@@ -31,6 +35,10 @@ class SessionLogView final : public ModelessDialog<SessionLogView>, public ISess
     // brings it to the front as it is. False when it cannot be loaded. events must outlive the window.
     bool Show(ISessionLogEvents& events);
     bool IsLoaded() const { return window_ != nullptr; }
+    // Where the paging buttons' pictures come from; for the next loading.
+    void SetImagesFolder(std::filesystem::path folder) { imagesFolder_ = std::move(folder); }
+    // The image key a paging button shows now; "" for another control.
+    std::string_view PictureKeyShown(int id) const;
 
     void Render(const SessionLogViewState& state) override;
     void CheckAllRows(bool checked) override;
@@ -57,6 +65,9 @@ class SessionLogView final : public ModelessDialog<SessionLogView>, public ISess
     // The file names of the rows shown, in display order.
     std::vector<std::string> rows_;
     std::vector<unique_hicon> legendIcons_;
+    std::filesystem::path imagesFolder_;
+    HoverPicture previousButton_;
+    HoverPicture nextButton_;
     std::unique_ptr<clsToolTip> toolTip_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <array>
 #include <string>
 
 #include "base/files.h"
@@ -42,12 +41,6 @@ void AddSection(std::string& text, std::string_view section) {
     text.append("[").append(section).append("]\r\n");
 }
 
-// The pictures the tray status monitor loads from the images folder.
-constexpr std::array<std::string_view, 15> kIconFiles = {
-    "ovlog.ico",      "ovlogyellow.ico", "ovlogyellowp.ico", "ovlogred.ico", "ovloggreen.ico",
-    "CDPBlue1.ico",   "CDPBlue2.ico",    "QExceed1.ico",     "QExceed2.ico", "Hand.ico",
-    "Small Btn1.bmp", "Small Btn2.bmp",  "Upgrade1.bmp",     "Upgrade2.bmp", "TopRightLogo.bmp",
-};
 constexpr std::string_view kNormalIcon = "ovlog.ico";
 constexpr std::string_view kBrandText = "Online backup";
 
@@ -165,10 +158,15 @@ bool WriteImages(const std::filesystem::path& appFolder) {
     const std::filesystem::path images = appFolder / PathFromUtf8(c::kImagesFolder);
     const std::filesystem::path assets = AssetImagesFolder();
     bool written = CreateFolders(images);
-    for (const std::string_view icon : kIconFiles) {
-        written = CopyFileOverwrite(assets / PathFromUtf8(icon), images / PathFromUtf8(icon)) && written;
+    // Every picture the project draws, as the installer installs them.
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(assets, error)) {
+        const std::filesystem::path extension = entry.path().extension();
+        if (extension == ".ico" || extension == ".bmp") {
+            written = CopyFileOverwrite(entry.path(), images / entry.path().filename()) && written;
+        }
     }
-    return written;
+    return written && !error;
 }
 
 bool WriteLanguageFiles(const std::filesystem::path& appFolder) {

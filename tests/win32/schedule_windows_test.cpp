@@ -79,6 +79,7 @@ class KeyedWizard : public IScheduleWizardEvents {
             shownCaptions = Captions(window);
         }
         view.Render(shown_, WizardEnabling{});
+        ::PostMessageW(::GetDlgItem(window, IDC_Sch_Start6_Help), BM_CLICK, 0, 0);
         ::PostMessageW(window, WM_KEYDOWN, key_, 0);
         // Should the key be lost, the dialog still ends rather than hang the test.
         ::SetTimer(window, 1, 5000, [](HWND w, UINT, UINT_PTR, DWORD) { ::EndDialog(w, 0); });
@@ -97,6 +98,7 @@ class KeyedWizard : public IScheduleWizardEvents {
         calls.push_back("cancel");
         view_->Close();
     }
+    void Sch_Start6_Help_Click() override { calls.push_back("help"); }
     std::vector<WizardCaption> captions;
     std::set<std::wstring> shownCaptions;
     std::vector<std::string> calls;
@@ -162,12 +164,12 @@ class ScheduleWindowsTest : public ::testing::Test {
 TEST_F(ScheduleWindowsTest, TheWizardsControlsGiveBackWhatTheyShowAndEnterSavesEscCancels) {
     KeyedWizard enter(SomeControls(), VK_RETURN);
     ScheduleWizardView::Run(enter, nullptr, texts_, "Grp Backup");
-    EXPECT_EQ(enter.calls, std::vector<std::string>{"save"});
+    EXPECT_EQ(enter.calls, (std::vector<std::string>{"help", "save"}));
     EXPECT_EQ(enter.saved, SomeControls());
 
     KeyedWizard esc(SomeControls(), VK_ESCAPE);
     ScheduleWizardView::Run(esc, nullptr, texts_, "Grp Backup");
-    EXPECT_EQ(esc.calls, std::vector<std::string>{"cancel"});
+    EXPECT_EQ(esc.calls, (std::vector<std::string>{"help", "cancel"}));
 }
 
 TEST_F(ScheduleWindowsTest, TheManagerListsItsRowsAndASecondRequestKeepsTheOpenWindow) {
@@ -210,6 +212,7 @@ TEST_F(ScheduleWindowsTest, EveryCaptionReplacesItsTemplateText) {
     for (int id = 5400; id < 5600; ++id) {
         texts_.texts[id] = std::to_string(id);
     }
+    texts_.texts[410] = "410";  // the help pictures' word
     events_.captions = ManagerCaptions(texts_, "");
     ASSERT_TRUE(manager_.Show(events_, nullptr));
     KeyedWizard wizard(SomeControls(), VK_ESCAPE);

@@ -26,7 +26,9 @@ class RecordingEvents : public ISessionLogEvents {
         state.title = "Session Log";
         state.pageLabel = "1 - 3 of 3";
         state.viewCaption = "View Details";
+        state.helpCaption = "Help";
         state.deleteEnabled = true;
+        state.nextEnabled = true;
         state.rows = {Row("a.txt", "12-01-2026 9:00:00", "Interactive Backup( 3 Files )", SessionLogIcon::Backup),
                       Row("b.txt", "12-01-2026 8:00:00", "Restore", SessionLogIcon::Restore),
                       Row("c.txt", "12-01-2026 7:00:00", "Other", SessionLogIcon::None)};
@@ -43,9 +45,11 @@ class RecordingEvents : public ISessionLogEvents {
     void LstSessionLogView_DblClick(const ChosenSessionLogs& /*chosen*/) override {}
     void cmdDelete_Click(const ChosenSessionLogs& chosen) override { deleted.push_back(chosen); }
     void cmdCloseSessionLog_Click() override { view_.Close(); }
+    void Image6_Click() override { ++helps; }
 
     SessionLogViewState state;
     int loads = 0;
+    int helps = 0;
     std::vector<ChosenSessionLogs> deleted;
 
   private:
@@ -104,7 +108,36 @@ TEST_F(SessionLogWindowTest, RowsTicksAndTheChosenRows) {
     EXPECT_EQ(events_.deleted[1], (ChosenSessionLogs{"c.txt", "b.txt", "a.txt"}));
 }
 
+// The paging buttons show the images folder's pictures, a third one while there is no page that
+// way; the help picture carries its word and reports its click.
+TEST_F(SessionLogWindowTest, PagingPicturesFollowTheButtonsStateAndHelpIsClickable) {
+    const std::filesystem::path images = OVP_ASSET_IMAGES;
+    view_.SetImagesFolder(images);
+    ASSERT_TRUE(view_.Show(events_));
+    const HWND window = view_.Window();
+    const auto shows = [&](int id, std::string_view key) {
+        test::Pump(100);
+        EXPECT_EQ(view_.PictureKeyShown(id), key);
+        const HWND button = ::GetDlgItem(window, id);
+        RECT client{};
+        ::GetClientRect(button, &client);
+        EXPECT_EQ(test::PixelAt(button, client.right / 2, client.bottom - 4), test::PictureColour(images, key)) << key;
+    };
+    shows(IDC_PrevImg, "prev dis");
+    shows(IDC_NextImg, "next def");
+    events_.state.previousEnabled = true;
+    events_.state.nextEnabled = false;
+    view_.Render(events_.state);
+    shows(IDC_PrevImg, "prev def");
+    shows(IDC_NextImg, "next dis");
+
+    EXPECT_EQ(ItemText(window, IDC_Image6), L"Help");
+    ::SendDlgItemMessageW(window, IDC_Image6, BM_CLICK, 0, 0);
+    EXPECT_EQ(events_.helps, 1);
+}
+
 TEST_F(SessionLogWindowTest, OpeningAndClosingLeakNothing) {
+    view_.SetImagesFolder(OVP_ASSET_IMAGES);
     test::ExpectNoGrowth("log viewer", [&] {
         ASSERT_TRUE(view_.Show(events_));
         ::SendDlgItemMessageW(view_.Window(), IDC_cmdCloseSessionLog, BM_CLICK, 0, 0);
