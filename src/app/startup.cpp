@@ -246,7 +246,7 @@ void ApplyProductToForm(AppContext& context, IStartupHost& host) {
 // `mnuSession`, the entry whose handler shows the log viewer (the localised text of `MnuViewLog`
 // is its own).
 void CaptionLogViewer(AppContext& context) {
-    const std::string text = GetLocaleString(context.texts, 1575);
+    const std::string text = ReplaceBrandWord(GetLocaleString(context.texts, 1575), context.settings.productName);
     const std::string& caption = context.settings.caption;
     context.trayMenu.SetCaption(TrayMenuItem::mnuSession,
                                 text.empty() ? caption + " Log Viewer" : text + " " + caption);

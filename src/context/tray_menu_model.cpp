@@ -136,8 +136,12 @@ void TrayMenuModel::Hide(TrayMenuItem item) {
 }
 
 void TrayMenuModel::ApplyLocalisedCaptions(ILocaleText& texts, std::string_view productName) {
+    // Without a localised text the designed caption stays, with its "&" key; the English text
+    // stands in only where the design has none.
     for (const LocalisedCaption& caption : kStartupCaptions) {
-        SetCaption(caption.item, LocaleStringOr(texts, caption.textId, caption.english, productName));
+        const std::string& designed = At(caption.item).caption;
+        SetCaption(caption.item,
+                   LocaleStringOr(texts, caption.textId, designed.empty() ? caption.english : designed, productName));
     }
 }
 

@@ -87,8 +87,8 @@ std::vector<std::string> Lines(std::string_view text) {
     return lines;
 }
 
-std::string PreferLocalised(ILocaleText& texts, int id, std::string_view englishText) {
-    const std::string text = GetLocaleString(texts, id);
+std::string PreferLocalised(ILocaleText& texts, int id, std::string_view englishText, std::string_view brandName) {
+    const std::string text = ReplaceBrandWord(GetLocaleString(texts, id), brandName);
     return text.empty() ? std::string(englishText) : text + " ";
 }
 
@@ -255,11 +255,11 @@ std::string DisplayName(const ProductSettings& settings) {
 }
 
 std::string FailureTitle(const ProductSettings& settings, ILocaleText& texts) {
-    return settings.caption + " " + PreferLocalised(texts, kFailureTextId, " failure");
+    return settings.caption + " " + PreferLocalised(texts, kFailureTextId, " failure", settings.productName);
 }
 
 std::string LogonFailureTitle(const ProductSettings& settings, ILocaleText& texts) {
-    return settings.caption + " " + PreferLocalised(texts, kLogonFailureTextId, " Logon failure");
+    return settings.caption + " " + PreferLocalised(texts, kLogonFailureTextId, " Logon failure", settings.productName);
 }
 
 }  // namespace ovp

@@ -232,10 +232,11 @@ TEST_F(MainWindowTest, TheRightButtonPopsTheRefreshedMenuUp) {
     context.transfer.Trf_WriteUserProfileWithoutEncryptIdle("RealTimeBackup", "1");
     context.transfer.Trf_WriteUserProfile("ScheduleDisable", "TRUE");
 
-    EXPECT_EQ(PopUpAndRead(form_.Window()),
-              L"Upgrade Account|Status|-|Grp Online - Schedule Backup|Open Grp Online Explorer|-|Activity Log|-|Web "
-              L"Management [x]|Continuous Backup [x]|Stop Scheduled Backup (grey)|Disable Scheduled Backup [x]|Manage "
-              L"all the Scheduled Jobs|Backup Now|-|Check for Updates|-|Send Error Report|Help|-|Exit|");
+    EXPECT_EQ(
+        PopUpAndRead(form_.Window()),
+        L"Upgrade Account|Status|-|Grp Online - Schedule Backup|Open Grp Online Explorer|-|&Activity Log|-|&Web "
+        L"Management [x]|Continuous Backup [x]|&Stop Scheduled Backup (grey)|Disable Scheduled Backup [x]|&Manage "
+        L"all the Scheduled Jobs|&Backup Now|-|Check for Updates|-|&Send Error Report|&Help|-|&Exit|");
 }
 
 // The product's Spanish file in the language folder and "Spanish" configured.

@@ -235,8 +235,8 @@ TEST_F(StartupTest, ProductOneHidesTheOtherProductsEntriesAndCaptionsItsOwn) {
     EXPECT_EQ(menu.Item(TrayMenuItem::mnuSession).caption, "Orvessa Pro Log Viewer");
     EXPECT_TRUE(menu.Item(TrayMenuItem::MnuOpen).enabled);
 
-    WriteAll(fx_.app / "Lang" / "English.txt", "1575=Visor de\n");
-    EXPECT_EQ(Run().trayMenu.Item(TrayMenuItem::mnuSession).caption, "Visor de Orvessa Pro");
+    WriteAll(fx_.app / "Lang" / "English.txt", "1575=Visor Tallux de\n");
+    EXPECT_EQ(Run().trayMenu.Item(TrayMenuItem::mnuSession).caption, "Visor Orvessa Professional de Orvessa Pro");
 }
 
 TEST_F(StartupTest, WebManagementIsCheckedOnlyForALoggedInUserWhoLeftItOn) {

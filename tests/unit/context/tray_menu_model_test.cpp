@@ -36,6 +36,7 @@ TEST(TrayMenuModelTest, LocalisedCaptionsReplaceTheBrandWordAndFallBackToEnglish
     EXPECT_EQ(menu.Item(TrayMenuItem::MnuExit).caption, "Grp Online beenden");
     EXPECT_EQ(menu.Item(TrayMenuItem::WebPlugin).caption, "Webverwaltung");
     EXPECT_EQ(menu.Item(TrayMenuItem::mnuCDP).caption, "Continuous Backup");
+    EXPECT_EQ(menu.Item(TrayMenuItem::MnuViewLog).caption, "&Activity Log");  // the key letter stays
     EXPECT_EQ(menu.Item(TrayMenuItem::MnuAbout).caption, "&About");
 }
 

@@ -145,9 +145,9 @@ TEST(DerivedNamesTest, DisplayNameAndFailureTitles) {
     test::FakeLocaleText texts;
     EXPECT_EQ(FailureTitle(settings, texts), "Grp Caption  failure");
     EXPECT_EQ(LogonFailureTitle(settings, texts), "Grp Caption  Logon failure");
-    texts.texts[1625] = "Fallo";
+    texts.texts[1625] = "Fallo de Tallux";
     texts.texts[1633] = "Inicio\0junk"s;
-    EXPECT_EQ(FailureTitle(settings, texts), "Grp Caption Fallo ");
+    EXPECT_EQ(FailureTitle(settings, texts), "Grp Caption Fallo de Orvessa Professional ");
     EXPECT_EQ(LogonFailureTitle(settings, texts), "Grp Caption Inicio ");
 }
 
