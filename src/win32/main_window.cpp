@@ -175,6 +175,7 @@ bool MainWindow::LoadMainForm(AppContext& context) {
     statusView_->SetLinkPorts(context.ports.shell, context.trace);
     failureView_ = std::make_unique<FailureNotificationView>(context.texts, context.settings.productName, instance_);
     welcomeView_ = std::make_unique<WelcomeView>(context.trace, instance_);
+    welcomeView_->SetImagesFolder(context.folders.ImagesFolder());
     productBox_.SetDefaultTitle(context.settings.caption);
     productBox_.SetImagesFolder(context.folders.ImagesFolder());
     messageBox_.UseTexts(context.texts, context.settings.productName);

@@ -12,6 +12,7 @@ namespace ovp::win {
 namespace {
 
 constexpr UINT_PTR kFadeTimerId = 1;
+constexpr COLORREF kExitTextColour = RGB(0, 0, 0);
 
 }  // namespace
 
@@ -43,11 +44,15 @@ void WelcomeView::OnFadeTick() {
     }
 }
 
-INT_PTR WelcomeView::OnMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+INT_PTR WelcomeView::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
             RoundCorners(window_);
+            exitButton_.Attach(::GetDlgItem(window_, IDC_cmdWelcomeExit), imagesFolder_, kSmallButtonPictures,
+                               kExitTextColour);
             return TRUE;
+        case WM_DRAWITEM:
+            return exitButton_.Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
         case WM_TIMER:
             if (wParam == kFadeTimerId) {
                 OnFadeTick();

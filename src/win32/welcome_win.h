@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <filesystem>
+
 #include "commands/web_management.h"
 #include "contract/trace_sink.h"
+#include "win32/images_win.h"
 #include "win32/modeless_dialog.h"
 
 namespace ovp::win {
@@ -27,6 +30,9 @@ class WelcomeView final : public ModelessDialog<WelcomeView> {
 
     // The fade's pace; a test may want it quicker.
     void SetFadeInterval(UINT ms) { fadeMs_ = ms; }
+    // Where the exit button's pictures come from; for the next loading.
+    void SetImagesFolder(std::filesystem::path folder) { imagesFolder_ = std::move(folder); }
+    std::string_view ExitPictureShown() const { return exitButton_.PictureKeyShown(); }
 
   private:
     friend class WindowBase<WelcomeView>;
@@ -37,6 +43,8 @@ class WelcomeView final : public ModelessDialog<WelcomeView> {
 
     frmWelcome form_;
     HINSTANCE instance_;
+    std::filesystem::path imagesFolder_;
+    HoverPicture exitButton_;
     UINT fadeMs_ = kWelcomeFadeMs;
     bool fading_ = false;
 };

@@ -81,6 +81,7 @@ TEST(NotificationWindowsTest, TheWebManagementAlertFadesInToOpaqueAndStops) {
     ovp::test::FakeTraceSink trace;
     WelcomeView view(trace);
     view.SetFadeInterval(1);
+    view.SetImagesFolder(OVP_ASSET_IMAGES);
     view.Show(WebAlert{"Grp Caption - Web Management", "first", "", "Close"});
     const HWND window = view.Window();
     ASSERT_NE(window, nullptr);
@@ -91,6 +92,9 @@ TEST(NotificationWindowsTest, TheWebManagementAlertFadesInToOpaqueAndStops) {
     EXPECT_FALSE(view.IsFading());
     EXPECT_EQ(Opacity(window), 255);
     EXPECT_TRUE(RoundedCorner(window));
+    const HWND exit = ::GetDlgItem(window, IDC_cmdWelcomeExit);
+    EXPECT_EQ(view.ExitPictureShown(), "Small Btn1");
+    EXPECT_EQ(test::PixelAt(exit, 4, 4), test::PictureColour(OVP_ASSET_IMAGES, "Small Btn1"));
 
     view.Show(WebAlert{"Grp Caption - Web Management", "second", "", "Cerrar"});
     EXPECT_EQ(view.Window(), window);
