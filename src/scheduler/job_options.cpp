@@ -32,7 +32,8 @@ bool ScheduleJobOptionsStore::WriteStopSchedule(bool set, std::string_view cutOf
 
 bool ScheduleJobOptionsStore::WriteStartMissedSchedule(bool start) {
     const bool registry = values_.WriteUserNameRegistry(c::kStartMissedSch, Flag(start));
-    const bool search = transfer_.Trf_WritePluginUserProfile(c::kStartMissedJob, Flag(start));
+    // The brand product's engine reads its own search file: with a brand file both get the value.
+    const bool search = transfer_.Trf_WriteSearchUserNameProfile(c::kStartMissedJob, Flag(start));
     return registry && search;
 }
 

@@ -43,7 +43,8 @@ class ScheduleJobOptionsStore {
 
     // `StopSchedule` "1" with the cut-off time, or "0" with "".
     bool WriteStopSchedule(bool set, std::string_view cutOffTime);
-    // `STARTMISSEDSCH` in UserName.ini and `StartMissedJob` in the search file, the same value.
+    // `STARTMISSEDSCH` in UserName.ini and `StartMissedJob` in the search file (both search files
+    // when the brand file is there), the same value.
     bool WriteStartMissedSchedule(bool start);
     bool WriteBackupIdle(bool pause);
     bool WriteDesktopNotification(bool show);

@@ -37,7 +37,10 @@ class JobOptionsTest : public ::testing::Test {
 
 TEST_F(JobOptionsTest, EachOptionLandsWhereTheEngineReadsIt) {
     ScheduleJobOptions options{true, "03-14-2026 18:00:00", true, true, true, true, ScheduleType::Monthly};
+    CreateFolders(folders_.ImagesFolder());
+    test::WriteAll(folders_.ImagesFolder() / "Config.txt", "Brand\r\n");
     ASSERT_TRUE(options_.WriteAll(options));
+    EXPECT_EQ(store_.Read(dir_.Path() / "Orvessa ProfessionalSearch.ini", "Orvessa", "StartMissedJob"), "1");
 
     EXPECT_EQ(std::tuple(UserName("StopSchedule"), UserName("StopScheduleTime"), UserName("STARTMISSEDSCH"),
                          UserName("BackupIdle")),
