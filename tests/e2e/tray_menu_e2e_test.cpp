@@ -106,20 +106,6 @@ TEST_F(TrayMenuTest, TheRightButtonOnTheIconPopsTheMenuUpAndEscapeClosesIt) {
     }
 }
 
-TEST_F(TrayMenuTest, StopAndDisableChangeTheFilesTheEngineReads) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
-    ASSERT_TRUE(ReplaceFileBytes(UserFile(contract::kScheduleFile), "2\r\n"));
-    Choose(TrayMenuItem::mnuStop);
-    EXPECT_TRUE(WaitUntil([&] { return ReadIni(Profile(), "BackupStatus", "DLLStatus") == L"3"; }, 10s));
-    EXPECT_EQ(ReadIni(Profile(), "BackupStatus", "Status"), L"5");
-
-    const std::string key = Obscure("ScheduleDisable");
-    const std::wstring before = ReadIni(Profile(), "Orvessa", key);
-    Choose(TrayMenuItem::MnuDisableAutobkup);
-    EXPECT_TRUE(WaitUntil([&] { return ReadIni(Profile(), "Orvessa", key) == win::Wide(Obscure("TRUE")); }, 10s))
-        << "before: " << win::Narrow(before);
-}
-
 TEST_F(TrayMenuTest, DoubleClickWithTheQuotaMarkerOpensTheUpgradePageAndRemovesTheMarker) {
     ASSERT_NO_FATAL_FAILURE(Start(1));
     ASSERT_TRUE(ReplaceFileBytes(UserFile(contract::kQuotaExceededFile), ""));
@@ -164,22 +150,9 @@ TEST_F(TrayMenuTest, CloseInteractiveWindowEndsTheClientButNeverAnUnrelatedProce
 }
 
 // The shipped language file, laid out in the language folder as the installer does, reaches the
-// windows and the message box of the real program (the menu's captions: the window tests).
-TEST_F(TrayMenuTest, InSpanishTheStatusWindowAndTheQuestionsSpeakSpanish) {
+// real program's message box (the menu's captions: the window tests).
+TEST_F(TrayMenuTest, InSpanishTheQuestionsSpeakSpanish) {
     ASSERT_NO_FATAL_FAILURE(Start(1, L"Spanish"));
-    Choose(TrayMenuItem::mnuStatus);
-    HWND status = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return (status = VisibleWindowOf(monitor_.id, L"Orvessa Professional - Estado de la copia programada"));
-        },
-        15s))
-        << "no status window with a Spanish title";
-    EXPECT_EQ(WindowText(status, IDC_Cmd_No), L"Salir");
-    EXPECT_EQ(WindowText(status, IDC_Cmd_Yes), L"Registro");
-    EXPECT_EQ(WindowText(status, IDC_chkDesNotify1), L"Mostrar tras cada copia programada");
-    ::PostMessageW(status, WM_CLOSE, 0, 0);
-
     Choose(TrayMenuItem::mnuCDP);
     HWND box = nullptr;
     ASSERT_TRUE(
