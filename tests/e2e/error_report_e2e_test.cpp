@@ -32,7 +32,6 @@ TEST_F(ServiceTest, AReportTypedIntoTheWindowArrivesWithItsFields) {
     settings.endpoints.notificationHost = "localhost";  // the name the certificate holds
     ASSERT_TRUE(standin::WriteConfiguration(app_, settings));
     const Child monitor = StartMonitor();
-    ASSERT_TRUE(WaitForStartup(monitor));
     const HWND main = WaitForMainWindow(monitor);
     ASSERT_NE(main, nullptr);
     const std::size_t before = test::RecordedRequests("trusted.log").size();

@@ -18,7 +18,6 @@ TEST_F(SessionLogTest, OpenedFromTheTrayItPagesAndDeletesTheTickedLogs) {
               std::optional<DWORD>(0));
     const std::filesystem::path session = folders_.UserFolder(user_) / PathFromUtf8(contract::kSessionFolder);
     Child monitor = StartMonitor();
-    ASSERT_TRUE(WaitForStartup(monitor));
     const HWND main = WaitForMainWindow(monitor);
     ASSERT_NE(main, nullptr);
 

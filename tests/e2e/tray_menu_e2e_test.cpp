@@ -3,8 +3,6 @@
 // commands chosen from it change the files and reach the engine's stand-ins. Which caption and
 // state each stored value earns is the unit tests'; here the real menu, shell and processes act.
 
-#include <algorithm>
-
 #include "monitor_fixture.h"
 #include "settings/obscure.h"
 #include "win32/dialog_ids.h"
@@ -35,28 +33,17 @@ HWND OpenMenuOf(DWORD processId) {
 
 class TrayMenuTest : public MonitorTest {
   protected:
-    void Start(std::uint32_t connection, const wchar_t* language = L"English") {
+    void Start(const wchar_t* language = L"English") {
         LayOut();
         ::WritePrivateProfileStringW(L"ProductInfo", L"Language", language,
                                      (app_ / PathFromUtf8(contract::kConfigurationFile)).c_str());
         const std::vector<HWND> before = TrayIcons();
         monitor_ = StartMonitor();
-        ASSERT_TRUE(WaitForStartup(monitor_));
-        // Logged in or out from here on: every click reads the value afresh.
-        SetRegDword(HKEY_CURRENT_USER, VendorKey() + L"\\Connection Parameters", L"Status", connection);
         window_ = WaitForMainWindow(monitor_);
         ASSERT_NE(window_, nullptr);
-        WaitUntil(
-            [&] {
-                for (HWND candidate : TrayIcons()) {
-                    if (std::find(before.begin(), before.end(), candidate) == before.end()) {
-                        icon_ = candidate;
-                    }
-                }
-                return icon_ != nullptr;
-            },
-            20s);
-        ASSERT_NE(icon_, nullptr) << "no new icon in the tray";
+        SetConnectionStatus(1);  // after start-up, which may have reset it
+        icon_ = WaitForNewTrayIcon(before);
+        ASSERT_NE(icon_, nullptr) << "no single new icon in the tray";
     }
 
     // The right button on the icon pops the menu up; Escape closes it.
@@ -75,22 +62,6 @@ class TrayMenuTest : public MonitorTest {
         return folders_.UserFolder(user_) / PathFromUtf8(name);
     }
     std::filesystem::path Profile() const { return folders_.ProfileFile(user_); }
-    std::wstring ReadIni(const std::filesystem::path& file, std::string_view section, std::string_view key) const {
-        wchar_t value[256] = {};
-        ::GetPrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), L"", value,
-                                   static_cast<DWORD>(std::size(value)), file.c_str());
-        return value;
-    }
-    void WriteIni(const std::filesystem::path& file,
-                  std::string_view section,
-                  std::string_view key,
-                  std::string_view value) const {
-        ::WritePrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), win::Wide(value).c_str(),
-                                     file.c_str());
-    }
-    static void SetRegDword(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value) {
-        ::RegSetKeyValueW(root, key.c_str(), name, REG_DWORD, &value, sizeof(value));
-    }
 
     Child monitor_;
     HWND window_ = nullptr;
@@ -100,14 +71,14 @@ class TrayMenuTest : public MonitorTest {
 // What the menu holds is read in the monitor's own process (the window tests): Wine keeps a menu's
 // items in the process that made it, so another process cannot read them.
 TEST_F(TrayMenuTest, TheRightButtonOnTheIconPopsTheMenuUpAndEscapeClosesIt) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(Start());
     for (int round = 0; round < 2; ++round) {
         ASSERT_NO_FATAL_FAILURE(PopUpMenu()) << round;
     }
 }
 
 TEST_F(TrayMenuTest, DoubleClickWithTheQuotaMarkerOpensTheUpgradePageAndRemovesTheMarker) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(ReplaceFileBytes(UserFile(contract::kQuotaExceededFile), ""));
     ::PostMessageW(icon_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
     ASSERT_TRUE(WaitUntil([&] { return !OpenedUrls().empty(); }, 15s)) << "no link was opened";
@@ -116,7 +87,7 @@ TEST_F(TrayMenuTest, DoubleClickWithTheQuotaMarkerOpensTheUpgradePageAndRemovesT
 }
 
 TEST_F(TrayMenuTest, ContinuousBackupIsSwitchedOnAfterTheQuestionAndTheClientsAccountCheck) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(Start());
     ScriptClientAnswers("402\r\n");
     Choose(TrayMenuItem::mnuCDP);
     HWND box = nullptr;
@@ -134,7 +105,7 @@ TEST_F(TrayMenuTest, ContinuousBackupIsSwitchedOnAfterTheQuestionAndTheClientsAc
 // The logout clean-up ends the client whose id the engine left, and only an engine client: an id
 // that now names another program leaves that program running.
 TEST_F(TrayMenuTest, CloseInteractiveWindowEndsTheClientButNeverAnUnrelatedProcess) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(Start());
     const Child client = ovp::e2e::Start(app_ / PathFromUtf8(names_.client), app_, L"stay");
     const Child unrelated = ovp::e2e::Start(app_ / PathFromUtf8(names_.background), app_);
     ASSERT_TRUE(client.Running() && unrelated.Running());
@@ -152,7 +123,7 @@ TEST_F(TrayMenuTest, CloseInteractiveWindowEndsTheClientButNeverAnUnrelatedProce
 // The shipped language file, laid out in the language folder as the installer does, reaches the
 // real program's message box (the menu's captions: the window tests).
 TEST_F(TrayMenuTest, InSpanishTheQuestionsSpeakSpanish) {
-    ASSERT_NO_FATAL_FAILURE(Start(1, L"Spanish"));
+    ASSERT_NO_FATAL_FAILURE(Start(L"Spanish"));
     Choose(TrayMenuItem::mnuCDP);
     HWND box = nullptr;
     ASSERT_TRUE(
