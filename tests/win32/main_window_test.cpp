@@ -253,12 +253,9 @@ TEST_F(MainWindowTest, BlinkingTicksAndMenusDoNotLeak) {
     // A scheduled job runs: every tick of the status monitor changes the picture (the running and
     // the normal one alternate) and sets the tooltip, through the shell, as for hours on end.
     ovp::test::WriteAll(fx_.app / "Images" / "ovlogyellow.ico", IconFileBytes(0x80));
-    fx_.SetCurrentUser("alice");
-    AppContext& context = fx_.Context();
-    CreateFolders(context.values.UserFolder());
+    AppContext& context = LogInWithIcon();
     ovp::test::WriteAll(context.values.UserFolder() / "scheduleData.txt", "1\r\n");
     context.values.WriteProfile("BackupStatus", "Status", "1");
-    form_.AddTrayIcon();
     // Each round also pops the real menu up (refreshed, built, tracked and closed).
     test::ExpectNoGrowth("tray ticks and menu pop-ups", [&] {
         ::SendMessageW(form_.Window(), WM_TIMER, static_cast<WPARAM>(kStatusTimerId), 0);
