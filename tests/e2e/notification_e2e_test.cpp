@@ -32,9 +32,6 @@ class NotificationTest : public MonitorTest {
         std::erase_if(windows, [](HWND window) { return !::IsWindowVisible(window); });
         return windows;
     }
-    HWND WaitForWindowWith(int controlId, std::chrono::milliseconds timeout) const {
-        return WaitForWindowOf(monitor_, L"", controlId, timeout);
-    }
 
     Child monitor_;
 };
@@ -62,7 +59,7 @@ TEST_F(NotificationTest, AWeekOfMissedBackupsIsWarnedAboutAndEachLinkLeadsOn) {
                                                  {IDC_lblErrorReportLink, "frmErrorReport1"}};
     for (const auto& [link, form] : links) {
         SCOPED_TRACE(form);
-        const HWND warning = WaitForWindowWith(IDC_LabelBackupFailure, kFirstCheck);
+        const HWND warning = WaitForWindowOf(monitor_, L"", IDC_LabelBackupFailure, kFirstCheck);
         ASSERT_NE(warning, nullptr) << "no warning within " << kFirstCheck.count() << " s";
         EXPECT_TRUE(::GetWindowLongW(warning, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_TRUE(InsideWorkArea(warning));
@@ -97,7 +94,7 @@ TEST_F(NotificationTest, AStartAfterTheAccountWasCancelledShowsTheWebManagementA
     SetProfile("OLWA", "ErrVal", "-2");
     SetConnectionStatus(1);
     monitor_ = StartMonitor();
-    const HWND alert = WaitForWindowWith(IDC_lblWelcome, kStartupTimeout);
+    const HWND alert = WaitForWindowOf(monitor_, L"", IDC_lblWelcome, kStartupTimeout);
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(win::Narrow(WindowText(alert)), settings_.caption + " - Web Management");
     EXPECT_EQ(win::Narrow(WindowText(alert, IDC_lblWelcome)),

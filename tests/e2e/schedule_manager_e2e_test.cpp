@@ -27,9 +27,6 @@ class ScheduleManagerTest : public MonitorTest {
     }
     std::string Schedule(std::string_view user) const { return ReadFileBytes(ScheduleOf(user)).value_or("<none>"); }
 
-    HWND WaitForWindow(std::wstring_view title, int control = 0) const {
-        return WaitForWindowOf(monitor_, title, control);
-    }
     static void Click(HWND dialog, int id) { ::PostMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
     // The rows as "text/user" joined by "|".
@@ -53,7 +50,7 @@ class ScheduleManagerTest : public MonitorTest {
     }
     // Answers the monitor's question with its first button ("Yes").
     bool AnswerYes() const {
-        const HWND box = WaitForWindow(L"", IDC_Continue);
+        const HWND box = WaitForWindowOf(monitor_, L"", IDC_Continue);
         return box != nullptr && ::PostMessageW(box, WM_COMMAND, IDC_Continue, 0);
     }
 
@@ -74,14 +71,14 @@ TEST_F(ScheduleManagerTest, ListsTwoUsersJobsAndEditsDeletesAndStopsThem) {
     ASSERT_TRUE(ReplaceFileBytes(app_ / PathFromUtf8(contract::kUserListFile), "alice;bob\r\n"));
 
     ::PostMessageW(main, WM_COMMAND, CommandId(TrayMenuItem::mnuschinfo), 0);
-    manager_ = WaitForWindow(L"Scheduled Jobs");
+    manager_ = WaitForWindowOf(monitor_, L"Scheduled Jobs");
     ASSERT_NE(manager_, nullptr) << "the manager did not open";
     EXPECT_EQ(Rows(), "DEFAULT BACKUPSET/alice/|SYSTEMSTATEBACKUP/bob/|OVEXCHANGEBACKUP/bob/|");
 
     // bob's system state job now on Sundays too, through the wizard's own controls.
     ASSERT_TRUE(Select(1));
     Click(manager_, IDC_Pic_Edit);
-    const HWND wizard = WaitForWindow(L"Backup job scheduling wizard");
+    const HWND wizard = WaitForWindowOf(monitor_, L"Backup job scheduling wizard");
     ASSERT_NE(wizard, nullptr) << "the wizard did not open";
     Click(wizard, IDC_optCustomTime);
     Click(wizard, IDC_CheckSun);
