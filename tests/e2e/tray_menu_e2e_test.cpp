@@ -12,23 +12,12 @@ namespace {
 
 // The open pop-up menu ("#32768") of that process; null while none is shown.
 HWND OpenMenuOf(DWORD processId) {
-    struct Search {
-        DWORD id;
-        HWND found;
-    } search{processId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == s.id && ::IsWindowVisible(window) && ClassNameOf(window) == L"#32768") {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (::IsWindowVisible(window) && ClassNameOf(window) == L"#32768") {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 class TrayMenuTest : public MonitorTest {
