@@ -31,7 +31,6 @@ TEST_F(StartupTest, WithoutConfigurationTheProgramEndsAtOnceAndCreatesNothing) {
 TEST_F(StartupTest, SecondStartEndsAtOnceAndLeavesTheFirstRunning) {
     LayOut();
     const Child first = StartMonitor();
-    ASSERT_TRUE(WaitForStartup(first));
     const HWND window = WaitForMainWindow(first);
     ASSERT_NE(window, nullptr);
 
@@ -45,7 +44,6 @@ using ExitTest = MonitorTest;
 TEST_F(ExitTest, FromTheTrayMenuRemovesTheIconAndEndsCleanly) {
     LayOut();
     const Child monitor = StartMonitor();
-    ASSERT_TRUE(WaitForStartup(monitor));
     const HWND window = WaitForMainWindow(monitor);
     ASSERT_NE(window, nullptr) << "the monitor has no main form";
     ASSERT_TRUE(TrayIconPresent(window));

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -367,10 +368,47 @@ class MonitorTest : public ::testing::Test {
         return win::Narrow(trace);
     }
 
+    // The main form once start-up has finished; null when either did not come in time.
     HWND WaitForMainWindow(const Child& monitor) {
         HWND window = nullptr;
-        WaitUntil([&] { return (window = MainWindowOf(monitor.id)) != nullptr || !monitor.Running(); }, 10s);
+        if (WaitForStartup(monitor)) {
+            WaitUntil([&] { return (window = MainWindowOf(monitor.id)) != nullptr || !monitor.Running(); }, 10s);
+        }
         return window;
+    }
+
+    // The one icon that has appeared in the tray since `before`; null when none came in time.
+    static HWND WaitForNewTrayIcon(const std::vector<HWND>& before) {
+        HWND icon = nullptr;
+        WaitUntil(
+            [&] {
+                std::vector<HWND> added = TrayIcons();
+                std::erase_if(added,
+                              [&](HWND i) { return std::find(before.begin(), before.end(), i) != before.end(); });
+                icon = added.size() == 1 ? added.front() : nullptr;
+                return icon != nullptr;
+            },
+            20s);
+        return icon;
+    }
+
+    static std::wstring ReadIni(const std::filesystem::path& file, std::string_view section, std::string_view key) {
+        wchar_t value[256] = {};
+        ::GetPrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), L"", value,
+                                   static_cast<DWORD>(std::size(value)), file.c_str());
+        return value;
+    }
+    static void WriteIni(const std::filesystem::path& file,
+                         std::string_view section,
+                         std::string_view key,
+                         std::string_view value) {
+        ::WritePrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), win::Wide(value).c_str(),
+                                     file.c_str());
+    }
+    // The engine's "logged in" (1) or "logged out" (0), read afresh by every command.
+    void SetConnectionStatus(DWORD status) const {
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, (VendorKey() + L"\\Connection Parameters").c_str(), L"Status", REG_DWORD,
+                          &status, sizeof(status));
     }
 
     // What reached the stand-ins, one "<who>: <event>" line each (standins/common/standin_product.h).

@@ -24,21 +24,13 @@ class NotificationTest : public MonitorTest {
         SetProfile("Orvessa", Obscure(contract::kFirstUser), Obscure(contract::kFirstUserTrue));
     }
     void SetProfile(std::string_view section, std::string_view key, std::string_view value) const {
-        ::WritePrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), win::Wide(value).c_str(),
-                                     folders_.ProfileFile(user_).c_str());
-    }
-    void SetUserNameIni(std::string_view key, std::string_view value) const {
-        ::WritePrivateProfileStringW(L"Orvessa", win::Wide(key).c_str(), win::Wide(value).c_str(),
-                                     (app_ / L"UserName.ini").c_str());
+        WriteIni(folders_.ProfileFile(user_), section, key, value);
     }
 
     std::vector<HWND> VisibleWindows() const {
         std::vector<HWND> windows = TopLevelWindowsOf(monitor_.id);
         std::erase_if(windows, [](HWND window) { return !::IsWindowVisible(window); });
         return windows;
-    }
-    HWND WaitForWindowWith(int controlId, std::chrono::milliseconds timeout) const {
-        return WaitForWindowOf(monitor_, L"", controlId, timeout);
     }
 
     Child monitor_;
@@ -67,7 +59,7 @@ TEST_F(NotificationTest, AWeekOfMissedBackupsIsWarnedAboutAndEachLinkLeadsOn) {
                                                  {IDC_lblErrorReportLink, "frmErrorReport1"}};
     for (const auto& [link, form] : links) {
         SCOPED_TRACE(form);
-        const HWND warning = WaitForWindowWith(IDC_LabelBackupFailure, kFirstCheck);
+        const HWND warning = WaitForWindowOf(monitor_, L"", IDC_LabelBackupFailure, kFirstCheck);
         ASSERT_NE(warning, nullptr) << "no warning within " << kFirstCheck.count() << " s";
         EXPECT_TRUE(::GetWindowLongW(warning, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_TRUE(InsideWorkArea(warning));
@@ -76,22 +68,19 @@ TEST_F(NotificationTest, AWeekOfMissedBackupsIsWarnedAboutAndEachLinkLeadsOn) {
         ::PostMessageW(warning, WM_COMMAND, MAKEWPARAM(link, STN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(warning, link)));
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(warning); }, 10s)) << "the warning stayed open";
-        // A window of its own opens, or, where that window is not part of the program yet, the
-        // trace names it.
         EXPECT_TRUE(WaitUntil(
             [&] {
                 const std::vector<HWND> now = VisibleWindows();
-                return std::any_of(
-                           now.begin(), now.end(),
-                           [&](HWND w) { return std::find(before.begin(), before.end(), w) == before.end(); }) ||
-                       UserTrace().find(std::string("version: ") + form) != std::string::npos;
+                return std::any_of(now.begin(), now.end(),
+                                   [&](HWND w) { return std::find(before.begin(), before.end(), w) == before.end(); });
             },
-            10s));
+            10s))
+            << "no window of its own opened";
 
         // Another week missed, and the next check due now.
         SetProfile("BackupStatus", "BackupFailureDays", "7");
         for (const char* key : {"TrayIconDay", "TrayIconMonth", "TrayIconYear", "TrayIconHour", "TrayIconMinute"}) {
-            SetUserNameIni(key, "");
+            WriteIni(app_ / PathFromUtf8(contract::kUserNameFile), "Orvessa", key, "");
         }
     }
 }
@@ -103,11 +92,9 @@ TEST_F(NotificationTest, AStartAfterTheAccountWasCancelledShowsTheWebManagementA
     PrepareUserFolder();
     SetProfile("Web", "WebPlugin", "1");
     SetProfile("OLWA", "ErrVal", "-2");
-    const DWORD loggedIn = 1;
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, (VendorKey() + L"\\Connection Parameters").c_str(), L"Status", REG_DWORD,
-                      &loggedIn, sizeof(loggedIn));
+    SetConnectionStatus(1);
     monitor_ = StartMonitor();
-    const HWND alert = WaitForWindowWith(IDC_lblWelcome, kStartupTimeout);
+    const HWND alert = WaitForWindowOf(monitor_, L"", IDC_lblWelcome, kStartupTimeout);
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(win::Narrow(WindowText(alert)), settings_.caption + " - Web Management");
     EXPECT_EQ(win::Narrow(WindowText(alert, IDC_lblWelcome)),

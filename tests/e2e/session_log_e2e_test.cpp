@@ -1,7 +1,7 @@
 // The activity log viewer as the user meets it: opened from the tray menu on a session folder the
-// engine simulator filled with logs of every kind and encoding, read back from the window (rows,
-// page label), paged forward, and two ticked rows deleted. How each row is worded is the unit
-// tests'; here the real window, list view and files act.
+// engine simulator filled with logs, read back from the window (rows, page label), paged forward,
+// and two ticked rows deleted. How each row is worded is the unit tests' and which column shows
+// it the window tests'; here the real window, list view and files act.
 
 #include "monitor_fixture.h"
 
@@ -18,7 +18,6 @@ TEST_F(SessionLogTest, OpenedFromTheTrayItPagesAndDeletesTheTickedLogs) {
               std::optional<DWORD>(0));
     const std::filesystem::path session = folders_.UserFolder(user_) / PathFromUtf8(contract::kSessionFolder);
     Child monitor = StartMonitor();
-    ASSERT_TRUE(WaitForStartup(monitor));
     const HWND main = WaitForMainWindow(monitor);
     ASSERT_NE(main, nullptr);
 
@@ -29,14 +28,6 @@ TEST_F(SessionLogTest, OpenedFromTheTrayItPagesAndDeletesTheTickedLogs) {
     RemoteListView list(::GetDlgItem(viewer, IDC_LstSessionLogView), monitor.id);
     EXPECT_EQ(label(), L"1 - 50 of 60");
     ASSERT_EQ(list.Count(), 50);
-    // The simulator's newest logs: a scheduled backup (ANSI), an interactive one (UTF-8), continuous
-    // backup (UTF-16); its ninth a scheduled backup that failed.
-    const std::wstring descriptions[] = {L"Scheduled Backup ( 3 Files )", L"Interactive Backup( 4 Files )",
-                                         L"Continuous Backup( 5 Files )"};
-    for (int row = 0; row < 3; ++row) {
-        EXPECT_EQ(list.Cell(row, 2), descriptions[row]);
-    }
-    EXPECT_EQ(list.Cell(8, 2), L"Scheduled Backup - Failed");
 
     ::SendDlgItemMessageW(viewer, IDC_NextImg, BM_CLICK, 0, 0);
     EXPECT_EQ(label(), L"51 - 60 of 60");

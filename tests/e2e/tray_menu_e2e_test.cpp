@@ -3,8 +3,6 @@
 // commands chosen from it change the files and reach the engine's stand-ins. Which caption and
 // state each stored value earns is the unit tests'; here the real menu, shell and processes act.
 
-#include <algorithm>
-
 #include "monitor_fixture.h"
 #include "settings/obscure.h"
 #include "win32/dialog_ids.h"
@@ -14,49 +12,27 @@ namespace {
 
 // The open pop-up menu ("#32768") of that process; null while none is shown.
 HWND OpenMenuOf(DWORD processId) {
-    struct Search {
-        DWORD id;
-        HWND found;
-    } search{processId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == s.id && ::IsWindowVisible(window) && ClassNameOf(window) == L"#32768") {
-                s.found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window : TopLevelWindowsOf(processId)) {
+        if (::IsWindowVisible(window) && ClassNameOf(window) == L"#32768") {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 class TrayMenuTest : public MonitorTest {
   protected:
-    void Start(std::uint32_t connection, const wchar_t* language = L"English") {
+    void Start(const wchar_t* language = L"English") {
         LayOut();
         ::WritePrivateProfileStringW(L"ProductInfo", L"Language", language,
                                      (app_ / PathFromUtf8(contract::kConfigurationFile)).c_str());
         const std::vector<HWND> before = TrayIcons();
         monitor_ = StartMonitor();
-        ASSERT_TRUE(WaitForStartup(monitor_));
-        // Logged in or out from here on: every click reads the value afresh.
-        SetRegDword(HKEY_CURRENT_USER, VendorKey() + L"\\Connection Parameters", L"Status", connection);
         window_ = WaitForMainWindow(monitor_);
         ASSERT_NE(window_, nullptr);
-        WaitUntil(
-            [&] {
-                for (HWND candidate : TrayIcons()) {
-                    if (std::find(before.begin(), before.end(), candidate) == before.end()) {
-                        icon_ = candidate;
-                    }
-                }
-                return icon_ != nullptr;
-            },
-            20s);
-        ASSERT_NE(icon_, nullptr) << "no new icon in the tray";
+        SetConnectionStatus(1);  // after start-up, which may have reset it
+        icon_ = WaitForNewTrayIcon(before);
+        ASSERT_NE(icon_, nullptr) << "no single new icon in the tray";
     }
 
     // The right button on the icon pops the menu up; Escape closes it.
@@ -75,22 +51,6 @@ class TrayMenuTest : public MonitorTest {
         return folders_.UserFolder(user_) / PathFromUtf8(name);
     }
     std::filesystem::path Profile() const { return folders_.ProfileFile(user_); }
-    std::wstring ReadIni(const std::filesystem::path& file, std::string_view section, std::string_view key) const {
-        wchar_t value[256] = {};
-        ::GetPrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), L"", value,
-                                   static_cast<DWORD>(std::size(value)), file.c_str());
-        return value;
-    }
-    void WriteIni(const std::filesystem::path& file,
-                  std::string_view section,
-                  std::string_view key,
-                  std::string_view value) const {
-        ::WritePrivateProfileStringW(win::Wide(section).c_str(), win::Wide(key).c_str(), win::Wide(value).c_str(),
-                                     file.c_str());
-    }
-    static void SetRegDword(HKEY root, const std::wstring& key, const wchar_t* name, DWORD value) {
-        ::RegSetKeyValueW(root, key.c_str(), name, REG_DWORD, &value, sizeof(value));
-    }
 
     Child monitor_;
     HWND window_ = nullptr;
@@ -100,28 +60,14 @@ class TrayMenuTest : public MonitorTest {
 // What the menu holds is read in the monitor's own process (the window tests): Wine keeps a menu's
 // items in the process that made it, so another process cannot read them.
 TEST_F(TrayMenuTest, TheRightButtonOnTheIconPopsTheMenuUpAndEscapeClosesIt) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(Start());
     for (int round = 0; round < 2; ++round) {
         ASSERT_NO_FATAL_FAILURE(PopUpMenu()) << round;
     }
 }
 
-TEST_F(TrayMenuTest, StopAndDisableChangeTheFilesTheEngineReads) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
-    ASSERT_TRUE(ReplaceFileBytes(UserFile(contract::kScheduleFile), "2\r\n"));
-    Choose(TrayMenuItem::mnuStop);
-    EXPECT_TRUE(WaitUntil([&] { return ReadIni(Profile(), "BackupStatus", "DLLStatus") == L"3"; }, 10s));
-    EXPECT_EQ(ReadIni(Profile(), "BackupStatus", "Status"), L"5");
-
-    const std::string key = Obscure("ScheduleDisable");
-    const std::wstring before = ReadIni(Profile(), "Orvessa", key);
-    Choose(TrayMenuItem::MnuDisableAutobkup);
-    EXPECT_TRUE(WaitUntil([&] { return ReadIni(Profile(), "Orvessa", key) == win::Wide(Obscure("TRUE")); }, 10s))
-        << "before: " << win::Narrow(before);
-}
-
 TEST_F(TrayMenuTest, DoubleClickWithTheQuotaMarkerOpensTheUpgradePageAndRemovesTheMarker) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_TRUE(ReplaceFileBytes(UserFile(contract::kQuotaExceededFile), ""));
     ::PostMessageW(icon_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
     ASSERT_TRUE(WaitUntil([&] { return !OpenedUrls().empty(); }, 15s)) << "no link was opened";
@@ -130,7 +76,7 @@ TEST_F(TrayMenuTest, DoubleClickWithTheQuotaMarkerOpensTheUpgradePageAndRemovesT
 }
 
 TEST_F(TrayMenuTest, ContinuousBackupIsSwitchedOnAfterTheQuestionAndTheClientsAccountCheck) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(Start());
     ScriptClientAnswers("402\r\n");
     Choose(TrayMenuItem::mnuCDP);
     HWND box = nullptr;
@@ -148,7 +94,7 @@ TEST_F(TrayMenuTest, ContinuousBackupIsSwitchedOnAfterTheQuestionAndTheClientsAc
 // The logout clean-up ends the client whose id the engine left, and only an engine client: an id
 // that now names another program leaves that program running.
 TEST_F(TrayMenuTest, CloseInteractiveWindowEndsTheClientButNeverAnUnrelatedProcess) {
-    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(Start());
     const Child client = ovp::e2e::Start(app_ / PathFromUtf8(names_.client), app_, L"stay");
     const Child unrelated = ovp::e2e::Start(app_ / PathFromUtf8(names_.background), app_);
     ASSERT_TRUE(client.Running() && unrelated.Running());
@@ -164,22 +110,9 @@ TEST_F(TrayMenuTest, CloseInteractiveWindowEndsTheClientButNeverAnUnrelatedProce
 }
 
 // The shipped language file, laid out in the language folder as the installer does, reaches the
-// windows and the message box of the real program (the menu's captions: the window tests).
-TEST_F(TrayMenuTest, InSpanishTheStatusWindowAndTheQuestionsSpeakSpanish) {
-    ASSERT_NO_FATAL_FAILURE(Start(1, L"Spanish"));
-    Choose(TrayMenuItem::mnuStatus);
-    HWND status = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return (status = VisibleWindowOf(monitor_.id, L"Orvessa Professional - Estado de la copia programada"));
-        },
-        15s))
-        << "no status window with a Spanish title";
-    EXPECT_EQ(WindowText(status, IDC_Cmd_No), L"Salir");
-    EXPECT_EQ(WindowText(status, IDC_Cmd_Yes), L"Registro");
-    EXPECT_EQ(WindowText(status, IDC_chkDesNotify1), L"Mostrar tras cada copia programada");
-    ::PostMessageW(status, WM_CLOSE, 0, 0);
-
+// real program's message box (the menu's captions: the window tests).
+TEST_F(TrayMenuTest, InSpanishTheQuestionsSpeakSpanish) {
+    ASSERT_NO_FATAL_FAILURE(Start(L"Spanish"));
     Choose(TrayMenuItem::mnuCDP);
     HWND box = nullptr;
     ASSERT_TRUE(

@@ -130,20 +130,7 @@ TEST_F(TrayStatusTest, AScheduledBackupBlinksWhileRunningThenShowsItsResult) {
     const std::vector<HWND> before = TrayIcons();
     const Child monitor = StartMonitor();
     ASSERT_TRUE(WaitForStartup(monitor));
-    // The monitor's icon is the one that appeared with it.
-    HWND icon = nullptr;
-    WaitUntil(
-        [&] {
-            std::vector<HWND> added;
-            for (HWND candidate : TrayIcons()) {
-                if (std::find(before.begin(), before.end(), candidate) == before.end()) {
-                    added.push_back(candidate);
-                }
-            }
-            icon = added.size() == 1 ? added.front() : nullptr;
-            return icon != nullptr;
-        },
-        20s);
+    const HWND icon = WaitForNewTrayIcon(before);  // the monitor's: the one that appeared with it
     ASSERT_NE(icon, nullptr) << "no single new icon appeared in the tray";
     const auto waitForState = [&](std::string_view state) {
         EXPECT_TRUE(WaitUntil([&] { return IconState(icon) == state; }, kFewTicks))

@@ -17,7 +17,6 @@
 namespace ovp::test {
 
 inline constexpr unsigned short kTrustedHttpsPort = 11900;
-inline constexpr unsigned short kUntrustedHttpsPort = 11901;
 
 // The servers' folder; empty when the test runs without them.
 inline std::filesystem::path LoopbackHttpsFolder() {

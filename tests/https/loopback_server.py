@@ -66,7 +66,6 @@ class Recorder(BaseHTTPRequestHandler):
         entry = {
             "method": self.command,
             "path": self.path,
-            "version": self.request_version,
             "headers": {k: v for k, v in self.headers.items()},
             "body": body.decode("latin-1"),
         }
@@ -96,7 +95,7 @@ class Recorder(BaseHTTPRequestHandler):
         else:
             self.answer(200, "OK")
 
-    do_GET = do_POST = do_PUT = do_PROPFIND = do_T = handle_any
+    do_GET = do_POST = handle_any
 
 
 def serve(port, certificate, log_file):

@@ -90,12 +90,11 @@ class FakeManagerView : public IScheduleManagerView {
         }
     }
     std::uintptr_t OwnerWindow() override { return 9; }
-    void Close() override { closed = true; }
+    void Close() override {}
     std::vector<ManagerCaption> captions;
     ScheduleManagerViewState shown;
     std::function<void(IScheduleWizardEvents&, FakeWizardView&)> drive;
     int wizards = 0;
-    bool closed = false;
 };
 
 class SchedulesFixture : public CommandFixture {
