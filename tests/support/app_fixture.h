@@ -8,7 +8,11 @@
 #include <vector>
 
 #include "app/startup_host.h"
+#include "base/files.h"
 #include "context/app_context.h"
+#include "contract/configuration.h"
+#include "contract/engine_contract.h"
+#include "settings/obscure.h"
 #include "support/fake_code_page.h"
 #include "support/fake_http.h"
 #include "support/fake_launcher.h"
@@ -24,7 +28,11 @@
 namespace ovp::test {
 
 // Configuration.ini of a product other than number 1: installation "Grp Backup", exe group "Grp".
-std::string GroupConfiguration(std::string_view installationName = "Grp Backup");
+inline std::string GroupConfiguration(std::string_view installationName = "Grp Backup") {
+    return "[ProductInfo]\r\nProductNumber=5\r\nProductName=Grp Online\r\nProductInstallationName=" +
+           std::string(installationName) +
+           "\r\nProductTreeViewName=Grp Tree\r\nProductCaption=Grp Caption\r\nExeGroup=Grp\r\nLanguage=English\r\n";
+}
 
 // Records every call of start-up in order ("LoadMainForm", "StartTimer 5 2000", ...).
 class RecordingStartupHost : public IStartupHost {
@@ -70,16 +78,35 @@ class RecordingStartupHost : public IStartupHost {
 
 class AppFixture {
   public:
-    AppFixture();
+    AppFixture() : app(dir / "app") {
+        CreateFolders(app);
+        // An older system by default, where every tick looks at the service.
+        system.version = OsVersion{true, 5, 1, 2600};
+    }
 
     // Writes Configuration.ini into the application folder.
-    void WriteConfiguration(std::string_view text = GroupConfiguration());
+    void WriteConfiguration(std::string_view text = GroupConfiguration()) {
+        WriteAll(app / contract::kConfigurationFile, text);
+    }
     // The context for the configuration written.
-    AppContext& Context();
+    AppContext& Context() {
+        if (!context_) {
+            const std::optional<ProductSettings> settings = ReadConfiguration(app);
+            context_ = std::make_unique<AppContext>(Ports(), app,
+                                                    settings ? *settings : *ParseConfiguration(GroupConfiguration()));
+        }
+        return *context_;
+    }
     // The user name file's current user, obscured as login stores it.
-    void SetCurrentUser(std::string_view name);
+    void SetCurrentUser(std::string_view name) {
+        profiles.Write(app / contract::kUserNameFile, contract::kRegistrySection, contract::kDefaultUserName,
+                       Obscure(name));
+    }
 
-    PlatformPorts Ports();
+    PlatformPorts Ports() {
+        return {registry,  profiles,     clock, system,  processes, services, shell,      codePage,     random,
+                mailPaths, shellFolders, power, windows, files,     launcher, companions, secureRandom, http};
+    }
 
     TempDir dir;
     // The application folder, one level down, so that tests can watch the folder beside it.

@@ -29,13 +29,53 @@ class FakeLauncher : public IProcessLauncher {
 
     // clock: advanced by every wait, so that time runs on while a program is waited for.
     explicit FakeLauncher(IClock* clock = nullptr) : clock_(clock) {}
-    std::unique_ptr<IChildProcess> Launch(const LaunchRequest& request) override;
+    std::unique_ptr<IChildProcess> Launch(const LaunchRequest& request) override {
+        launches.push_back(request);
+        Run run = behaviour ? behaviour(request) : Run{};
+        return run.starts ? std::make_unique<Child>(std::move(run), nextId_++, clock_, terminated) : nullptr;
+    }
 
     std::function<Run(const LaunchRequest&)> behaviour;
     std::vector<LaunchRequest> launches;
     int terminated = 0;
 
   private:
+    class Child : public IChildProcess {
+      public:
+        Child(Run run, std::uint32_t id, IClock* clock, int& terminated)
+            : run_(std::move(run)), id_(id), clock_(clock), terminated_(terminated) {}
+
+        bool WaitPumping(std::uint32_t ms) override {
+            if (clock_ != nullptr) {
+                clock_->WaitPumping(ms);
+            }
+            if (ended_ || run_.hangs) {
+                return ended_;
+            }
+            ended_ = true;
+            if (run_.onExit) {
+                run_.onExit();
+            }
+            return true;
+        }
+        bool Terminate() override {
+            if (ended_) {
+                return false;
+            }
+            ended_ = true;
+            ++terminated_;
+            return true;
+        }
+        std::uint32_t Id() const override { return id_; }
+
+      private:
+        Run run_;
+        std::uint32_t id_;
+        IClock* clock_;
+        int& terminated_;
+        bool ended_ = false;
+    };
+
     IClock* clock_;
     std::uint32_t nextId_ = 700;
 };
@@ -45,13 +85,12 @@ class FakeCompanions : public ICompanionLibraries {
   public:
     bool PostCDPStatusMsg(const std::filesystem::path& /*library*/, std::int32_t state) override {
         calls.push_back("PostCDPStatusMsg " + std::to_string(state));
-        return present;
+        return true;
     }
     bool SendMsgToApp(const std::filesystem::path& /*library*/, std::int32_t message) override {
         calls.push_back("SendMsgToApp " + std::to_string(message));
-        return present;
+        return true;
     }
-    bool present = true;
     std::vector<std::string> calls;
 };
 

@@ -6,6 +6,7 @@
 
 #include "base/files.h"
 #include "report/report_system.h"
+#include "support/fakes.h"
 
 namespace ovp::test {
 
@@ -13,12 +14,10 @@ class FakeReportSystem : public IReportSystem {
   public:
     bool Is64BitSystem() override { return true; }
     std::string FileVersion(const std::filesystem::path& file) override {
-        const auto it = versions.find(Utf8FromPath(file.filename()));
-        return it == versions.end() ? std::string() : it->second;
+        return ValueOr(versions, Utf8FromPath(file.filename()));
     }
     std::string SystemValue(std::string_view key, std::string_view name) override {
-        const auto it = systemValues.find(std::string(key) + "|" + std::string(name));
-        return it == systemValues.end() ? std::string() : it->second;
+        return ValueOr(systemValues, std::string(key) + "|" + std::string(name));
     }
     LocaleDetails Locale(LocaleKind kind) override { return kind == LocaleKind::Regional ? regional : codePage; }
     std::filesystem::path CommonAppDataFolder() override { return {}; }

@@ -1,14 +1,17 @@
 #pragma once
 // Fakes of the mail-paths companion library and of the shell's folders.
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "contract/engine_contract.h"
 #include "platform/mail_paths.h"
 #include "platform/profile_store.h"
 #include "platform/shell_folders.h"
+#include "support/fakes.h"
 
 namespace ovp::test {
 
@@ -17,7 +20,14 @@ namespace ovp::test {
 class FakeMailPaths : public IMailPaths {
   public:
     explicit FakeMailPaths(IProfileStore& store) : store_(store) {}
-    bool Detect(std::string_view function, const std::filesystem::path& iniFile) override;
+    bool Detect(std::string_view function, const std::filesystem::path& iniFile) override {
+        calls.emplace_back(function);
+        const auto& entries = contract::kAutoPathEntries;
+        const auto entry = std::ranges::find(entries, function, &contract::AutoPathEntry::function);
+        return present && entry != entries.end() &&
+               store_.Write(iniFile, contract::kAutoFilePathsSection, entry->key,
+                            ValueOr(folders, std::string(entry->key)));
+    }
 
     // False: the library is missing and every call fails without writing.
     bool present = true;
@@ -34,7 +44,7 @@ class FakeShellFolders : public IShellFolders {
   public:
     std::string WindowsFolder() override { return windows; }
     std::string TempFolder() override { return temp; }
-    std::string SpecialFolder(int csidl) override;
+    std::string SpecialFolder(int csidl) override { return ValueOr(special, csidl); }
 
     std::string windows;
     std::string temp;
