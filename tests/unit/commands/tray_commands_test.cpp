@@ -274,6 +274,9 @@ TEST_F(TrayCommandsTest, ProgramsAndPagesAreOpenedByFullPath) {
     EXPECT_EQ(Opened(), (Lines{Utf8FromPath(fx_->app / "GrpClassic.exe"), Utf8FromPath(fx_->app / "GrpLaunchDrive.exe"),
                                Utf8FromPath(fx_->app / "GrpHelp.chm"), "https://www.example.com/promo?u=alice"}));
     EXPECT_EQ(fx_->shell.requests[1].arguments, "LaunchDrive");
+    Configure(1, "Grp Online");  // the brand product's guide has its own name
+    commands_->OnMenuCommand(Item::MnuHelp);
+    EXPECT_EQ(Opened(), Lines{Utf8FromPath(fx_->app / "OVP Help.chm")});
 }
 
 }  // namespace
