@@ -178,7 +178,7 @@ void FailureNotificationView::Render(const FailureNotificationState& state) {
     SetControlText(window_, IDC_lblSchedulerLink, state.schedulerLink);
     SetControlText(window_, IDC_lblSupport, state.support);
     SetControlText(window_, IDC_lblErrorReportLink, state.errorReportLink);
-    ::SetDlgItemTextW(window_, IDC_cancel, ButtonCaption(state.closeCaption).c_str());
+    SetButtonText(window_, IDC_cancel, state.closeCaption);
     PlaceLinks();
 
     unique_hicon icon(static_cast<HICON>(

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/message_box.h"
+#include "win32/dialog_controls.h"
 #include "win32/dialog_ids.h"
 #include "win32/text_win.h"
 #include "win32/unique_resource.h"
@@ -88,17 +89,6 @@ RECT ControlRect(HWND dialog, int id) {
 
 }  // namespace
 
-std::wstring ButtonCaption(const std::string& caption) {
-    std::wstring out;
-    for (const wchar_t c : Wide(caption)) {
-        out += c;
-        if (c == L'&') {
-            out += L'&';
-        }
-    }
-    return out;
-}
-
 bool frmGeneralMessage::Show(HINSTANCE instance,
                              const MessageBoxRequest& request,
                              const std::filesystem::path& imagesFolder) {
@@ -173,8 +163,8 @@ void frmGeneralMessage::OnInitDialog() {
     const bool showSecond = request_.showSecond || !request_.showFirst;
     ::SendDlgItemMessageW(window_, IDC_imgMessageIcon, STM_SETICON,
                           reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IconFor(request_.iconKind))), 0);
-    ::SetDlgItemTextW(window_, IDC_Continue, ButtonCaption(request_.firstCaption).c_str());
-    ::SetDlgItemTextW(window_, IDC_IDCancel, ButtonCaption(request_.secondCaption).c_str());
+    SetButtonText(window_, IDC_Continue, request_.firstCaption);
+    SetButtonText(window_, IDC_IDCancel, request_.secondCaption);
     ::ShowWindow(::GetDlgItem(window_, IDC_Continue), showFirst_ ? SW_SHOW : SW_HIDE);
     ::ShowWindow(::GetDlgItem(window_, IDC_IDCancel), showSecond ? SW_SHOW : SW_HIDE);
     for (auto [picture, id] : {std::pair{&continue_, IDC_Continue}, std::pair{&cancel_, IDC_IDCancel}}) {

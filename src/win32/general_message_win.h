@@ -61,7 +61,4 @@ class Win32MessageBox : public IMessageBox {
     std::filesystem::path imagesFolder_;
 };
 
-// A caption for a button: '&' would otherwise be taken as the mark of a shortcut key and vanish.
-std::wstring ButtonCaption(const std::string& caption);
-
 }  // namespace ovp::win

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "win32/dialog_controls.h"
-#include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
 #include "win32/report_dialog_ids.h"
 #include "win32/text_win.h"
@@ -85,7 +84,7 @@ void ErrorReportView::Render(const ErrorReportViewState& state) {
                                                             {IDC_cmdSend, &state.sendCaption},
                                                             {IDC_cmdExit, &state.closeCaption},
                                                             {IDC_cmdPreview, &state.previewCaption}}}) {
-        ::SetDlgItemTextW(window_, id, ButtonCaption(*caption).c_str());
+        SetButtonText(window_, id, *caption);
     }
     // Boxes the user types in are written only when the presenter changed them.
     for (const auto& [id, text] : std::array<std::pair<int, const std::string*>, 6>{{

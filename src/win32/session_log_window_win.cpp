@@ -5,7 +5,6 @@
 #include <set>
 
 #include "win32/dialog_controls.h"
-#include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
 #include "win32/session_log_dialog_ids.h"
 #include "win32/text_win.h"
@@ -104,12 +103,12 @@ void SessionLogView::Render(const SessionLogViewState& state) {
     SetControlText(window_, IDC_lblRestoreLegend, state.restoreLegend);
     SetControlText(window_, IDC_lblDeleteLegend, state.deleteLegend);
     SetControlText(window_, IDC_chkSelectAll, state.selectAllCaption);  // "&Select All": its key is Alt+S
-    ::SetDlgItemTextW(window_, IDC_cmdView, ButtonCaption(state.viewCaption).c_str());
-    ::SetDlgItemTextW(window_, IDC_cmdDelete, ButtonCaption(state.deleteCaption).c_str());
-    ::SetDlgItemTextW(window_, IDC_cmdCloseSessionLog, ButtonCaption(state.closeCaption).c_str());
-    ::SetDlgItemTextW(window_, IDC_PrevImg, ButtonCaption(state.previousCaption).c_str());
-    ::SetDlgItemTextW(window_, IDC_NextImg, ButtonCaption(state.nextCaption).c_str());
-    ::SetDlgItemTextW(window_, IDC_Image6, ButtonCaption(state.helpCaption).c_str());
+    SetButtonText(window_, IDC_cmdView, state.viewCaption);
+    SetButtonText(window_, IDC_cmdDelete, state.deleteCaption);
+    SetButtonText(window_, IDC_cmdCloseSessionLog, state.closeCaption);
+    SetButtonText(window_, IDC_PrevImg, state.previousCaption);
+    SetButtonText(window_, IDC_NextImg, state.nextCaption);
+    SetButtonText(window_, IDC_Image6, state.helpCaption);
     SetControlText(window_, IDC_lblPage, state.pageLabel);
     Enable(window_, IDC_PrevImg, state.previousEnabled);
     Enable(window_, IDC_NextImg, state.nextEnabled);

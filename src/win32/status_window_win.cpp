@@ -9,7 +9,6 @@
 #include "net/web_link.h"
 #include "win32/dialog_controls.h"
 #include "win32/dialog_ids.h"
-#include "win32/general_message_win.h"
 #include "win32/message_dispatch.h"
 #include "win32/text_win.h"
 
@@ -115,9 +114,9 @@ void StatusWindowView::Render(const StatusViewState& state) {
     // picture also shows them.
     SetControlText(window_, IDC_imgUpgrade, state.upgradeTip);
     SetControlText(window_, IDC_imgViewLog, state.viewLogCaption);
-    ::SetDlgItemTextW(window_, IDC_chkDesNotify1, ButtonCaption(state.checkboxCaption).c_str());
-    ::SetDlgItemTextW(window_, IDC_Cmd_Yes, ButtonCaption(state.viewLogCaption).c_str());
-    ::SetDlgItemTextW(window_, IDC_Cmd_No, ButtonCaption(state.closeCaption).c_str());
+    SetButtonText(window_, IDC_chkDesNotify1, state.checkboxCaption);
+    SetButtonText(window_, IDC_Cmd_Yes, state.viewLogCaption);
+    SetButtonText(window_, IDC_Cmd_No, state.closeCaption);
 
     for (const int id : {IDC_lblQuotaInfo, IDC_lblSpaceUsed, IDC_QuotaProgressbar}) {
         SetVisible(window_, id, state.quotaVisible);

@@ -28,7 +28,7 @@ void WelcomeView::Show(const WebAlert& alert) {
     }
     ::SetWindowTextW(window_, Wide(alert.caption).c_str());
     SetControlText(window_, IDC_lblWelcome, alert.text);
-    ::SetDlgItemTextW(window_, IDC_cmdWelcomeExit, ButtonCaption(alert.closeCaption).c_str());
+    SetButtonText(window_, IDC_cmdWelcomeExit, alert.closeCaption);
     MakeLayered(window_, form_.Form_Load());
     PlaceInWorkAreaCorner(window_);
     ::ShowWindow(window_, SW_SHOWNOACTIVATE);
